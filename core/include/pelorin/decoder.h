@@ -1,0 +1,58 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string_view>
+#include <vector>
+
+#include "pelorin/frame_marker.h"
+#include "pelorin/telemetry_table.h"
+
+namespace pelorin {
+
+// What one line of pasted text turned out to be.
+enum class LineKind {
+    Other,      // no marker: beacons, messages, blank lines
+    Telemetry,  // the marker followed by exactly 112 characters: decoded
+    Damaged,    // holds the marker, but not exactly 122 characters from it on
+};
+
+// The 122 characters of an accepted line, upper-cased, marker first. Characters are Unicode
+// code points, so a non-ASCII character takes one place like any other.
+using FrameText = std::array<char32_t, kFrameLength>;
+
+// Upper-cases `line` (no line break in it), drops what stands before the first FrameMarker and,
+// when exactly 122 characters remain, copies them into `frame`.
+LineKind ExamineLine(std::u16string_view line, FrameText& frame);
+// The same for UTF-8 bytes; a byte that is not part of a well-formed sequence is one character.
+LineKind ExamineLine(std::string_view utf8Line, FrameText& frame);
+
+// Reads the 36 fields of an accepted line and stores their scaled values in `record`.
+void DecodeFrame(const FrameText& frame, TelemetryRecord& record);
+
+// Counts of one Decode_Text run over a whole text.
+struct DecodeResult {
+    std::int32_t RecordCount = 0;     // records stored, 0..1000
+    std::int64_t telemetryLines = 0;  // accepted lines, including those beyond the table's room
+    std::int64_t droppedLines = 0;    // accepted lines not stored for want of room
+    std::int64_t damagedLines = 0;    // lines holding the marker but of the wrong length
+    std::int64_t emptyLines = 0;      // lines with no character at all
+    std::int64_t totalLines = 0;      // lines of the text, split at CR LF
+    std::vector<std::int64_t> damagedLineNumbers;  // 1-based, in text order
+
+    std::int64_t otherLines() const {
+        return totalLines - telemetryLines - damagedLines - emptyLines;
+    }
+};
+
+// Called for every accepted line with its length in characters (always 122), before its record
+// is counted and written.
+using LineAcceptedCallback = std::function<void(int length)>;
+
+// Decodes a whole text: splits it at CR LF only, and stores the accepted lines as records
+// 1..n of `store` (at most 1000; later ones are counted in droppedLines). Never fails.
+DecodeResult Decode_Text(std::u16string_view text, TelemetryStore& store,
+                         const LineAcceptedCallback& onAccepted = {});
+
+}  // namespace pelorin

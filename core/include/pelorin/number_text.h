@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace pelorin {
+
+// All number texts are made here, locale-free; the decimal separator is always given by the
+// caller (the user's regional one in the window, "." or "," in files).
+
+// The pattern "0.000": at least one integer digit, exactly three decimals, "-" for negatives,
+// no grouping. A value that rounds to zero is written without a sign.
+std::string FormatFixed3(double value, std::string_view decimalSeparator);
+
+// The general text of a double with at most 15 significant digits: no trailing zeros, no
+// separator for whole numbers, plain from 0.0001 up to 15 integer digits, else "1.5E-07",
+// "1E+15" style. NaN and infinities give "NaN", "Inf", "-Inf".
+std::string FormatGeneral(double value, std::string_view decimalSeparator);
+// Appends FormatGeneral's text to `out` without a temporary string.
+void AppendGeneral(std::string& out, double value, std::string_view decimalSeparator);
+
+// The shortest text that reads back as the same double ("." separator, as JSON wants).
+std::string FormatShortest(double value);
+
+// Rounds to the nearest 32-bit integer, halves to the even neighbour; saturates outside the
+// 32-bit range, NaN gives 0.
+std::int32_t RoundHalfEven32(double value);
+
+// Plain decimal text of a whole number: "-" for negatives, no grouping, no padding.
+std::string FormatInteger(std::int64_t value);
+
+}  // namespace pelorin

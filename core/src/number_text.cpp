@@ -1,0 +1,168 @@
+#include "pelorin/number_text.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <system_error>
+
+namespace pelorin {
+namespace {
+
+constexpr int kGeneralDigits = 15;
+constexpr int kPlainMinExponent = -4;  // 0.0001 is plain, 0.00001 becomes 1E-05
+constexpr int kPlainMaxExponent = kGeneralDigits - 1;
+constexpr int kFixedDecimals = 3;
+
+void appendWithSeparator(std::string& out, std::string_view text, std::string_view separator) {
+    for (const char c : text) {
+        if (c == '.') {
+            out.append(separator);
+        } else {
+            out.push_back(c);
+        }
+    }
+}
+
+bool appendNonFinite(std::string& out, double value) {
+    if (std::isnan(value)) {
+        out.append("NaN");
+        return true;
+    }
+    if (std::isinf(value)) {
+        out.append(value < 0 ? "-Inf" : "Inf");
+        return true;
+    }
+    return false;
+}
+
+// The significant digits (no trailing zeros) and decimal exponent of |value| rounded to 15
+// significant digits: value = 0.d1d2d3... x 10^(exponent + 1).
+struct Digits {
+    char digits[kGeneralDigits + 1];
+    int count;
+    int exponent;
+};
+
+Digits significantDigits(double magnitude) {
+    char buf[32];
+    const auto res = std::to_chars(buf, buf + sizeof buf, magnitude,
+                                   std::chars_format::scientific, kGeneralDigits - 1);
+    Digits d{};
+    const char* p = buf;
+    for (; p < res.ptr && *p != 'e'; ++p) {
+        if (*p != '.') {
+            d.digits[d.count++] = *p;
+        }
+    }
+    std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), res.ptr, d.exponent);
+    while (d.count > 1 && d.digits[d.count - 1] == '0') {
+        --d.count;
+    }
+    return d;
+}
+
+void appendPlain(std::string& out, const Digits& d, std::string_view separator) {
+    if (d.exponent < 0) {
+        out.push_back('0');
+        out.append(separator);
+        out.append(static_cast<std::size_t>(-d.exponent - 1), '0');
+        out.append(d.digits, static_cast<std::size_t>(d.count));
+        return;
+    }
+    const int integerDigits = d.exponent + 1;
+    for (int k = 0; k < integerDigits; ++k) {
+        out.push_back(k < d.count ? d.digits[k] : '0');
+    }
+    if (d.count > integerDigits) {
+        out.append(separator);
+        out.append(d.digits + integerDigits, static_cast<std::size_t>(d.count - integerDigits));
+    }
+}
+
+void appendExponent(std::string& out, const Digits& d, std::string_view separator) {
+    out.push_back(d.digits[0]);
+    if (d.count > 1) {
+        out.append(separator);
+        out.append(d.digits + 1, static_cast<std::size_t>(d.count - 1));
+    }
+    out.push_back('E');
+    out.push_back(d.exponent < 0 ? '-' : '+');
+    const int e = std::abs(d.exponent);
+    if (e < 10) {
+        out.push_back('0');
+    }
+    char buf[8];
+    const auto res = std::to_chars(buf, buf + sizeof buf, e);
+    out.append(buf, res.ptr);
+}
+
+}  // namespace
+
+std::string FormatFixed3(double value, std::string_view decimalSeparator) {
+    std::string out;
+    if (appendNonFinite(out, value)) {
+        return out;
+    }
+    char buf[400];  // enough for any finite double in fixed notation
+    const auto res =
+        std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, kFixedDecimals);
+    std::string_view text(buf, static_cast<std::size_t>(res.ptr - buf));
+    if (text == "-0.000") {
+        text.remove_prefix(1);
+    }
+    appendWithSeparator(out, text, decimalSeparator);
+    return out;
+}
+
+void AppendGeneral(std::string& out, double value, std::string_view decimalSeparator) {
+    if (appendNonFinite(out, value)) {
+        return;
+    }
+    if (value == 0.0) {
+        out.push_back('0');
+        return;
+    }
+    if (value < 0) {
+        out.push_back('-');
+    }
+    const Digits d = significantDigits(std::fabs(value));
+    if (d.exponent >= kPlainMinExponent && d.exponent <= kPlainMaxExponent) {
+        appendPlain(out, d, decimalSeparator);
+    } else {
+        appendExponent(out, d, decimalSeparator);
+    }
+}
+
+std::string FormatGeneral(double value, std::string_view decimalSeparator) {
+    std::string out;
+    AppendGeneral(out, value, decimalSeparator);
+    return out;
+}
+
+std::string FormatShortest(double value) {
+    char buf[32];
+    const auto res = std::to_chars(buf, buf + sizeof buf, value);
+    return std::string(buf, res.ptr);
+}
+
+std::int32_t RoundHalfEven32(double value) {
+    if (std::isnan(value)) {
+        return 0;
+    }
+    const double r = std::nearbyint(value);  // the default rounding mode: halves to even
+    if (r <= static_cast<double>(std::numeric_limits<std::int32_t>::min())) {
+        return std::numeric_limits<std::int32_t>::min();
+    }
+    if (r >= static_cast<double>(std::numeric_limits<std::int32_t>::max())) {
+        return std::numeric_limits<std::int32_t>::max();
+    }
+    return static_cast<std::int32_t>(r);
+}
+
+std::string FormatInteger(std::int64_t value) {
+    char buf[24];
+    const auto res = std::to_chars(buf, buf + sizeof buf, value);
+    return std::string(buf, res.ptr);
+}
+
+}  // namespace pelorin

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs the whole test suite: first the
+# non-GUI tests under AddressSanitizer + UndefinedBehaviorSanitizer, then every test of the
+# normal build (GUI tests on Qt's offscreen platform, no display needed).
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+jobs="$(nproc)"
+
+"$root/scripts/setup-deps.sh"
+
+cmake -S "$root" -B "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DPELORIN_SANITIZE=ON \
+    -DPELORIN_BUILD_UI=OFF -DPELORIN_BUILD_BENCH=OFF
+cmake --build "$root/build-asan" -j"$jobs"
+cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Release
+cmake --build "$root/build" -j"$jobs"
+
+echo "== Tests under AddressSanitizer + UndefinedBehaviorSanitizer"
+ctest --test-dir "$root/build-asan" --output-on-failure -j"$jobs"
+echo "== All tests"
+QT_QPA_PLATFORM=offscreen ctest --test-dir "$root/build" --output-on-failure -j"$jobs"
