@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "../support/frames.h"
+#include "frames.h"
 #include "pelorin/number_text.h"
 
 namespace {

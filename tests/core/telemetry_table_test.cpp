@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "../support/frames.h"
+#include "frames.h"
 #include "pelorin/decoder.h"
 
 namespace {
