@@ -2,45 +2,16 @@
 
 #include <type_traits>
 
-#include "pelorin/hex_conversion.h"
+#include "frame_fields.h"
 #include "scalings.h"
+#include "text_scan.h"
 #include "unicode_chars.h"
 
 namespace pelorin {
 namespace {
 
 constexpr std::size_t kMarkerLength = FrameMarker.size();
-
-// Field layout after the marker: offset in the line (from 0), digit count, reading, scaling.
-enum class Reading { Signed, Unsigned };
-struct Field {
-    int offset;
-    int digits;
-    Reading reading;
-    Scaling scaling;
-};
-
-constexpr std::array<Field, kValuesPerRecord> makeLayout() {
-    std::array<Field, kValuesPerRecord> layout{};
-    layout[0] = {10, 8, Reading::Signed, Scaling::None};
-    constexpr std::array<Scaling, 7> quantities = {Scaling::Rail,       Scaling::Rail,
-                                                   Scaling::Temperature, Scaling::Current,
-                                                   Scaling::BusVoltage,  Scaling::BusCurrent,
-                                                   Scaling::ChargeCurrent};
-    for (int i = 1; i <= 28; ++i) {
-        layout[i] = {18 + 3 * (i - 1), 3, Reading::Signed, quantities[(i - 1) / 4]};
-    }
-    layout[29] = {102, 2, Reading::Signed, Scaling::None};
-    layout[30] = {104, 4, Reading::Unsigned, Scaling::None};
-    layout[31] = {108, 4, Reading::Unsigned, Scaling::None};
-    layout[32] = {112, 2, Reading::Signed, Scaling::None};
-    layout[33] = {114, 2, Reading::Signed, Scaling::None};
-    layout[34] = {116, 2, Reading::Signed, Scaling::None};
-    layout[35] = {118, 4, Reading::Signed, Scaling::None};
-    return layout;
-}
-constexpr std::array<Field, kValuesPerRecord> kLayout = makeLayout();
-static_assert(kLayout[35].offset + kLayout[35].digits == kFrameLength);
+constexpr char32_t kMarkerFirstFolded = static_cast<char32_t>(FrameMarker[0]) | 0x20U;
 
 // Whether the marker, compared after upper-casing, starts at `pos` of `text`.
 template <typename Unit>
@@ -49,15 +20,13 @@ bool markerAt(std::basic_string_view<Unit> text, std::size_t pos) {
         return false;
     }
     for (std::size_t k = 0; k < kMarkerLength; ++k) {
-        if (unicode::upperAscii(static_cast<char32_t>(text[pos + k])) !=
-            static_cast<char32_t>(FrameMarker[k])) {
+        const auto c = static_cast<std::make_unsigned_t<Unit>>(text[pos + k]);
+        if (unicode::upperAscii(c) != static_cast<char32_t>(FrameMarker[k])) {
             return false;
         }
     }
     return true;
 }
-
-constexpr char32_t kMarkerFirstFolded = static_cast<char32_t>(FrameMarker[0]) | 0x20U;
 
 template <typename Unit>
 bool mayStartMarker(Unit c) {
@@ -91,6 +60,24 @@ LineKind examineFromMarker(std::basic_string_view<Unit> rest, FrameText& frame) 
     return reader.atEnd() ? LineKind::Telemetry : LineKind::Damaged;
 }
 
+// The usual UTF-16 case, one unit a character, without reading character by character.
+LineKind examineFromMarker(std::u16string_view rest, FrameText& frame) {
+    if (rest.size() == static_cast<std::size_t>(kFrameLength)) {
+        unsigned surrogates = 0;
+        for (std::size_t k = 0; k < frame.size(); ++k) {
+            const char16_t c = rest[k];
+            surrogates |= static_cast<unsigned>((c & 0xF800) == 0xD800);
+            frame[k] = unicode::upperAscii(c);
+        }
+        if (surrogates == 0) {
+            return LineKind::Telemetry;
+        }
+    } else if (!scan::holdsSurrogate(rest.data(), rest.data() + rest.size())) {
+        return LineKind::Damaged;
+    }
+    return examineFromMarker<char16_t>(rest, frame);
+}
+
 template <typename Unit>
 LineKind examine(std::basic_string_view<Unit> line, FrameText& frame) {
     const std::size_t pos = findMarker(line);
@@ -100,22 +87,18 @@ LineKind examine(std::basic_string_view<Unit> line, FrameText& frame) {
     return examineFromMarker(line.substr(pos), frame);
 }
 
-std::int32_t readField(const FrameText& frame, const Field& field) {
-    const std::u32string_view digits(frame.data() + field.offset,
-                                     static_cast<std::size_t>(field.digits));
-    return field.reading == Reading::Unsigned ? HexToUnsignLong(digits) : HexToDec(digits);
-}
-
 }  // namespace
 
-LineKind ExamineLine(std::u16string_view line, FrameText& frame) { return examine(line, frame); }
+LineKind ExamineLine(std::u16string_view line, FrameText& frame) {
+    return examine(line, frame);
+}
 LineKind ExamineLine(std::string_view utf8Line, FrameText& frame) {
     return examine(utf8Line, frame);
 }
 
 void DecodeFrame(const FrameText& frame, TelemetryRecord& record) {
-    for (int i = 0; i < kValuesPerRecord; ++i) {
-        record[i] = Scale(kLayout[i].scaling, readField(frame, kLayout[i]));
+    if (!fields::decodeHexDigitsOnly(frame, record)) {
+        fields::decodeAnyCharacters(frame, record);
     }
 }
 
@@ -124,20 +107,20 @@ DecodeResult Decode_Text(std::u16string_view text, TelemetryStore& store,
     DecodeResult result;
     TelemetryStoreWriter writer(store);
     writer.reset();
+    if (text.empty()) {
+        return result;  // an empty text has no lines at all
+    }
     FrameText frame;
-
-    // One pass over the text finds both the CR LF pairs and the first marker of each line.
-    const std::size_t n = text.size();
     std::size_t lineStart = 0;
     std::size_t marker = std::u16string_view::npos;
+
     auto finishLine = [&](std::size_t lineEnd) {
         ++result.totalLines;
         if (marker == std::u16string_view::npos) {
             result.emptyLines += (lineEnd == lineStart) ? 1 : 0;
             return;
         }
-        const auto kind = examineFromMarker(text.substr(marker, lineEnd - marker), frame);
-        if (kind == LineKind::Damaged) {
+        if (examineFromMarker(text.substr(marker, lineEnd - marker), frame) == LineKind::Damaged) {
             ++result.damagedLines;
             result.damagedLineNumbers.push_back(result.totalLines);
             return;
@@ -153,21 +136,31 @@ DecodeResult Decode_Text(std::u16string_view text, TelemetryStore& store,
         }
     };
 
-    if (n == 0) {
-        return result;  // an empty text has no lines at all
-    }
-    for (std::size_t i = 0; i < n; ++i) {
-        const char16_t c = text[i];
-        if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n') {
-            finishLine(i);
-            lineStart = i + 2;
-            marker = std::u16string_view::npos;
-            ++i;
-        } else if (marker == std::u16string_view::npos && mayStartMarker(c) && markerAt(text, i)) {
+    // One pass over the text finds both the CR LF pairs and the first marker of each line.
+    const char16_t* const begin = text.data();
+    const char16_t* const end = begin + text.size();
+    const auto markerStartLower = static_cast<char16_t>(kMarkerFirstFolded);
+    for (const char16_t* p = begin;;) {
+        p = scan::findBreakOrMarkerStart(p, end, marker == std::u16string_view::npos,
+                                         markerStartLower);
+        if (p == end) {
+            break;
+        }
+        const auto i = static_cast<std::size_t>(p - begin);
+        if (*p == u'\r') {
+            if (p + 1 < end && p[1] == u'\n') {
+                finishLine(i);
+                lineStart = i + 2;
+                marker = std::u16string_view::npos;
+                p += 2;
+                continue;
+            }
+        } else if (markerAt(text, i)) {
             marker = i;
         }
+        ++p;
     }
-    finishLine(n);
+    finishLine(text.size());
     result.RecordCount = store.RecordCount();
     return result;
 }

@@ -79,12 +79,24 @@ std::int32_t readUnsigned(std::basic_string_view<CharT> text) {
 
 }  // namespace
 
-std::int32_t HexToDec(std::string_view HexValue) { return readHex(HexValue); }
-std::int32_t HexToDec(std::u16string_view HexValue) { return readHex(HexValue); }
-std::int32_t HexToDec(std::u32string_view HexValue) { return readHex(HexValue); }
+std::int32_t HexToDec(std::string_view HexValue) {
+    return readHex(HexValue);
+}
+std::int32_t HexToDec(std::u16string_view HexValue) {
+    return readHex(HexValue);
+}
+std::int32_t HexToDec(std::u32string_view HexValue) {
+    return readHex(HexValue);
+}
 
-std::int32_t HexToUnsignLong(std::string_view HexValue) { return readUnsigned(HexValue); }
-std::int32_t HexToUnsignLong(std::u16string_view HexValue) { return readUnsigned(HexValue); }
-std::int32_t HexToUnsignLong(std::u32string_view HexValue) { return readUnsigned(HexValue); }
+std::int32_t HexToUnsignLong(std::string_view HexValue) {
+    return readUnsigned(HexValue);
+}
+std::int32_t HexToUnsignLong(std::u16string_view HexValue) {
+    return readUnsigned(HexValue);
+}
+std::int32_t HexToUnsignLong(std::u32string_view HexValue) {
+    return readUnsigned(HexValue);
+}
 
 }  // namespace pelorin

@@ -45,8 +45,8 @@ struct Digits {
 
 Digits significantDigits(double magnitude) {
     char buf[32];
-    const auto res = std::to_chars(buf, buf + sizeof buf, magnitude,
-                                   std::chars_format::scientific, kGeneralDigits - 1);
+    const auto res = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific,
+                                   kGeneralDigits - 1);
     Digits d{};
     const char* p = buf;
     for (; p < res.ptr && *p != 'e'; ++p) {

@@ -9,46 +9,71 @@ namespace pelorin {
 // the last bit from dividing directly.
 enum class Scaling { None, Rail, Temperature, Current, BusVoltage, BusCurrent, ChargeCurrent };
 
-inline double Scale(Scaling scaling, std::int32_t n) {
-    constexpr double kRailVoltsPerCount = 0.001528;
-    constexpr std::int32_t kTemperatureZero = 2896;
-    constexpr double kTemperatureCountsPerDegree = 7.0;
-    constexpr double kCurrentAmpsPerCount = 7.179e-05;
-    constexpr double kFullScale = 4096.0;
-    constexpr double kBusVoltageGain = 0.204;
-    constexpr double kBusCurrentGain = 0.603;
-    constexpr double kChargeCurrentGain = 0.287;
+namespace scaling {
 
-    const auto twiceFraction = [n] {
-        double a = n / kFullScale;
-        a = a + a;
-        return a;
-    };
-    switch (scaling) {
+constexpr double kRailVoltsPerCount = 0.001528;
+constexpr std::int32_t kTemperatureZero = 2896;
+constexpr double kTemperatureCountsPerDegree = 7.0;
+constexpr double kCurrentAmpsPerCount = 7.179e-05;
+constexpr double kFullScale = 4096.0;
+constexpr double kBusVoltageGain = 0.204;
+constexpr double kBusCurrentGain = 0.603;
+constexpr double kChargeCurrentGain = 0.287;
+
+inline double twiceFraction(std::int32_t n) {
+    double a = n / kFullScale;
+    a = a + a;
+    return a;
+}
+
+inline double none(std::int32_t n) {
+    return n;
+}
+inline double rail(std::int32_t n) {
+    return n * kRailVoltsPerCount;
+}
+inline double temperature(std::int32_t n) {
+    const std::int32_t t = n - kTemperatureZero;
+    return t / kTemperatureCountsPerDegree;
+}
+inline double current(std::int32_t n) {
+    return n * kCurrentAmpsPerCount;
+}
+inline double busVoltage(std::int32_t n) {
+    const double b = 1.0 / kBusVoltageGain;
+    return twiceFraction(n) * b;
+}
+inline double busCurrent(std::int32_t n) {
+    const double b = 1.0 / kBusCurrentGain;
+    return twiceFraction(n) * b;
+}
+inline double chargeCurrent(std::int32_t n) {
+    double a = twiceFraction(n);
+    a = a - 1.0;
+    const double b = 1.0 / kChargeCurrentGain;
+    return a * b;
+}
+
+}  // namespace scaling
+
+inline double Scale(Scaling s, std::int32_t n) {
+    switch (s) {
         case Scaling::Rail:
-            return n * kRailVoltsPerCount;
+            return scaling::rail(n);
         case Scaling::Temperature:
-            return static_cast<double>(n - kTemperatureZero) / kTemperatureCountsPerDegree;
+            return scaling::temperature(n);
         case Scaling::Current:
-            return n * kCurrentAmpsPerCount;
-        case Scaling::BusVoltage: {
-            const double b = 1.0 / kBusVoltageGain;
-            return twiceFraction() * b;
-        }
-        case Scaling::BusCurrent: {
-            const double b = 1.0 / kBusCurrentGain;
-            return twiceFraction() * b;
-        }
-        case Scaling::ChargeCurrent: {
-            double a = twiceFraction();
-            a = a - 1.0;
-            const double b = 1.0 / kChargeCurrentGain;
-            return a * b;
-        }
+            return scaling::current(n);
+        case Scaling::BusVoltage:
+            return scaling::busVoltage(n);
+        case Scaling::BusCurrent:
+            return scaling::busCurrent(n);
+        case Scaling::ChargeCurrent:
+            return scaling::chargeCurrent(n);
         case Scaling::None:
             break;
     }
-    return n;
+    return scaling::none(n);
 }
 
 }  // namespace pelorin

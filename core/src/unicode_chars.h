@@ -13,14 +13,16 @@ inline constexpr char32_t kReplacement = 0xFFFD;
 // Upper-cases ASCII letters only. No other character's upper case is a hexadecimal digit or
 // a marker character, so this decides everything a full case mapping would, and it never
 // changes the number of characters.
-constexpr char32_t upperAscii(char32_t c) { return (c >= U'a' && c <= U'z') ? c - 0x20 : c; }
+constexpr char32_t upperAscii(char32_t c) {
+    return (c >= U'a' && c <= U'z') ? c - 0x20 : c;
+}
 
 template <typename Unit>
 class CharReader;
 
 template <>
 class CharReader<char16_t> {
-public:
+  public:
     explicit CharReader(std::u16string_view text) : text_(text) {}
     bool atEnd() const { return pos_ >= text_.size(); }
     char32_t next() {
@@ -35,14 +37,14 @@ public:
         return c;  // lone surrogates stand for themselves, one character each
     }
 
-private:
+  private:
     std::u16string_view text_;
     std::size_t pos_ = 0;
 };
 
 template <>
 class CharReader<char> {
-public:
+  public:
     explicit CharReader(std::string_view text) : text_(text) {}
     bool atEnd() const { return pos_ >= text_.size(); }
     char32_t next() {
@@ -79,7 +81,7 @@ public:
         return c;
     }
 
-private:
+  private:
     std::string_view text_;
     std::size_t pos_ = 0;
 };

@@ -30,17 +30,42 @@ std::u16string joinCrLf(const std::vector<std::string>& lines) {
 
 TEST(DecodeWorkedExample, EveryValueBitForBit) {
     // The shortest round-trip text of each stored double, as published.
-    const std::vector<std::string> expected = {
-        "123456",
-        "4.995032", "5.01184", "5.0026720000000005", "5.005728",
-        "3.297424", "3.312704", "3.3050640000000002", "3.30812",
-        "4.285714285714286", "11.428571428571429", "6.857142857142857", "9.142857142857142",
-        "0.07351296", "0.14702592", "0.11026944", "0.12864768000000001",
-        "2.939261642156863", "3.0637254901960786", "2.9871323529411766", "3.025428921568628",
-        "0.20729684908789386", "0.41459369817578773", "0.31094527363184077",
-        "0.36276948590381425",
-        "-0.4355400696864112", "0.4355400696864112", "0", "0.1361062717770035",
-        "22", "300", "32768", "1", "2", "3", "-2"};
+    const std::vector<std::string> expected = {"123456",
+                                               "4.995032",
+                                               "5.01184",
+                                               "5.0026720000000005",
+                                               "5.005728",
+                                               "3.297424",
+                                               "3.312704",
+                                               "3.3050640000000002",
+                                               "3.30812",
+                                               "4.285714285714286",
+                                               "11.428571428571429",
+                                               "6.857142857142857",
+                                               "9.142857142857142",
+                                               "0.07351296",
+                                               "0.14702592",
+                                               "0.11026944",
+                                               "0.12864768000000001",
+                                               "2.939261642156863",
+                                               "3.0637254901960786",
+                                               "2.9871323529411766",
+                                               "3.025428921568628",
+                                               "0.20729684908789386",
+                                               "0.41459369817578773",
+                                               "0.31094527363184077",
+                                               "0.36276948590381425",
+                                               "-0.4355400696864112",
+                                               "0.4355400696864112",
+                                               "0",
+                                               "0.1361062717770035",
+                                               "22",
+                                               "300",
+                                               "32768",
+                                               "1",
+                                               "2",
+                                               "3",
+                                               "-2"};
     TelemetryStore store;
     const auto result = Decode_Text(toU16(line()), store);
     ASSERT_EQ(result.RecordCount, 1);
@@ -56,7 +81,9 @@ struct ScalingCase {
     double expected;
 };
 
-void PrintTo(const ScalingCase& c, std::ostream* os) { *os << c.digits << " at " << c.index; }
+void PrintTo(const ScalingCase& c, std::ostream* os) {
+    *os << c.digits << " at " << c.index;
+}
 
 class DecodeScaling : public testing::TestWithParam<ScalingCase> {};
 
@@ -173,9 +200,9 @@ TEST(DecodeLineRecognition, Utf8LinesCountCharactersAndSurviveBadBytes) {
 }
 
 TEST(DecodeRecords, TextOrderAndCallbackPerAcceptedLine) {
-    const std::u16string text = joinCrLf({"beacon", testframes::lineWithTime(60), "hello",
-                                          testframes::lineWithTime(120), "",
-                                          "xx" + testframes::lineWithTime(180)});
+    const std::u16string text =
+        joinCrLf({"beacon", testframes::lineWithTime(60), "hello", testframes::lineWithTime(120),
+                  "", "xx" + testframes::lineWithTime(180)});
     TelemetryStore store;
     std::vector<int> reported;
     const auto result = Decode_Text(text, store, [&](int length) {

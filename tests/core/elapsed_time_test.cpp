@@ -13,7 +13,9 @@ struct TimeCase {
     const char* text;
 };
 
-void PrintTo(const TimeCase& c, std::ostream* os) { *os << c.seconds; }
+void PrintTo(const TimeCase& c, std::ostream* os) {
+    *os << c.seconds;
+}
 
 class SecToTimeTable : public testing::TestWithParam<TimeCase> {};
 

@@ -13,7 +13,9 @@ struct HexCase {
     std::int32_t unsign;
 };
 
-void PrintTo(const HexCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
+void PrintTo(const HexCase& c, std::ostream* os) {
+    *os << '"' << c.text << '"';
+}
 
 class HexTable : public testing::TestWithParam<HexCase> {};
 
@@ -46,11 +48,11 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(HexCase{"00008000", 32768, 32768}, HexCase{"0000FFFF", 65535, 65535},
                     HexCase{"80000000", INT32_MIN, INT32_MIN + 65536},
                     HexCase{"7FFFFFFF", INT32_MAX, INT32_MAX}, HexCase{"0001E240", 123456, 123456},
-                    HexCase{"123456789", 0, 0}, HexCase{"000000001", 0, 0},
-                    HexCase{"1 2", 0, 0}, HexCase{" 12", 0, 0}, HexCase{"1\t2", 0, 0},
-                    HexCase{"12\n", 0, 0}, HexCase{"12\r", 18, 18}, HexCase{"0XFF", 255, 255},
-                    HexCase{"&hff", 255, 255}, HexCase{"0", 0, 0}, HexCase{"8", 8, 8},
-                    HexCase{"x12", 0, 0}, HexCase{"0x", 0, 0}, HexCase{"FFFFF", 1048575, 1048575},
+                    HexCase{"123456789", 0, 0}, HexCase{"000000001", 0, 0}, HexCase{"1 2", 0, 0},
+                    HexCase{" 12", 0, 0}, HexCase{"1\t2", 0, 0}, HexCase{"12\n", 0, 0},
+                    HexCase{"12\r", 18, 18}, HexCase{"0XFF", 255, 255}, HexCase{"&hff", 255, 255},
+                    HexCase{"0", 0, 0}, HexCase{"8", 8, 8}, HexCase{"x12", 0, 0},
+                    HexCase{"0x", 0, 0}, HexCase{"FFFFF", 1048575, 1048575},
                     HexCase{"12345", 74565, 74565}));
 
 TEST(HexConversion, NonAsciiCharacterEndsTheDigits) {

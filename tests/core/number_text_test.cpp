@@ -14,7 +14,9 @@ struct TextCase {
     const char* point;  // with "." as separator; "," replaces it under a comma locale
 };
 
-void PrintTo(const TextCase& c, std::ostream* os) { *os << c.point; }
+void PrintTo(const TextCase& c, std::ostream* os) {
+    *os << c.point;
+}
 
 std::string withComma(std::string text) {
     for (char& c : text) {
@@ -37,9 +39,9 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(TextCase{0.0, "0.000"}, TextCase{12.34567, "12.346"},
                     TextCase{4.995032, "4.995"}, TextCase{-0.4355400696864112, "-0.436"},
                     TextCase{5.0026720000000005, "5.003"}, TextCase{-413.7142857, "-413.714"},
-                    TextCase{0.0004, "0.000"}, TextCase{-0.0004, "0.000"},
-                    TextCase{-0.0, "0.000"}, TextCase{1234567.0, "1234567.000"},
-                    TextCase{0.9996, "1.000"}, TextCase{171.28571428571428, "171.286"}));
+                    TextCase{0.0004, "0.000"}, TextCase{-0.0004, "0.000"}, TextCase{-0.0, "0.000"},
+                    TextCase{1234567.0, "1234567.000"}, TextCase{0.9996, "1.000"},
+                    TextCase{171.28571428571428, "171.286"}));
 
 class General : public testing::TestWithParam<TextCase> {};
 
@@ -50,19 +52,18 @@ TEST_P(General, ShortestGeneralTextWithBothSeparators) {
 
 INSTANTIATE_TEST_SUITE_P(
     Values, General,
-    testing::Values(TextCase{0.0, "0"}, TextCase{-0.0, "0"}, TextCase{5.0, "5"},
-                    TextCase{12.0, "12"}, TextCase{-0.5, "-0.5"}, TextCase{0.1, "0.1"},
-                    TextCase{5.0026720000000005, "5.002672"},
-                    TextCase{0.12864768000000001, "0.12864768"},
-                    TextCase{4.285714285714286, "4.28571428571429"},
-                    TextCase{-0.4355400696864112, "-0.435540069686411"},
-                    TextCase{123456.0, "123456"}, TextCase{2147483647.0, "2147483647"},
-                    TextCase{-2147483648.0, "-2147483648"}, TextCase{0.001, "0.001"},
-                    TextCase{0.0001, "0.0001"}, TextCase{0.00001, "1E-05"},
-                    TextCase{1.5e-7, "1.5E-07"}, TextCase{999999999999999.0, "999999999999999"},
-                    TextCase{1e15, "1E+15"}, TextCase{1.23456789012345678e20, "1.23456789012346E+20"},
-                    TextCase{9.9999999999999995, "10"}, TextCase{1e-300, "1E-300"},
-                    TextCase{65535.0, "65535"}, TextCase{100.25, "100.25"}));
+    testing::Values(
+        TextCase{0.0, "0"}, TextCase{-0.0, "0"}, TextCase{5.0, "5"}, TextCase{12.0, "12"},
+        TextCase{-0.5, "-0.5"}, TextCase{0.1, "0.1"}, TextCase{5.0026720000000005, "5.002672"},
+        TextCase{0.12864768000000001, "0.12864768"},
+        TextCase{4.285714285714286, "4.28571428571429"},
+        TextCase{-0.4355400696864112, "-0.435540069686411"}, TextCase{123456.0, "123456"},
+        TextCase{2147483647.0, "2147483647"}, TextCase{-2147483648.0, "-2147483648"},
+        TextCase{0.001, "0.001"}, TextCase{0.0001, "0.0001"}, TextCase{0.00001, "1E-05"},
+        TextCase{1.5e-7, "1.5E-07"}, TextCase{999999999999999.0, "999999999999999"},
+        TextCase{1e15, "1E+15"}, TextCase{1.23456789012345678e20, "1.23456789012346E+20"},
+        TextCase{9.9999999999999995, "10"}, TextCase{1e-300, "1E-300"}, TextCase{65535.0, "65535"},
+        TextCase{100.25, "100.25"}));
 
 TEST(General, NonFiniteValuesHaveAText) {
     EXPECT_EQ(pelorin::FormatGeneral(std::numeric_limits<double>::quiet_NaN(), "."), "NaN");
@@ -70,8 +71,12 @@ TEST(General, NonFiniteValuesHaveAText) {
 }
 
 TEST(General, MultiByteSeparatorIsUsedAsGiven) {
-    EXPECT_EQ(pelorin::FormatGeneral(-0.5, "\xD9\xAB"), "-0\xD9\xAB" "5");
-    EXPECT_EQ(pelorin::FormatFixed3(1.5, "\xD9\xAB"), "1\xD9\xAB" "500");
+    EXPECT_EQ(pelorin::FormatGeneral(-0.5, "\xD9\xAB"),
+              "-0\xD9\xAB"
+              "5");
+    EXPECT_EQ(pelorin::FormatFixed3(1.5, "\xD9\xAB"),
+              "1\xD9\xAB"
+              "500");
 }
 
 struct RoundCase {
@@ -79,7 +84,9 @@ struct RoundCase {
     std::int32_t rounded;
 };
 
-void PrintTo(const RoundCase& c, std::ostream* os) { *os << c.value; }
+void PrintTo(const RoundCase& c, std::ostream* os) {
+    *os << c.value;
+}
 
 class RoundHalfEven : public testing::TestWithParam<RoundCase> {};
 
@@ -87,14 +94,15 @@ TEST_P(RoundHalfEven, ToNearestTiesToEven) {
     EXPECT_EQ(pelorin::RoundHalfEven32(GetParam().value), GetParam().rounded);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Values, RoundHalfEven,
-    testing::Values(RoundCase{2.5, 2}, RoundCase{3.5, 4}, RoundCase{-7.0, -7},
-                    RoundCase{-2.5, -2}, RoundCase{0.5, 0}, RoundCase{1.5, 2},
-                    RoundCase{2.4999999, 2}, RoundCase{2.5000001, 3}, RoundCase{65535.0, 65535},
-                    RoundCase{2147483647.0, INT32_MAX}, RoundCase{-2147483648.0, INT32_MIN},
-                    RoundCase{1e12, INT32_MAX}, RoundCase{-1e12, INT32_MIN},
-                    RoundCase{std::numeric_limits<double>::quiet_NaN(), 0}));
+INSTANTIATE_TEST_SUITE_P(Values, RoundHalfEven,
+                         testing::Values(RoundCase{2.5, 2}, RoundCase{3.5, 4}, RoundCase{-7.0, -7},
+                                         RoundCase{-2.5, -2}, RoundCase{0.5, 0}, RoundCase{1.5, 2},
+                                         RoundCase{2.4999999, 2}, RoundCase{2.5000001, 3},
+                                         RoundCase{65535.0, 65535},
+                                         RoundCase{2147483647.0, INT32_MAX},
+                                         RoundCase{-2147483648.0, INT32_MIN},
+                                         RoundCase{1e12, INT32_MAX}, RoundCase{-1e12, INT32_MIN},
+                                         RoundCase{std::numeric_limits<double>::quiet_NaN(), 0}));
 
 TEST(FormatInteger, PlainDecimal) {
     EXPECT_EQ(pelorin::FormatInteger(0), "0");

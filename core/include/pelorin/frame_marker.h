@@ -8,7 +8,7 @@ namespace pelorin {
 // upper-cased before the search.
 inline constexpr std::string_view FrameMarker = "PLRN-1.TLM";
 
-inline constexpr int kFrameLength = 122;      // marker + 112 hexadecimal digits, in characters
+inline constexpr int kFrameLength = 122;  // marker + 112 hexadecimal digits, in characters
 inline constexpr int kFrameDigits = 112;
 
 }  // namespace pelorin

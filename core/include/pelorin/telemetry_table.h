@@ -18,7 +18,7 @@ struct DecodeResult;
 // The one store of decoded telemetry: records 0..1000 and RecordCount. Only the decoder
 // writes it; everyone else reads.
 class TelemetryStore {
-public:
+  public:
     TelemetryStore() = default;
 
     // Value `index` (0..35) of record `rec` (0..1000). Out-of-range arguments are a caller bug.
@@ -28,7 +28,7 @@ public:
     // Number of records the last decode stored, 0..1000.
     std::int32_t RecordCount() const { return RecordCount_; }
 
-private:
+  private:
     friend class TelemetryStoreWriter;
     TelemetryTable TelemetryTable_{};
     std::int32_t RecordCount_ = 0;
@@ -36,7 +36,7 @@ private:
 
 // The decoder's write access to a store.
 class TelemetryStoreWriter {
-public:
+  public:
     explicit TelemetryStoreWriter(TelemetryStore& store) : store_(store) {}
     void reset() { store_.RecordCount_ = 0; }
     // Counts RecordCount up and returns the record to fill; nullptr once the table is full.
@@ -48,7 +48,7 @@ public:
         return &store_.TelemetryTable_[store_.RecordCount_];
     }
 
-private:
+  private:
     TelemetryStore& store_;
 };
 
