@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <random>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "frames.h"
+#include "pelorin/hex_conversion.h"
 #include "pelorin/number_text.h"
 
 namespace {
@@ -273,5 +275,36 @@ TEST_P(DecodeCap, StoresTheFirstThousandAndCountsTheRest) {
 }
 
 INSTANTIATE_TEST_SUITE_P(OverTheLimit, DecodeCap, testing::Values(1000, 1001, 1500));
+
+}  // namespace
+
+namespace {
+
+// Random digits decoded as they are, and again with a foreign character in the last field,
+// which sends every field through the general conversion: fields 0..34 must not differ.
+TEST(DecodeFrameReadings, DigitsOnlyAndGeneralReadingsAgree) {
+    std::mt19937 rng(20261208);
+    std::uniform_int_distribution<int> digit(0, 15);
+    const char* hex = "0123456789ABCDEF";
+    for (int round = 0; round < 2000; ++round) {
+        pelorin::FrameText plain;
+        for (std::size_t k = 0; k < plain.size(); ++k) {
+            plain[k] = k < pelorin::FrameMarker.size()
+                           ? static_cast<char32_t>(pelorin::FrameMarker[k])
+                           : static_cast<char32_t>(hex[digit(rng)]);
+        }
+        pelorin::FrameText foreign = plain;
+        foreign[121] = U'Z';
+        pelorin::TelemetryRecord a{};
+        pelorin::TelemetryRecord b{};
+        pelorin::DecodeFrame(plain, a);
+        pelorin::DecodeFrame(foreign, b);
+        for (int i = 0; i < 35; ++i) {
+            ASSERT_EQ(std::bit_cast<std::uint64_t>(a[i]), std::bit_cast<std::uint64_t>(b[i]))
+                << "value " << i << " in round " << round;
+        }
+        ASSERT_EQ(b[35], pelorin::HexToDec(std::u32string_view(plain.data() + 118, 3)));
+    }
+}
 
 }  // namespace
