@@ -1,0 +1,406 @@
+#include "TrendChart.h"
+
+#include <qcustomplot.h>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFileDialog>
+#include <QFontMetrics>
+#include <QMenu>
+#include <QMessageBox>
+#include <QToolTip>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+#include "CategoryTicker.h"
+#include "ChartNumberText.h"
+#include "ValueTicker.h"
+#include "pelorin/number_text.h"
+
+namespace {
+
+// The chart's look: a plain engineering plot, no antialiasing so 1000 bars stay cheap.
+const QColor kBarFill(0x4a, 0x7d, 0xb8);
+const QColor kBarOutline(0x2f, 0x5a, 0x8c);
+const QColor kGridColour(0xd0, 0xd0, 0xd0);
+const QColor kZeroLineColour(0x60, 0x60, 0x60);
+const QColor kPlaceholderColour(0x80, 0x80, 0x80);
+constexpr double kBarWidth = 0.7;         // of one category
+constexpr double kTickLabelPoints = 8.0;  // readable at the chart's designed 249 pixel height
+constexpr int kTickLength = 4;            // pixels
+constexpr double kValuePadding = 0.05;    // of the value span, above and below the bars
+constexpr double kMinVisibleCategories = 5.0;
+constexpr int kMaxRows = 32767;  // the row count is a 16-bit count
+const QSize kDesignSize(745, 249);
+const QCPRange kPlaceholderKeys(0.5, 10.5);
+const QCPRange kPlaceholderValues(0.0, 1.0);
+
+const char* const kPlaceholderText = "No records decoded yet";
+const char* const kSaveText = "Save Chart as PNG...";
+const char* const kCopyText = "Copy Chart";
+
+}  // namespace
+
+TrendChart::TrendChart(QWidget* parent) : QWidget(parent) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    plot_ = new QCustomPlot(this);
+    layout->addWidget(plot_);
+    setUpPlot();
+    setUpActions();
+}
+
+// The category ticker reads labels_, so the plot goes before the members do.
+TrendChart::~TrendChart() {
+    delete plot_;
+}
+
+void TrendChart::setUpPlot() {
+    plot_->setObjectName(QStringLiteral("trendPlot"));
+    plot_->setNotAntialiasedElements(QCP::aeAll);
+    plot_->setNoAntialiasingOnDrag(true);
+    plot_->setPlottingHint(QCP::phCacheLabels, true);
+    plot_->setMouseTracking(true);
+    plot_->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
+    plot_->axisRect()->setRangeDrag(Qt::Horizontal);
+    plot_->axisRect()->setRangeZoom(Qt::Horizontal);
+
+    QFont tickFont = font();
+    tickFont.setPointSizeF(kTickLabelPoints);
+    QCPAxis* keys = plot_->xAxis;
+    QCPAxis* values = plot_->yAxis;
+    categoryTicker_ = QSharedPointer<pelorin::CategoryTicker>::create(keys, &labels_);
+    keys->setTicker(categoryTicker_);
+    keys->setTickLabelFont(tickFont);
+    keys->grid()->setVisible(false);
+    keys->setTickLength(0, kTickLength);
+    keys->setSubTickLength(0, kTickLength);
+    values->setTicker(QSharedPointer<pelorin::ValueTicker>::create());
+    values->setTickLabelFont(tickFont);
+    values->setSubTicks(false);
+    values->grid()->setPen(QPen(kGridColour, 0, Qt::DotLine));
+    values->grid()->setZeroLinePen(QPen(kZeroLineColour, 0));
+
+    bars_ = new QCPBars(keys, values);
+    bars_->setWidth(kBarWidth);
+    bars_->setPen(QPen(kBarOutline, 0));
+    bars_->setBrush(kBarFill);
+    bars_->setAntialiased(false);
+    bars_->setAntialiasedFill(false);
+    bars_->setSelectable(QCP::stNone);
+
+    placeholder_ = new QCPItemText(plot_);
+    placeholder_->position->setType(QCPItemPosition::ptAxisRectRatio);
+    placeholder_->position->setCoords(0.5, 0.5);
+    placeholder_->setText(QString::fromLatin1(kPlaceholderText));
+    placeholder_->setColor(kPlaceholderColour);
+    placeholder_->setFont(tickFont);
+    keys->setTickLabels(false);
+    values->setTickLabels(false);
+    keys->setRange(kPlaceholderKeys);
+    values->setRange(kPlaceholderValues);
+
+    connect(plot_, &QCustomPlot::mouseMove, this, &TrendChart::onMouseMove);
+    connect(plot_, &QCustomPlot::mousePress, this, &TrendChart::onMousePress);
+    connect(plot_, &QCustomPlot::mouseRelease, this, &TrendChart::onMouseRelease);
+    connect(plot_, &QCustomPlot::mouseDoubleClick, this, &TrendChart::showWholeRange);
+    connect(keys, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this,
+            &TrendChart::onKeyRangeChanged);
+    plot_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(plot_, &QWidget::customContextMenuRequested, this, &TrendChart::onContextMenu);
+}
+
+void TrendChart::setUpActions() {
+    saveAction_ = new QAction(QString::fromLatin1(kSaveText), this);
+    saveAction_->setObjectName(QStringLiteral("saveChartAction"));
+    connect(saveAction_, &QAction::triggered, this, &TrendChart::saveWithDialog);
+    copyAction_ = new QAction(QString::fromLatin1(kCopyText), this);
+    copyAction_->setObjectName(QStringLiteral("copyChartAction"));
+    connect(copyAction_, &QAction::triggered, this, &TrendChart::copyToClipboard);
+}
+
+QSize TrendChart::sizeHint() const {
+    return kDesignSize;
+}
+
+void TrendChart::setChartType(int chartType) {
+    chartType_ = chartType;
+    markDirty();
+}
+
+void TrendChart::setCategoryAutoDivision(bool automatic) {
+    autoDivision_ = automatic;
+    markDirty();
+}
+
+void TrendChart::setCategoriesBetweenTicks(int n) {
+    ticksEvery_ = std::max(n, 1);
+    markDirty();
+}
+
+void TrendChart::setCategoriesBetweenLabels(int n) {
+    labelsEvery_ = std::max(n, 1);
+    markDirty();
+}
+
+void TrendChart::setRowCount(int rows) {
+    const auto count = static_cast<std::size_t>(std::clamp(rows, 0, kMaxRows));
+    const std::size_t before = labels_.size();
+    labels_.resize(count);
+    values_.resize(count, 0.0);
+    for (std::size_t i = before; i < count; ++i) {
+        labels_[i] = QString::fromStdString(pelorin::FormatInteger(static_cast<int>(i) + 1));
+    }
+    hasDrawing_ = true;
+    wholeRangePending_ = true;
+    markDirty();
+}
+
+void TrendChart::setRow(int row) {
+    row_ = row;
+}
+
+void TrendChart::setColumn(int column) {
+    column_ = column;
+}
+
+bool TrendChart::inGrid() const {
+    return column_ == 1 && row_ >= 1 && row_ <= rowCount();
+}
+
+void TrendChart::setRowLabel(const QString& label) {
+    if (row_ >= 1 && row_ <= rowCount()) {
+        labels_[static_cast<std::size_t>(row_) - 1] = label;
+        markDirty();
+    }
+}
+
+void TrendChart::setData(double value) {
+    if (inGrid()) {
+        values_[static_cast<std::size_t>(row_) - 1] = value;
+        markDirty();
+    }
+}
+
+void TrendChart::setValueUnit(const QString& unit) {
+    unit_ = unit;
+}
+
+QString TrendChart::rowLabel(int row) const {
+    if (row < 1 || row > rowCount()) {
+        return {};
+    }
+    return labels_[static_cast<std::size_t>(row) - 1];
+}
+
+double TrendChart::data(int row) const {
+    if (row < 1 || row > rowCount()) {
+        return 0.0;
+    }
+    return values_[static_cast<std::size_t>(row) - 1];
+}
+
+void TrendChart::markDirty() {
+    if (dirty_) {
+        return;
+    }
+    dirty_ = true;
+    QMetaObject::invokeMethod(this, &TrendChart::updateNow, Qt::QueuedConnection);
+}
+
+void TrendChart::updateNow() {
+    if (!dirty_) {
+        return;
+    }
+    dirty_ = false;
+    rebuild();
+    plot_->replot();
+}
+
+void TrendChart::rebuild() {
+    QVector<QCPBarsData> bars;
+    bars.reserve(rowCount());
+    for (int i = 0; i < rowCount(); ++i) {
+        bars.append(QCPBarsData(i + 1, values_[static_cast<std::size_t>(i)]));
+    }
+    bars_->data()->set(bars, true);
+    applyAxisDivision();
+    fitValueAxis();
+    placeholder_->setVisible(!hasDrawing_);
+    plot_->xAxis->setTickLabels(hasDrawing_);
+    plot_->yAxis->setTickLabels(hasDrawing_);
+    if (wholeRangePending_) {
+        wholeRangePending_ = false;
+        plot_->xAxis->setRange(0.5, std::max(rowCount(), 1) + 0.5);
+    }
+}
+
+void TrendChart::applyAxisDivision() {
+    categoryTicker_->setAutomatic(autoDivision_);
+    categoryTicker_->setSpacing(ticksEvery_, labelsEvery_);
+    categoryTicker_->setWholeSpan(std::max(rowCount(), 1));
+    categoryTicker_->setLabelPitch(labelPitch());
+    // With a fixed division the labels and the tick marks have their own spacings: the labels
+    // sit on the main ticks (drawn without a mark), the marks are the sub ticks.
+    QCPAxis* keys = plot_->xAxis;
+    keys->setTickLength(0, autoDivision_ ? kTickLength : 0);
+    keys->setSubTicks(!autoDivision_);
+}
+
+double TrendChart::labelPitch() const {
+    const QString* widest = nullptr;
+    for (const QString& label : labels_) {
+        if (widest == nullptr || label.size() > widest->size()) {
+            widest = &label;
+        }
+    }
+    if (widest == nullptr) {
+        return 0.0;
+    }
+    const QFontMetrics metrics(plot_->xAxis->tickLabelFont());
+    // One blank of two digits' width between neighbouring labels.
+    return metrics.horizontalAdvance(*widest) + 2 * metrics.horizontalAdvance(QLatin1Char('0'));
+}
+
+void TrendChart::fitValueAxis() {
+    if (!hasDrawing_) {
+        plot_->yAxis->setRange(kPlaceholderValues);
+        return;
+    }
+    // Bars grow from zero, so zero is always in view.
+    double lowest = 0.0;
+    double highest = 0.0;
+    for (double value : values_) {
+        if (std::isfinite(value)) {
+            lowest = std::min(lowest, value);
+            highest = std::max(highest, value);
+        }
+    }
+    if (highest - lowest <= 0.0) {
+        highest = 1.0;
+    }
+    const double padding = (highest - lowest) * kValuePadding;
+    plot_->yAxis->setRange(lowest < 0.0 ? lowest - padding : lowest,
+                           highest > 0.0 ? highest + padding : highest);
+}
+
+void TrendChart::showWholeRange() {
+    plot_->xAxis->setRange(hasDrawing_ ? QCPRange(0.5, std::max(rowCount(), 1) + 0.5)
+                                       : kPlaceholderKeys);
+    plot_->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void TrendChart::onKeyRangeChanged(const QCPRange& range) {
+    if (clampingRange_) {
+        return;
+    }
+    // Zoom and drag stay inside the rows and show at least a few categories.
+    const QCPRange whole =
+        hasDrawing_ ? QCPRange(0.5, std::max(rowCount(), 1) + 0.5) : kPlaceholderKeys;
+    const double span =
+        std::clamp(range.size(), std::min(kMinVisibleCategories, whole.size()), whole.size());
+    double lower = range.center() - span / 2;
+    lower = std::clamp(lower, whole.lower, whole.upper - span);
+    if (lower != range.lower || lower + span != range.upper) {
+        clampingRange_ = true;
+        plot_->xAxis->setRange(lower, lower + span);
+        clampingRange_ = false;
+    }
+}
+
+int TrendChart::rowAt(const QPoint& pos) const {
+    if (!hasDrawing_ || rowCount() == 0 || !plot_->axisRect()->rect().contains(pos)) {
+        return 0;
+    }
+    const long row = std::lround(plot_->xAxis->pixelToCoord(pos.x()));
+    return row >= 1 && row <= rowCount() ? static_cast<int>(row) : 0;
+}
+
+QPoint TrendChart::barCenter(int row) const {
+    const double x = plot_->xAxis->coordToPixel(row);
+    return {static_cast<int>(std::lround(x)), plot_->axisRect()->rect().center().y()};
+}
+
+QString TrendChart::barToolTip(int row) const {
+    if (row < 1 || row > rowCount()) {
+        return {};
+    }
+    QString text = QStringLiteral("Record ") + rowLabel(row) + QStringLiteral(": ") +
+                   pelorin::ChartNumberText(data(row));
+    if (!unit_.isEmpty()) {
+        text += QLatin1Char(' ') + unit_;
+    }
+    return text;
+}
+
+void TrendChart::onMouseMove(QMouseEvent* event) {
+    if (event->buttons() != Qt::NoButton) {
+        return;
+    }
+    const int row = rowAt(event->position().toPoint());
+    if (row == 0) {
+        QToolTip::hideText();
+        return;
+    }
+    QToolTip::showText(event->globalPosition().toPoint(), barToolTip(row), plot_);
+}
+
+void TrendChart::onMousePress(QMouseEvent* event) {
+    pressed_ = event->button() == Qt::LeftButton;
+    pressPos_ = event->position().toPoint();
+    QToolTip::hideText();
+}
+
+// A click is a press and release without dragging in between; a drag pans instead.
+void TrendChart::onMouseRelease(QMouseEvent* event) {
+    if (!pressed_ || event->button() != Qt::LeftButton) {
+        return;
+    }
+    pressed_ = false;
+    const QPoint pos = event->position().toPoint();
+    if ((pos - pressPos_).manhattanLength() > QApplication::startDragDistance()) {
+        return;
+    }
+    const int row = rowAt(pos);
+    if (row != 0) {
+        emit barClicked(row);
+    }
+}
+
+void TrendChart::onContextMenu(const QPoint& pos) {
+    QMenu menu(this);
+    menu.addAction(saveAction_);
+    menu.addAction(copyAction_);
+    menu.exec(plot_->mapToGlobal(pos));
+}
+
+bool TrendChart::savePng(const QString& path) {
+    updateNow();
+    const QSize size = plot_->width() > 1 && plot_->height() > 1 ? plot_->size() : kDesignSize;
+    return plot_->savePng(path, size.width(), size.height());
+}
+
+void TrendChart::copyToClipboard() {
+    updateNow();
+    const QSize size = plot_->width() > 1 && plot_->height() > 1 ? plot_->size() : kDesignSize;
+    QApplication::clipboard()->setPixmap(plot_->toPixmap(size.width(), size.height()));
+}
+
+void TrendChart::saveWithDialog() {
+    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save Chart as PNG"),
+                                                QStringLiteral("trend-chart.png"),
+                                                QStringLiteral("PNG pictures (*.png)"));
+    if (path.isEmpty()) {
+        return;
+    }
+    if (!path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) {
+        path += QStringLiteral(".png");
+    }
+    if (!savePng(path)) {
+        QMessageBox::warning(this, QStringLiteral("Save Chart"),
+                             QStringLiteral("The chart could not be saved as ") +
+                                 QDir::toNativeSeparators(path) + QStringLiteral("."));
+    }
+}
