@@ -1,0 +1,27 @@
+#include "decode_session.h"
+
+#include "pelorin/number_text.h"
+
+namespace pelorin::cli {
+
+bool DecodeSession::decodeLine(const LineReader::Line& line, std::string_view file,
+                               std::string& out) {
+    ++counts_.linesRead;
+    switch (ExamineLine(line.text, frame_)) {
+        case LineKind::Other:
+            return false;
+        case LineKind::Damaged:
+            if (counts_.damagedLines++ == 0) {
+                counts_.firstDamaged = std::string(file) + ":" + FormatInteger(line.number);
+            }
+            return false;
+        case LineKind::Telemetry:
+            break;
+    }
+    DecodeFrame(frame_, record_);
+    ++counts_.telemetryLines;
+    format_.appendRecord(out, record_, {counts_.telemetryLines, file, line.number});
+    return true;
+}
+
+}  // namespace pelorin::cli

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "line_reader.h"
+#include "pelorin/decoder.h"
+#include "record_format.h"
+
+namespace pelorin::cli {
+
+// What became of the lines read.
+struct DecodeCounts {
+    std::int64_t linesRead = 0;
+    std::int64_t telemetryLines = 0;  // decoded into records
+    std::int64_t damagedLines = 0;    // hold the marker, but not 122 characters from it on
+    std::string firstDamaged;         // "file:line" of the first damaged line
+
+    std::int64_t skippedLines() const { return linesRead - telemetryLines; }
+};
+
+// Recognises and decodes lines one at a time, as the window does for a whole text, and
+// appends a record's output for each telemetry line. No limit on the number of records.
+class DecodeSession {
+  public:
+    explicit DecodeSession(RecordFormat& format) : format_(format) {}
+
+    // Examines `line` of input `file`; true if it was telemetry and its record was appended.
+    bool decodeLine(const LineReader::Line& line, std::string_view file, std::string& out);
+
+    const DecodeCounts& counts() const { return counts_; }
+
+  private:
+    RecordFormat& format_;
+    DecodeCounts counts_;
+    FrameText frame_{};
+    TelemetryRecord record_{};
+};
+
+}  // namespace pelorin::cli

@@ -1,0 +1,216 @@
+#include "decoder_run.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <system_error>
+
+#include "byte_source.h"
+#include "csv_format.h"
+#include "jsonl_format.h"
+#include "pelorin/number_text.h"
+#include "stop_signal.h"
+
+namespace pelorin::cli {
+namespace {
+
+constexpr std::string_view kProgram = "pelorin-decode: ";
+constexpr std::string_view kStdinName = "-";
+constexpr long kFollowPollNanoseconds = 100'000'000;
+
+std::unique_ptr<RecordFormat> makeFormat(const Options& o) {
+    if (o.format == OutputFormat::Jsonl) {
+        return std::make_unique<JsonlFormat>();
+    }
+    return std::make_unique<CsvFormat>(o.decimalComma ? "," : ".");
+}
+
+std::string reason(int error) {
+    return std::generic_category().message(error);
+}
+
+// Sleeps a little; a stop signal cuts it short.
+void pause() {
+    const timespec interval{0, kFollowPollNanoseconds};
+    ::nanosleep(&interval, nullptr);
+}
+
+// "1 line", "2 lines".
+std::string count(std::int64_t n, std::string_view noun) {
+    std::string text = FormatInteger(n);
+    text.append(" ").append(noun);
+    if (n != 1) {
+        text.push_back('s');
+    }
+    return text;
+}
+
+bool wasTruncated(int fd, std::int64_t offset) {
+    struct stat st {};
+    return ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size < offset;
+}
+
+}  // namespace
+
+void ReportError(std::string_view message) {
+    std::string line(kProgram);
+    line.append(message).push_back('\n');
+    std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
+DecoderRun::DecoderRun(const Options& options)
+    : options_(options),
+      format_(makeFormat(options)),
+      sink_(options.outputPath ? OutputSink(*options.outputPath) : OutputSink()),
+      session_(*format_) {}
+
+int DecoderRun::run() {
+    if (outputIsAnInput()) {
+        ReportError("the output file " + *options_.outputPath + " is also an input");
+        return kExitUsage;
+    }
+    if (WriteResult r = sink_.open(); !r.ok) {
+        ReportError(r.error);
+        return kExitFailure;
+    }
+    format_->appendHeader(sink_.buffer());
+    const std::vector<std::string> stdinOnly{std::string(kStdinName)};
+    const auto& inputs = options_.inputs.empty() ? stdinOnly : options_.inputs;
+    bool inputFailed = false;
+    bool stopped = false;
+    for (const std::string& name : inputs) {
+        const InputEnd end = decodeInput(name);
+        inputFailed = inputFailed || end == InputEnd::Failed;
+        if (end == InputEnd::Stopped || outputFailed_) {
+            stopped = end == InputEnd::Stopped;
+            break;
+        }
+    }
+    const bool interrupted = stopped && !options_.follow;
+    if (outputFailed_ || inputFailed || interrupted) {
+        sink_.abandon();
+        if (inputFailed && options_.outputPath && !outputFailed_) {
+            ReportError("the output file " + *options_.outputPath +
+                        " was left as it was, since an input could not be read");
+        }
+    } else if (WriteResult r = sink_.finish(); !r.ok) {
+        ReportError(r.error);
+        outputFailed_ = true;
+    }
+    if (!options_.quiet) {
+        printSummary(pendingAtStop_);
+    }
+    return (outputFailed_ || inputFailed) ? kExitFailure : kExitOk;
+}
+
+bool DecoderRun::outputIsAnInput() const {
+    if (!options_.outputPath) {
+        return false;
+    }
+    std::error_code ec;
+    for (const std::string& name : options_.inputs) {
+        if (name != kStdinName && std::filesystem::equivalent(name, *options_.outputPath, ec)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+DecoderRun::InputEnd DecoderRun::decodeInput(const std::string& name) {
+    if (name == kStdinName) {
+        return decodeStream(STDIN_FILENO, name);
+    }
+    const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        ReportError("could not open " + name + ": " + reason(errno));
+        return InputEnd::Failed;
+    }
+    const InputEnd end = decodeStream(fd, name);
+    ::close(fd);
+    return end;
+}
+
+DecoderRun::InputEnd DecoderRun::decodeStream(int fd, std::string_view name) {
+    FdSource source(fd);
+    LineReader reader(source);
+    LineReader::Line line;
+    for (;;) {
+        if (StopRequested()) {
+            pendingAtStop_ = reader.pendingBytes();
+            return InputEnd::Stopped;
+        }
+        switch (reader.next(line)) {
+            case LineReader::Status::Line:
+                if (!emitLine(line, name)) {
+                    return InputEnd::Failed;
+                }
+                break;
+            case LineReader::Status::Interrupted:
+                break;
+            case LineReader::Status::Error:
+                ReportError("could not read " + std::string(name) + ": " + reason(reader.error()));
+                return InputEnd::Failed;
+            case LineReader::Status::EndOfData:
+                if (!options_.follow) {
+                    return (!reader.takeLast(line) || emitLine(line, name)) ? InputEnd::Done
+                                                                            : InputEnd::Failed;
+                }
+                if (!flushOutput()) {
+                    return InputEnd::Failed;
+                }
+                pause();
+                if (wasTruncated(fd, source.offset()) && source.rewind()) {
+                    ReportError(std::string(name) + " was truncated; decoding it from the start");
+                    reader.restart();
+                }
+                break;
+        }
+    }
+}
+
+bool DecoderRun::emitLine(const LineReader::Line& line, std::string_view name) {
+    if (!session_.decodeLine(line, name, sink_.buffer())) {
+        return true;
+    }
+    if (options_.follow) {
+        return flushOutput();
+    }
+    if (WriteResult r = sink_.writeIfFull(); !r.ok) {
+        ReportError(r.error);
+        outputFailed_ = true;
+        return false;
+    }
+    return true;
+}
+
+bool DecoderRun::flushOutput() {
+    if (WriteResult r = sink_.flush(); !r.ok) {
+        ReportError(r.error);
+        outputFailed_ = true;
+        return false;
+    }
+    return true;
+}
+
+void DecoderRun::printSummary(std::int64_t pendingBytes) const {
+    const DecodeCounts& c = session_.counts();
+    ReportError(count(c.linesRead, "line") + " read, " + count(c.telemetryLines, "telemetry line") +
+                " decoded, " + count(c.skippedLines(), "line") + " skipped");
+    if (c.damagedLines > 0) {
+        ReportError("skipped as damaged: " + count(c.damagedLines, "line") +
+                    " with the frame marker but not 122 characters long from it on (the "
+                    "first at " +
+                    c.firstDamaged + ")");
+    }
+    if (pendingBytes > 0) {
+        ReportError("the last line (" + FormatInteger(pendingBytes) +
+                    " bytes so far) had not ended and was not decoded");
+    }
+}
+
+}  // namespace pelorin::cli

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "record_format.h"
+
+namespace pelorin::cli {
+
+// One JSON object per line and record:
+// {"record":1,"file":"pass.txt","line":17,"values":[v0,...,v35]}
+// The values are all 36 stored doubles as their shortest round-trip text, so a reader gets
+// back exactly the bits the decoder stored.
+class JsonlFormat final : public RecordFormat {
+  public:
+    void appendHeader(std::string& out) override;
+    void appendRecord(std::string& out, const TelemetryRecord& record,
+                      const RecordOrigin& origin) override;
+};
+
+// Appends `text` as a JSON string: quotes, escapes, and U+FFFD for bytes that are not UTF-8.
+void AppendJsonString(std::string& out, std::string_view text);
+
+}  // namespace pelorin::cli
