@@ -91,12 +91,12 @@ int DecoderRun::run() {
             break;
         }
     }
-    const bool interrupted = stopped && !options_.follow;
-    if (outputFailed_ || inputFailed || interrupted) {
+    // A file replaces its target only after a complete run; standard output keeps what came.
+    const bool incomplete = inputFailed || (stopped && !options_.follow);
+    if (outputFailed_ || (incomplete && options_.outputPath)) {
         sink_.abandon();
-        if (inputFailed && options_.outputPath && !outputFailed_) {
-            ReportError("the output file " + *options_.outputPath +
-                        " was left as it was, since an input could not be read");
+        if (!outputFailed_) {
+            ReportError("the output file " + *options_.outputPath + " was left as it was");
         }
     } else if (WriteResult r = sink_.finish(); !r.ok) {
         ReportError(r.error);

@@ -1,0 +1,240 @@
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <charconv>
+#include <csignal>
+#include <cstdint>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "decoder_process.h"
+#include "frames.h"
+#include "pelorin/csv_export.h"
+#include "pelorin/decoder.h"
+#include "temp_folder.h"
+
+namespace {
+
+using namespace std::string_literals;
+
+const std::string kSamplePass = std::string(PELORIN_SAMPLES_DIR) + "/pass.txt";
+
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+class DecodeCommand : public testing::Test {
+  protected:
+    TempFolder tmp;
+
+    Result Run(const std::vector<std::string>& args, const std::string& input = {}) {
+        WriteFile(tmp / "stdin", input);
+        DecoderProcess process(tmp, args, tmp / "stdin");
+        const int status = process.wait();
+        return {status, process.out(), process.err()};
+    }
+    std::string File(const std::string& name, const std::string& content) {
+        WriteFile(tmp / name, content);
+        return (tmp / name).string();
+    }
+};
+
+// The window's view of a text: UTF-16, split at CR LF only, at most 1000 records.
+pelorin::TelemetryStore DecodeAsTheWindowDoes(const std::string& asciiText) {
+    for (const char c : asciiText) {
+        EXPECT_GE(c, 0) << "the sample is expected to be ASCII";
+    }
+    pelorin::TelemetryStore store;
+    pelorin::Decode_Text(testframes::toU16(asciiText), store);
+    return store;
+}
+
+std::vector<std::string> Lines(const std::string& text, const std::string& end) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t e; (e = text.find(end, start)) != std::string::npos; start = e + end.size()) {
+        lines.push_back(text.substr(start, e - start));
+    }
+    if (start < text.size()) {
+        lines.push_back(text.substr(start));
+    }
+    return lines;
+}
+
+TEST_F(DecodeCommand, SamplePassAsCsvIsTheWindowsExportByteForByte) {
+    const std::string pass = ReadFile(kSamplePass);
+    const auto store = DecodeAsTheWindowDoes(pass);
+    ASSERT_GT(store.RecordCount(), 100);
+    const auto& captions = pelorin::DefaultCsvCaptions();
+
+    const Result point = Run({kSamplePass});
+    EXPECT_EQ(point.status, 0) << point.err;
+    EXPECT_EQ(point.out, pelorin::BuildCsvFile(store, captions, "."));
+
+    const Result comma = Run({"--decimal-comma", "-o", (tmp / "out.csv").string(), kSamplePass});
+    EXPECT_EQ(comma.status, 0) << comma.err;
+    EXPECT_EQ(comma.out, "");
+    EXPECT_EQ(ReadFile(tmp / "out.csv"), pelorin::BuildCsvFile(store, captions, ","));
+}
+
+// The numbers of the "values" array of one JSON line.
+std::vector<double> JsonValues(const std::string& jsonLine) {
+    std::vector<double> values;
+    const std::size_t open = jsonLine.find("\"values\":[");
+    if (open == std::string::npos) {
+        return values;
+    }
+    const char* p = jsonLine.data() + open + 10;
+    const char* end = jsonLine.data() + jsonLine.size();
+    while (p < end && *p != ']') {
+        double v = 0;
+        const auto r = std::from_chars(p, end, v);
+        if (r.ec != std::errc()) {
+            break;
+        }
+        values.push_back(v);
+        p = r.ptr + (*r.ptr == ',' ? 1 : 0);
+    }
+    return values;
+}
+
+TEST_F(DecodeCommand, JsonlValuesAreTheCoresDoublesBitForBit) {
+    const std::string pass = ReadFile(kSamplePass);
+    const auto store = DecodeAsTheWindowDoes(pass);
+    const auto passLines = Lines(pass, "\r\n");
+    const Result r = Run({"--format", "jsonl", kSamplePass});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto json = Lines(r.out, "\n");
+    ASSERT_EQ(static_cast<int>(json.size()), store.RecordCount());
+    pelorin::FrameText frame;
+    std::size_t passLine = 0;
+    for (int rec = 1; rec <= store.RecordCount(); ++rec) {
+        while (pelorin::ExamineLine(passLines.at(passLine++), frame) !=
+               pelorin::LineKind::Telemetry) {
+        }
+        const std::string& j = json[static_cast<std::size_t>(rec - 1)];
+        const std::string head = "{\"record\":" + std::to_string(rec) + ",\"file\":\"" +
+                                 kSamplePass + "\",\"line\":" + std::to_string(passLine) + ",";
+        EXPECT_EQ(j.substr(0, head.size()), head);
+        const auto values = JsonValues(j);
+        ASSERT_EQ(values.size(), 36U) << j;
+        for (int i = 0; i < pelorin::kValuesPerRecord; ++i) {
+            EXPECT_EQ(std::bit_cast<std::uint64_t>(values[static_cast<std::size_t>(i)]),
+                      std::bit_cast<std::uint64_t>(store.value(rec, i)))
+                << "record " << rec << " value " << i;
+        }
+    }
+}
+
+TEST_F(DecodeCommand, MixedLineEndsAndNoThousandRecordLimit) {
+    const std::vector<std::string> ends = {"\r\n", "\n", "\r", "\n\r\n"};
+    std::string text;
+    constexpr unsigned kFrames = 2500;
+    for (unsigned t = 1; t <= kFrames; ++t) {
+        text += testframes::lineWithTime(t) + ends[t % ends.size()] + "beacon" + ends[t % 3];
+    }
+    const Result r = Run({"-"}, text);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto lines = Lines(r.out, "\r\n");
+    ASSERT_EQ(lines.size(), kFrames + 1);
+    for (unsigned t = 1; t <= kFrames; ++t) {
+        ASSERT_EQ(lines[t].substr(0, lines[t].find(';')), std::to_string(t));
+    }
+    EXPECT_NE(r.err.find("2500 telemetry lines decoded"), std::string::npos) << r.err;
+}
+
+TEST_F(DecodeCommand, BadBytesAndHugeLinesNeverLoseAGoodLine) {
+    std::mt19937 random(7);
+    std::string junk(200000, '\0');
+    for (char& c : junk) {
+        c = static_cast<char>(random());
+    }
+    const std::string huge(6'000'000, 'A');
+    const std::string text =
+        junk + "\n" + testframes::lineWithTime(1) + "\n" + "\0\0\xff\xfe\xc3"s +
+        testframes::lineWithTime(2) + "\r\n" + huge + "\n" + huge + testframes::lineWithTime(3) +
+        "\r" + testframes::lineWithTime(99) + huge + "\n" + testframes::lineWithTime(4);
+    const Result r = Run({File("bad.bin", text), "-q"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    const auto lines = Lines(r.out, "\r\n");
+    ASSERT_EQ(lines.size(), 5U);
+    for (std::size_t t = 1; t <= 4; ++t) {
+        EXPECT_EQ(lines[t].substr(0, 2), std::to_string(t) + ";");
+    }
+}
+
+TEST_F(DecodeCommand, EmptyFileGivesTheHeaderAlone) {
+    const Result r = Run({File("empty.txt", "")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.size(), 383U);
+    EXPECT_NE(r.err.find("0 lines read, 0 telemetry lines decoded"), std::string::npos) << r.err;
+}
+
+TEST_F(DecodeCommand, UnreadableInputExitsOneNamingItAndKeepsTheOldOutput) {
+    const std::string good = File("good.txt", testframes::lineWithTime(5) + "\r\n");
+    const std::string missing = (tmp / "missing.txt").string();
+    Result r = Run({good, missing});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find(missing + ": No such file or directory"), std::string::npos) << r.err;
+    EXPECT_NE(r.out.find("\r\n5;"), std::string::npos) << "the readable input is decoded";
+
+    const std::string old = File("old.csv", "an earlier export\r\n");
+    r = Run({"-o", old, good, missing});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(ReadFile(old), "an earlier export\r\n");
+
+    r = Run({(tmp / "no-folder" / "x.txt").string(), tmp.path().string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find(tmp.path().string() + ": Is a directory"), std::string::npos) << r.err;
+}
+
+TEST_F(DecodeCommand, BadUsageExitsTwo) {
+    const std::vector<std::vector<std::string>> badLines = {
+        {"--no-such-option"},
+        {"-o"},
+        {"--format", "xml"},
+        {"--follow"},
+        {"--follow", kSamplePass, kSamplePass},
+        {"-o", kSamplePass, kSamplePass},
+    };
+    for (const auto& args : badLines) {
+        const Result r = Run(args);
+        EXPECT_EQ(r.status, 2) << args[0];
+        EXPECT_EQ(r.out, "") << args[0];
+        EXPECT_NE(r.err.find("pelorin-decode: "), std::string::npos) << args[0];
+    }
+    const Result help = Run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("Usage: pelorin-decode", 0), 0U);
+}
+
+TEST_F(DecodeCommand, FollowDecodesAppendedLinesOnceComplete) {
+    const auto log = tmp / "live.log";
+    WriteFile(log, testframes::lineWithTime(1) + "\r\n");
+    DecoderProcess process(tmp, {"--follow", "--format=jsonl", log.string()});
+    const auto records = [](std::size_t n) {
+        return [n](const std::string& out) { return Lines(out, "\n").size() == n; };
+    };
+    ASSERT_TRUE(process.waitForOutput(records(1)));
+    std::ofstream append(log, std::ios::binary | std::ios::app);
+    append << "beacon\n" << testframes::lineWithTime(2) << "\r" << std::flush;
+    ASSERT_TRUE(process.waitForOutput(records(2)));
+    append << "\n" << testframes::lineWithTime(3).substr(0, 60) << std::flush;
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(Lines(process.out(), "\n").size(), 2U) << "a line is decoded only once complete";
+    append << testframes::lineWithTime(3).substr(60) << "\n" << std::flush;
+    ASSERT_TRUE(process.waitForOutput(records(3)));
+    process.signal(SIGINT);
+    EXPECT_EQ(process.wait(), 0);
+    EXPECT_NE(process.err().find("4 lines read, 3 telemetry lines decoded"), std::string::npos)
+        << process.err();
+    EXPECT_NE(process.out().find("\"record\":3,\"file\":\"" + log.string() + "\",\"line\":4,"),
+              std::string::npos);
+}
+
+}  // namespace

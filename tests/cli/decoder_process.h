@@ -1,0 +1,90 @@
+#pragma once
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "temp_folder.h"
+
+// The built pelorin-decode, run as a user would: arguments, standard input from a file,
+// standard output and error into files. Every wait is bounded, so no test can hang.
+class DecoderProcess {
+  public:
+    static constexpr std::chrono::seconds kPatience{30};
+
+    DecoderProcess(const TempFolder& folder, std::vector<std::string> args,
+                   const std::filesystem::path& stdinFile = "/dev/null")
+        : out_(folder / "stdout"), err_(folder / "stderr") {
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            redirect(stdinFile, STDIN_FILENO, O_RDONLY);
+            redirect(out_, STDOUT_FILENO, O_WRONLY | O_CREAT | O_TRUNC);
+            redirect(err_, STDERR_FILENO, O_WRONLY | O_CREAT | O_TRUNC);
+            std::vector<char*> argv{const_cast<char*>(PELORIN_DECODE_EXE)};
+            for (std::string& a : args) {
+                argv.push_back(a.data());
+            }
+            argv.push_back(nullptr);
+            ::execv(PELORIN_DECODE_EXE, argv.data());
+            ::_exit(127);
+        }
+    }
+    ~DecoderProcess() {
+        if (pid_ > 0 && !finished_) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+    }
+    DecoderProcess(const DecoderProcess&) = delete;
+    DecoderProcess& operator=(const DecoderProcess&) = delete;
+
+    // Waits for the end; the exit status, or -1 if it had to be killed or died of a signal.
+    int wait() {
+        const auto deadline = std::chrono::steady_clock::now() + kPatience;
+        while (std::chrono::steady_clock::now() < deadline) {
+            int status = 0;
+            if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+                finished_ = true;
+                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return -1;
+    }
+    void signal(int sig) const { ::kill(pid_, sig); }
+    // Waits until standard output satisfies `done`.
+    bool waitForOutput(const std::function<bool(const std::string&)>& done) const {
+        const auto deadline = std::chrono::steady_clock::now() + kPatience;
+        while (std::chrono::steady_clock::now() < deadline) {
+            if (done(ReadFile(out_))) {
+                return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return false;
+    }
+    std::string out() const { return ReadFile(out_); }
+    std::string err() const { return ReadFile(err_); }
+
+  private:
+    static void redirect(const std::filesystem::path& file, int target, int flags) {
+        const int fd = ::open(file.c_str(), flags, 0644);
+        if (fd < 0 || ::dup2(fd, target) < 0) {
+            ::_exit(126);
+        }
+        ::close(fd);
+    }
+
+    std::filesystem::path out_;
+    std::filesystem::path err_;
+    pid_t pid_ = -1;
+    bool finished_ = false;
+};
