@@ -1,5 +1,6 @@
 #include "CategoryTicker.h"
 
+#include <QFontMetrics>
 #include <algorithm>
 #include <cmath>
 
@@ -13,6 +14,10 @@ namespace {
 constexpr int kAutoTickCount = 10;
 // Tick marks closer than this (pixels) would merge into a solid line.
 constexpr double kMinTickMarkPitch = 3.0;
+// Blank between neighbouring labels, in digit widths.
+constexpr int kLabelGapDigits = 1;
+// Rounds of widening the fixed label spacing until the labels fit.
+constexpr int kFitRounds = 3;
 // A tick counts as sitting on a category when it is this close to the whole key.
 constexpr double kKeyTolerance = 1e-6;
 
@@ -41,27 +46,66 @@ double CategoryTicker::pixelsPerCategory(const QCPRange& range) const {
     return axis_->axisRect()->width() / span;
 }
 
+double CategoryTicker::labelPitch(const std::vector<int>* categories) const {
+    if (axis_ == nullptr || labels_->empty()) {
+        return 0.0;
+    }
+    const QFontMetrics metrics(axis_->tickLabelFont());
+    int widest = 0;
+    if (categories != nullptr) {
+        for (int category : *categories) {
+            widest = std::max(widest, metrics.horizontalAdvance(
+                                          (*labels_)[static_cast<std::size_t>(category) - 1]));
+        }
+    } else {
+        // Every label could come up while zooming: measure the one with the most characters.
+        const auto longest = std::max_element(
+            labels_->begin(), labels_->end(),
+            [](const QString& a, const QString& b) { return a.size() < b.size(); });
+        widest = metrics.horizontalAdvance(*longest);
+    }
+    return widest + kLabelGapDigits * metrics.horizontalAdvance(QLatin1Char('0'));
+}
+
+int CategoryTicker::fixedLabelSpacing(const QCPRange& range, double perCategory) const {
+    int spacing = VisibleCategorySpacing(labelsEvery_, range.size(), wholeSpan_, 0.0);
+    if (perCategory <= 0.0) {
+        return spacing;
+    }
+    // Widen until the labels that would stand there fit; wider spacings show fewer labels,
+    // so a few rounds settle it.
+    for (int round = 0; round < kFitRounds; ++round) {
+        const std::vector<int> shown =
+            SpacedCategories(spacing, range.lower, range.upper, rowCount());
+        const double needed = labelPitch(&shown) / perCategory;
+        if (spacing >= needed) {
+            break;
+        }
+        spacing = VisibleCategorySpacing(labelsEvery_, range.size(), wholeSpan_, needed);
+    }
+    return spacing;
+}
+
 void CategoryTicker::generate(const QCPRange& range, const QLocale& locale, QChar formatChar,
                               int precision, QVector<double>& ticks, QVector<double>* subTicks,
                               QVector<QString>* tickLabels) {
     const double perCategory = pixelsPerCategory(range);
     if (automatic_) {
         int count = kAutoTickCount;
-        if (perCategory > 0.0 && labelPitch_ > 0.0) {
+        const double pitch = labelPitch(nullptr);
+        if (perCategory > 0.0 && pitch > 0.0) {
             const double axisPixels = perCategory * range.size();
-            count = std::clamp(static_cast<int>(axisPixels / labelPitch_), 1, kAutoTickCount);
+            count = std::clamp(static_cast<int>(axisPixels / pitch), 1, kAutoTickCount);
         }
         setTickCount(count);
         QCPAxisTicker::generate(range, locale, formatChar, precision, ticks, subTicks, tickLabels);
         return;
     }
-    const double minLabelSpacing = perCategory > 0.0 ? labelPitch_ / perCategory : 0.0;
     const double minTickSpacing = perCategory > 0.0 ? kMinTickMarkPitch / perCategory : 0.0;
-    const int labelSpacing =
-        VisibleCategorySpacing(labelsEvery_, range.size(), wholeSpan_, minLabelSpacing);
     const int tickSpacing =
         VisibleCategorySpacing(ticksEvery_, range.size(), wholeSpan_, minTickSpacing);
-    ticks = ToKeys(SpacedCategories(labelSpacing, range.lower, range.upper, rowCount()));
+    ticks = ToKeys(SpacedCategories(fixedLabelSpacing(range, perCategory), range.lower, range.upper,
+                                    rowCount()));
     if (subTicks != nullptr) {
         *subTicks = ToKeys(SpacedCategories(tickSpacing, range.lower, range.upper, rowCount()));
     }

@@ -12,16 +12,14 @@ namespace pelorin {
 // axis' sub ticks, so both spacings can differ).
 class CategoryTicker : public QCPAxisTicker {
   public:
-    // `axis` gives the pixel width for the overlap guard, `labels` the row labels (row r at
-    // index r - 1); both must outlive the ticker's use.
+    // `axis` gives the pixel width and label font for the overlap guard, `labels` the row
+    // labels (row r at index r - 1); both must outlive the ticker's use.
     CategoryTicker(const QCPAxis* axis, const std::vector<QString>* labels);
 
     void setAutomatic(bool automatic) { automatic_ = automatic; }
     void setSpacing(int categoriesBetweenTicks, int categoriesBetweenLabels);
     // The whole key range in categories (the unzoomed view).
     void setWholeSpan(double categories) { wholeSpan_ = categories; }
-    // Pixels one label needs along the axis, gap included.
-    void setLabelPitch(double pixels) { labelPitch_ = pixels; }
 
     void generate(const QCPRange& range, const QLocale& locale, QChar formatChar, int precision,
                   QVector<double>& ticks, QVector<double>* subTicks,
@@ -34,6 +32,10 @@ class CategoryTicker : public QCPAxisTicker {
 
   private:
     double pixelsPerCategory(const QCPRange& range) const;
+    // Pixels the widest of these labels (all rows when null) needs along the axis, gap
+    // included.
+    double labelPitch(const std::vector<int>* categories) const;
+    int fixedLabelSpacing(const QCPRange& range, double perCategory) const;
     int rowCount() const { return static_cast<int>(labels_->size()); }
 
     const QCPAxis* axis_;
@@ -42,7 +44,6 @@ class CategoryTicker : public QCPAxisTicker {
     int ticksEvery_ = 1;
     int labelsEvery_ = 1;
     double wholeSpan_ = 1.0;
-    double labelPitch_ = 0.0;
 };
 
 }  // namespace pelorin

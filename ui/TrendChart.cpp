@@ -32,8 +32,11 @@ constexpr double kTickLabelPoints = 8.0;  // readable at the chart's designed 24
 constexpr int kTickLength = 4;            // pixels
 constexpr double kValuePadding = 0.05;    // of the value span, above and below the bars
 constexpr double kMinVisibleCategories = 5.0;
+constexpr double kMinOutlinedBarPixels = 4.0;
+constexpr double kMaxBarPixels = 60.0;
 constexpr int kMaxRows = 32767;  // the row count is a 16-bit count
 const QSize kDesignSize(745, 249);
+const QMargins kFixedMargins(0, 8, 16, 0);  // pixels; left and bottom follow the labels
 const QCPRange kPlaceholderKeys(0.5, 10.5);
 const QCPRange kPlaceholderValues(0.0, 1.0);
 
@@ -66,6 +69,9 @@ void TrendChart::setUpPlot() {
     plot_->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
     plot_->axisRect()->setRangeDrag(Qt::Horizontal);
     plot_->axisRect()->setRangeZoom(Qt::Horizontal);
+    // Room above and to the right for the half labels that stand at the ends of the axes.
+    plot_->axisRect()->setAutoMargins(QCP::msLeft | QCP::msBottom);
+    plot_->axisRect()->setMargins(kFixedMargins);
 
     QFont tickFont = font();
     tickFont.setPointSizeF(kTickLabelPoints);
@@ -97,11 +103,13 @@ void TrendChart::setUpPlot() {
     placeholder_->setText(QString::fromLatin1(kPlaceholderText));
     placeholder_->setColor(kPlaceholderColour);
     placeholder_->setFont(tickFont);
-    keys->setTickLabels(false);
-    values->setTickLabels(false);
+    keys->setTicks(false);
+    values->setTicks(false);
+    values->grid()->setVisible(false);
     keys->setRange(kPlaceholderKeys);
     values->setRange(kPlaceholderValues);
 
+    connect(plot_, &QCustomPlot::beforeReplot, this, &TrendChart::styleBarsForWidth);
     connect(plot_, &QCustomPlot::mouseMove, this, &TrendChart::onMouseMove);
     connect(plot_, &QCustomPlot::mousePress, this, &TrendChart::onMousePress);
     connect(plot_, &QCustomPlot::mouseRelease, this, &TrendChart::onMouseRelease);
@@ -229,8 +237,9 @@ void TrendChart::rebuild() {
     applyAxisDivision();
     fitValueAxis();
     placeholder_->setVisible(!hasDrawing_);
-    plot_->xAxis->setTickLabels(hasDrawing_);
-    plot_->yAxis->setTickLabels(hasDrawing_);
+    plot_->xAxis->setTicks(hasDrawing_);
+    plot_->yAxis->setTicks(hasDrawing_);
+    plot_->yAxis->grid()->setVisible(hasDrawing_);
     if (wholeRangePending_) {
         wholeRangePending_ = false;
         plot_->xAxis->setRange(0.5, std::max(rowCount(), 1) + 0.5);
@@ -241,7 +250,6 @@ void TrendChart::applyAxisDivision() {
     categoryTicker_->setAutomatic(autoDivision_);
     categoryTicker_->setSpacing(ticksEvery_, labelsEvery_);
     categoryTicker_->setWholeSpan(std::max(rowCount(), 1));
-    categoryTicker_->setLabelPitch(labelPitch());
     // With a fixed division the labels and the tick marks have their own spacings: the labels
     // sit on the main ticks (drawn without a mark), the marks are the sub ticks.
     QCPAxis* keys = plot_->xAxis;
@@ -249,19 +257,19 @@ void TrendChart::applyAxisDivision() {
     keys->setSubTicks(!autoDivision_);
 }
 
-double TrendChart::labelPitch() const {
-    const QString* widest = nullptr;
-    for (const QString& label : labels_) {
-        if (widest == nullptr || label.size() > widest->size()) {
-            widest = &label;
-        }
+// Bars narrower than a few pixels are drawn in their fill colour, else the outlines would
+// turn 1000 bars into one dark block; a few bars on a wide chart keep a sensible width.
+void TrendChart::styleBarsForWidth() {
+    const double perCategory = plot_->axisRect()->width() / plot_->xAxis->range().size();
+    const double barPixels = kBarWidth * perCategory;
+    bars_->setPen(QPen(barPixels < kMinOutlinedBarPixels ? kBarFill : kBarOutline, 0));
+    if (barPixels > kMaxBarPixels) {
+        bars_->setWidthType(QCPBars::wtAbsolute);
+        bars_->setWidth(kMaxBarPixels);
+    } else {
+        bars_->setWidthType(QCPBars::wtPlotCoords);
+        bars_->setWidth(kBarWidth);
     }
-    if (widest == nullptr) {
-        return 0.0;
-    }
-    const QFontMetrics metrics(plot_->xAxis->tickLabelFont());
-    // One blank of two digits' width between neighbouring labels.
-    return metrics.horizontalAdvance(*widest) + 2 * metrics.horizontalAdvance(QLatin1Char('0'));
 }
 
 void TrendChart::fitValueAxis() {

@@ -95,7 +95,7 @@ class TrendChart : public QWidget {
     void rebuild();
     void applyAxisDivision();
     void fitValueAxis();
-    double labelPitch() const;
+    void styleBarsForWidth();
     bool inGrid() const;
 
     void onMouseMove(QMouseEvent* event);
