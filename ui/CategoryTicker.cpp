@@ -50,21 +50,25 @@ double CategoryTicker::labelPitch(const std::vector<int>* categories) const {
     if (axis_ == nullptr || labels_->empty()) {
         return 0.0;
     }
-    const QFontMetrics metrics(axis_->tickLabelFont());
-    int widest = 0;
+    // Measuring is text shaping, so only the label with the most characters is measured (the
+    // labels are record numbers, whose digits are equally wide). Without a list every label
+    // counts, as any could come up while zooming.
+    const QString* longest = &labels_->front();
+    auto consider = [&longest](const QString& label) {
+        if (label.size() > longest->size()) {
+            longest = &label;
+        }
+    };
     if (categories != nullptr) {
         for (int category : *categories) {
-            widest = std::max(widest, metrics.horizontalAdvance(
-                                          (*labels_)[static_cast<std::size_t>(category) - 1]));
+            consider((*labels_)[static_cast<std::size_t>(category) - 1]);
         }
     } else {
-        // Every label could come up while zooming: measure the one with the most characters.
-        const auto longest = std::max_element(
-            labels_->begin(), labels_->end(),
-            [](const QString& a, const QString& b) { return a.size() < b.size(); });
-        widest = metrics.horizontalAdvance(*longest);
+        std::for_each(labels_->begin(), labels_->end(), consider);
     }
-    return widest + kLabelGapDigits * metrics.horizontalAdvance(QLatin1Char('0'));
+    const QFontMetrics metrics(axis_->tickLabelFont());
+    return metrics.horizontalAdvance(*longest) +
+           kLabelGapDigits * metrics.horizontalAdvance(QLatin1Char('0'));
 }
 
 int CategoryTicker::fixedLabelSpacing(const QCPRange& range, double perCategory) const {

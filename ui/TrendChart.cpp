@@ -16,6 +16,7 @@
 
 #include "CategoryTicker.h"
 #include "ChartNumberText.h"
+#include "TrendBars.h"
 #include "ValueTicker.h"
 #include "pelorin/number_text.h"
 
@@ -89,7 +90,7 @@ void TrendChart::setUpPlot() {
     values->grid()->setPen(QPen(kGridColour, 0, Qt::DotLine));
     values->grid()->setZeroLinePen(QPen(kZeroLineColour, 0));
 
-    bars_ = new QCPBars(keys, values);
+    bars_ = new pelorin::TrendBars(keys, values);
     bars_->setWidth(kBarWidth);
     bars_->setPen(QPen(kBarOutline, 0));
     bars_->setBrush(kBarFill);
@@ -257,12 +258,12 @@ void TrendChart::applyAxisDivision() {
     keys->setSubTicks(!autoDivision_);
 }
 
-// Bars narrower than a few pixels are drawn in their fill colour, else the outlines would
-// turn 1000 bars into one dark block; a few bars on a wide chart keep a sensible width.
+// Bars narrower than a few pixels are drawn without outline, else the outlines would turn
+// 1000 bars into one dark block; a few bars on a wide chart keep a sensible width.
 void TrendChart::styleBarsForWidth() {
     const double perCategory = plot_->axisRect()->width() / plot_->xAxis->range().size();
     const double barPixels = kBarWidth * perCategory;
-    bars_->setPen(QPen(barPixels < kMinOutlinedBarPixels ? kBarFill : kBarOutline, 0));
+    bars_->setPen(barPixels < kMinOutlinedBarPixels ? QPen(Qt::NoPen) : QPen(kBarOutline, 0));
     if (barPixels > kMaxBarPixels) {
         bars_->setWidthType(QCPBars::wtAbsolute);
         bars_->setWidth(kMaxBarPixels);

@@ -201,6 +201,28 @@ TEST_F(TrendChartTest, NegativeValuesGrowDownFromZero) {
     EXPECT_NE(image.pixelColor(chart.barCenter(6).x(), static_cast<int>(zero) + 5), fill);
 }
 
+// A thousand bars are narrower than a pixel: each pixel column must still show every bar in
+// it, a lone spike included.
+TEST_F(TrendChartTest, ThousandBarsKeepEveryValueVisible) {
+    FillChart(
+        chart, 1000, [](int row) { return row == 300 ? 30.0 : (row <= 500 ? 10.0 : -5.0); }, 50);
+    QCoreApplication::processEvents();
+    const QImage image = chart.plot()->toPixmap().toImage();
+    const QColor fill = bars()->brush().color();
+    const QCPAxis* values = chart.plot()->yAxis;
+    auto pixel = [&](int row, double value, int dx = 0) {
+        return image.pixelColor(chart.barCenter(row).x() + dx,
+                                static_cast<int>(values->coordToPixel(value)));
+    };
+    EXPECT_EQ(pixel(250, 5.0), fill);
+    EXPECT_NE(pixel(250, -2.5), fill);
+    EXPECT_EQ(pixel(750, -2.5), fill);
+    EXPECT_NE(pixel(750, 5.0), fill);
+    EXPECT_TRUE(pixel(300, 25.0, -1) == fill || pixel(300, 25.0) == fill ||
+                pixel(300, 25.0, 1) == fill);
+    EXPECT_NE(pixel(310, 25.0), fill);
+}
+
 TEST_F(TrendChartTest, AllZeroValuesStillGiveAValueRange) {
     FillChart(chart, 4, [](int) { return 0.0; });
     QCoreApplication::processEvents();
