@@ -1,0 +1,118 @@
+// "Write CSV File" and its confirmation or failure in the message line.
+#include <sys/resource.h>
+#include <unistd.h>
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <csignal>
+#include <fstream>
+#include <sstream>
+
+#include "window_driver.h"
+
+namespace {
+
+std::string ReadFile(const QString& path) {
+    std::ifstream in(path.toStdString(), std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+class ExportMenu : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        window_.form().setCsvFolder(dir_.path());
+        window_.pasteLines({testframes::lineWithTime(1), "other", testframes::lineWithTime(2),
+                            testframes::lineWithTime(3)});
+    }
+    void writeCsv() { window_.find<QAction>(QStringLiteral("WriteCSVFile"))->trigger(); }
+    QString csvPath() const {
+        return QDir(dir_.path()).filePath(QStringLiteral("pelorin_telemetry.csv"));
+    }
+    QString message() const { return window_.label("Label3")->text(); }
+
+    QTemporaryDir dir_;
+    WindowDriver window_;
+};
+
+TEST_F(ExportMenu, WritesBesideTheProgramAndConfirms) {
+    writeCsv();
+    EXPECT_EQ(message(), dir_.path() + QStringLiteral("/pelorin_telemetry.csv has been written"));
+    const std::string csv = ReadFile(csvPath());
+    EXPECT_EQ(csv.rfind("5 Volts ;5 Volts ;", 0), 0U);
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 4);
+    EXPECT_NE(csv.find("\r\n1;"), std::string::npos);  // record 1 first, its time is 1
+
+    // Decoding again leaves the confirmation where it is.
+    window_.paste(testframes::line());
+    EXPECT_EQ(message(), dir_.path() + QStringLiteral("/pelorin_telemetry.csv has been written"));
+}
+
+TEST_F(ExportMenu, WritingToAChosenPathConfirmsThatPath) {
+    const QString path = QDir(dir_.path()).filePath(QStringLiteral("chosen.csv"));
+    ASSERT_TRUE(window_.form().writeCsvFile(path));
+    EXPECT_EQ(ReadFile(path).substr(0, 9), "5 Volts ;");
+}
+
+TEST_F(ExportMenu, FailureIsReportedAndTheOldFileKept) {
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "file permissions do not stop the superuser";
+    }
+    writeCsv();
+    const std::string old = ReadFile(csvPath());
+    ASSERT_TRUE(QFile::setPermissions(dir_.path(), QFile::ReadOwner | QFile::ExeOwner));
+    window_.paste(testframes::line());
+    writeCsv();
+    QFile::setPermissions(dir_.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_TRUE(message().startsWith(csvPath() + QStringLiteral(" could not be written: ")));
+    EXPECT_FALSE(message().contains(QStringLiteral("has been written")));
+    EXPECT_EQ(ReadFile(csvPath()), old);
+}
+
+TEST_F(ExportMenu, WriteFailingMidwayKeepsTheOldFile) {
+    writeCsv();
+    const std::string old = ReadFile(csvPath());
+    std::vector<std::string> many(200, testframes::line());
+    window_.pasteLines(many);
+
+    // A file-size limit stops the write part of the way through, for any user.
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = static_cast<rlim_t>(old.size() + 4096);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    writeCsv();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_TRUE(message().startsWith(csvPath() + QStringLiteral(" could not be written: ")))
+        << message().toStdString();
+    EXPECT_EQ(ReadFile(csvPath()), old);
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+TEST_F(ExportMenu, FailureLeavesWhatStandsInThePlaceAndTheWindowAsTheyWere) {
+    // A folder of the file's name cannot be replaced by the file, whoever runs the test.
+    ASSERT_TRUE(QDir(dir_.path()).mkpath(QStringLiteral("pelorin_telemetry.csv/inside")));
+    const QString labelBefore = window_.label("Label2")->text();
+    writeCsv();
+    EXPECT_TRUE(message().startsWith(csvPath() + QStringLiteral(" could not be written: ")))
+        << message().toStdString();
+    EXPECT_FALSE(message().contains(QStringLiteral("has been written")));
+    EXPECT_TRUE(QDir(csvPath()).exists(QStringLiteral("inside")));
+    EXPECT_EQ(window_.label("Label2")->text(), labelBefore);
+    EXPECT_EQ(window_.chart()->rowCount(), 3);
+    EXPECT_TRUE(
+        QDir(dir_.path())
+            .entryList({QStringLiteral("*.tmp*"), QStringLiteral(".*")}, QDir::Files | QDir::Hidden)
+            .isEmpty());
+
+    window_.form().setCsvFolder(QDir(dir_.path()).filePath(QStringLiteral("no/such/folder")));
+    writeCsv();
+    EXPECT_TRUE(message().contains(QStringLiteral("could not be written")));
+}
+
+}  // namespace

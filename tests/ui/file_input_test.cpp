@@ -1,0 +1,232 @@
+// Opening and dropping text files, the paste report, and stepping the selector by keyboard.
+#include <QDir>
+#include <QFile>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+#include <fstream>
+#include <sstream>
+
+#include "TextFileLoader.h"
+#include "window_driver.h"
+
+namespace {
+
+class FileInput : public ::testing::Test {
+  protected:
+    QString write(const char* name, const std::string& bytes) {
+        const QString path = QDir(dir_.path()).filePath(QString::fromLatin1(name));
+        std::ofstream(path.toStdString(), std::ios::binary) << bytes;
+        return path;
+    }
+    // Three telemetry lines among other lines, ended as `ending` ends them.
+    static std::string Pass(const std::string& ending) {
+        return "[12:00:01] beacon" + ending + testframes::lineWithTime(1) + ending +
+               testframes::lineWithTime(2) + ending + "packet" + ending +
+               testframes::lineWithTime(3) + ending;
+    }
+    QString reportText(const char* item) const {
+        return window_.find<QLabel>(QString::fromLatin1(item))->text();
+    }
+
+    QTemporaryDir dir_;
+    WindowDriver window_;
+};
+
+TEST_F(FileInput, OpensFilesWithAnyLineEndingAsOnePaste) {
+    const std::pair<const char*, std::string> endings[] = {
+        {"crlf.txt", "\r\n"}, {"lf.txt", "\n"}, {"cr.txt", "\r"}};
+    for (const auto& [name, ending] : endings) {
+        SCOPED_TRACE(name);
+        QSignalSpy changes(window_.pasteBox(), &QPlainTextEdit::textChanged);
+        ASSERT_TRUE(window_.form().loadTextFile(write(name, Pass(ending))));
+        WindowDriver::Settle();
+        EXPECT_EQ(changes.count(), 1);
+        EXPECT_EQ(window_.label("Label2")->text().right(4), QStringLiteral(" / 3"));
+        EXPECT_EQ(window_.pasteBox()->document()->blockCount(), 6);  // 5 lines and an empty one
+        EXPECT_EQ(reportText("ReportDecoded"), QStringLiteral("3 telemetry lines decoded"));
+        EXPECT_EQ(reportText("ReportOther"), QStringLiteral("2 other lines"));
+    }
+    // One paste is one step to undo.
+    window_.pasteBox()->undo();
+    EXPECT_EQ(window_.pasteBox()->toPlainText().count(QLatin1Char('\n')), 5);
+}
+
+TEST_F(FileInput, DroppedFileReplacesTheBox) {
+    window_.paste("old text");
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(write("drop.txt", Pass("\r\n")))});
+    QWidget* target = window_.pasteBox()->viewport();
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    WindowDriver::Settle();
+    EXPECT_FALSE(window_.pasteBox()->toPlainText().contains(QStringLiteral("old text")));
+    EXPECT_FALSE(window_.pasteBox()->toPlainText().contains(QStringLiteral("file://")));
+    EXPECT_EQ(window_.chart()->rowCount(), 3);
+
+    // Dropped anywhere else on the window, too.
+    QMimeData other;
+    other.setUrls({QUrl::fromLocalFile(write("one.txt", testframes::line()))});
+    QDragEnterEvent enterWindow(QPoint(300, 300), Qt::CopyAction, &other, Qt::LeftButton,
+                                Qt::NoModifier);
+    QApplication::sendEvent(&window_.form(), &enterWindow);
+    EXPECT_TRUE(enterWindow.isAccepted());
+    QDropEvent onWindow(QPointF(300, 300), Qt::CopyAction, &other, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window_.form(), &onWindow);
+    WindowDriver::Settle();
+    EXPECT_TRUE(onWindow.isAccepted()) << window_.label("Label3")->text().toStdString();
+    EXPECT_EQ(window_.chart()->rowCount(), 1);
+}
+
+TEST_F(FileInput, UnusableFilesLeaveTheBoxAsItWasAndSaySoPlainly) {
+    window_.paste(testframes::line());
+    const QString before = window_.pasteBox()->toPlainText();
+    const QString binary = write("data.bin", std::string("\x7F"
+                                                         "ELF\x02\x01\x01\0\0\0",
+                                                         10) +
+                                                 "PLRN");
+    QFile large(QDir(dir_.path()).filePath(QStringLiteral("large.txt")));
+    ASSERT_TRUE(large.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(large.resize(pelorin::TextFileLoader::kMaxBytes + 1));
+    large.close();
+    const std::pair<QString, const char*> cases[] = {
+        {binary, "not a text file"},
+        {large.fileName(), "larger than 50 MB"},
+        {QDir(dir_.path()).filePath(QStringLiteral("missing.txt")), "does not exist"},
+        {dir_.path(), "not a file"},
+    };
+    for (const auto& [path, reason] : cases) {
+        SCOPED_TRACE(reason);
+        EXPECT_FALSE(window_.form().loadTextFile(path));
+        const QString message = window_.label("Label3")->text();
+        EXPECT_TRUE(message.contains(path)) << message.toStdString();
+        EXPECT_TRUE(message.contains(QString::fromLatin1(reason))) << message.toStdString();
+        EXPECT_EQ(window_.pasteBox()->toPlainText(), before);
+    }
+    // A good file afterwards takes the stale message away.
+    ASSERT_TRUE(window_.form().loadTextFile(write("good.txt", Pass("\n"))));
+    EXPECT_TRUE(window_.label("Label3")->text().isEmpty());
+}
+
+TEST(TextFileLoader, ReadsUtf16WithAByteOrderMarkAndLatin1) {
+    QTemporaryDir dir;
+    const QString utf16Path = QDir(dir.path()).filePath(QStringLiteral("utf16.txt"));
+    {
+        QFile file(utf16Path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        const QString text = QStringLiteral("first\r\nsecond");
+        file.write("\xFF\xFE", 2);
+        file.write(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+    }
+    const auto utf16 = pelorin::TextFileLoader::Load(utf16Path);
+    ASSERT_TRUE(utf16.ok) << utf16.error.toStdString();
+    EXPECT_EQ(utf16.text, QStringLiteral("first\nsecond"));
+
+    const QString latinPath = QDir(dir.path()).filePath(QStringLiteral("latin1.txt"));
+    std::ofstream(latinPath.toStdString(), std::ios::binary) << "Gr\xFC\xDF"
+                                                                "e\r";
+    const auto latin = pelorin::TextFileLoader::Load(latinPath);
+    ASSERT_TRUE(latin.ok);
+    EXPECT_EQ(latin.text, QStringLiteral("Grüße\n"));
+}
+
+// Counts the sample's lines the plain way: telemetry when the text from the marker on is 122
+// characters long, rejected when it holds the marker otherwise.
+struct SampleCounts {
+    int telemetry = 0;
+    int rejected = 0;
+    int other = 0;
+};
+
+SampleCounts CountSample(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    std::string text = content.str();
+    SampleCounts counts;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find("\r\n", start);
+        const std::string line =
+            text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        const std::size_t marker = line.find(pelorin::FrameMarker);
+        if (marker != std::string::npos) {
+            (line.size() - marker == 122 ? counts.telemetry : counts.rejected) += 1;
+        } else if (!line.empty()) {
+            ++counts.other;
+        }
+        if (end == std::string::npos) {
+            break;
+        }
+        start = end + 2;
+    }
+    return counts;
+}
+
+TEST_F(FileInput, ReportCountsTheSamplePass) {
+    const std::string sample = PELORIN_SAMPLES_DIR "/pass.txt";
+    const SampleCounts expected = CountSample(sample);
+    ASSERT_GT(expected.telemetry, 100);
+    ASSERT_TRUE(window_.form().loadTextFile(QString::fromStdString(sample)));
+    WindowDriver::Settle();
+    EXPECT_EQ(reportText("ReportDecoded"),
+              QString::fromStdString(pelorin::FormatInteger(expected.telemetry)) +
+                  " telemetry lines decoded");
+    EXPECT_EQ(reportText("ReportOther"),
+              QString::fromStdString(pelorin::FormatInteger(expected.other)) + " other lines");
+    EXPECT_TRUE(reportText("ReportRejected")
+                    .startsWith(QString::fromStdString(pelorin::FormatInteger(expected.rejected)) +
+                                " rejected"));
+}
+
+TEST_F(FileInput, ReportListsTheLinesOfDamagedFrames) {
+    const std::string good = testframes::line();
+    window_.pasteLines({good, "beacon", good.substr(0, 121), good, good + " ", "", "x" + good});
+    EXPECT_EQ(reportText("ReportDecoded"), QStringLiteral("3 telemetry lines decoded"));
+    EXPECT_EQ(reportText("ReportOther"), QStringLiteral("1 other line"));
+    auto* rejected = window_.find<QLabel>(QStringLiteral("ReportRejected"));
+    EXPECT_EQ(rejected->text(), QStringLiteral("2 rejected lines with the marker"));
+    EXPECT_TRUE(rejected->toolTip().endsWith(QStringLiteral(": 3, 5")))
+        << rejected->toolTip().toStdString();
+    // The report sits in the window's status bar, under the bottom line.
+    EXPECT_EQ(rejected->parentWidget(), window_.form().statusBar());
+
+    window_.pasteLines({good});
+    EXPECT_EQ(rejected->text(), QStringLiteral("0 rejected lines with the marker"));
+    EXPECT_TRUE(rejected->toolTip().isEmpty());
+}
+
+TEST_F(FileInput, PageAndHomeEndKeysStepTheSelectorOutsideThePasteBox) {
+    std::vector<std::string> lines;
+    for (unsigned k = 1; k <= 6; ++k) {
+        lines.push_back(testframes::lineWithTime(k));
+    }
+    window_.pasteLines(lines);
+    QWidget* focusHolders[] = {window_.box(3), window_.option(12), window_.chart()};
+    for (QWidget* holder : focusHolders) {
+        SCOPED_TRACE(holder->objectName().toStdString());
+        window_.selector()->setValue(1);
+        QTest::keyClick(holder, Qt::Key_PageDown);
+        EXPECT_EQ(window_.selector()->value(), 2);
+        QTest::keyClick(holder, Qt::Key_End);
+        EXPECT_EQ(window_.selector()->value(), 6);
+        EXPECT_EQ(window_.box(0)->text(), QStringLiteral("6 => 0d 00:00:06"));
+        QTest::keyClick(holder, Qt::Key_PageUp);
+        EXPECT_EQ(window_.selector()->value(), 5);
+        QTest::keyClick(holder, Qt::Key_Home);
+        EXPECT_EQ(window_.selector()->value(), 1);
+    }
+    // In the paste box the keys move its cursor and leave the selector alone.
+    window_.selector()->setValue(3);
+    QTest::keyClick(window_.pasteBox(), Qt::Key_End);
+    QTest::keyClick(window_.pasteBox(), Qt::Key_PageUp);
+    EXPECT_EQ(window_.selector()->value(), 3);
+}
+
+}  // namespace

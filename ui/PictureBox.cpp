@@ -1,0 +1,70 @@
+#include "PictureBox.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPolygon>
+
+#include "BgrColor.h"
+
+namespace pelorin {
+namespace {
+
+constexpr int kBorderWidth = 2;
+constexpr double kInchesPerMeter = 39.37007874;
+
+}  // namespace
+
+PictureBox::PictureBox(QWidget* parent) : QFrame(parent) {
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(kBorderWidth);
+}
+
+void PictureBox::Polygon(std::span<const QPoint> vertices) {
+    ensureImage();
+    QPainter painter(&image_);
+    painter.setPen(ColorFromBgr(foreColor_));
+    painter.setBrush(ColorFromBgr(fillColor_));
+    painter.drawPolygon(vertices.data(), static_cast<int>(vertices.size()));
+    update();
+}
+
+void PictureBox::Print(const QString& text) {
+    ensureImage();
+    QPainter painter(&image_);
+    painter.setFont(font());
+    painter.setPen(ColorFromBgr(foreColor_));
+    const QFontMetrics metrics(font(), &image_);
+    painter.drawText(QPoint(currentX_, currentY_ + metrics.ascent()), text);
+    update();
+}
+
+void PictureBox::paintEvent(QPaintEvent* event) {
+    QFrame::paintEvent(event);
+    QPainter painter(this);
+    painter.drawImage(contentsRect().topLeft(), image_);
+}
+
+void PictureBox::resizeEvent(QResizeEvent* event) {
+    QFrame::resizeEvent(event);
+    ensureImage();
+}
+
+// The image follows the drawing area's size; a hidden widget gets its resize event only when
+// shown, while drawing starts before.
+void PictureBox::ensureImage() {
+    const QSize area = contentsRect().size();
+    if (area == image_.size()) {
+        return;
+    }
+    QImage resized(area, QImage::Format_RGB32);
+    // Text on the image is sized for the screen the widget shows on.
+    resized.setDotsPerMeterX(qRound(logicalDpiX() * kInchesPerMeter));
+    resized.setDotsPerMeterY(qRound(logicalDpiY() * kInchesPerMeter));
+    resized.fill(palette().color(QPalette::Window));
+    if (!image_.isNull()) {
+        QPainter(&resized).drawImage(0, 0, image_);
+    }
+    image_ = resized;
+}
+
+}  // namespace pelorin

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QFrame>
+#include <QImage>
+#include <QPoint>
+#include <cstdint>
+#include <span>
+
+namespace pelorin {
+
+// The picture box of the status graphic: a drawing surface with a persistent backing image,
+// drawn on through a pen colour, a fill colour and a text position, all in pixels of its
+// drawing area (inside the sunken border, (0, 0) at the top left). The image is painted on
+// every repaint, so the drawing survives being covered.
+class PictureBox : public QFrame {
+    Q_OBJECT
+  public:
+    explicit PictureBox(QWidget* parent = nullptr);
+
+    // Colours are packed 0x00BBGGRR. ForeColor draws outlines and text, FillColor fills shapes.
+    void setForeColor(std::int32_t color) { foreColor_ = color; }
+    std::int32_t ForeColor() const { return foreColor_; }
+    void setFillColor(std::int32_t color) { fillColor_ = color; }
+    std::int32_t FillColor() const { return fillColor_; }
+    // Top-left corner of the next printed text.
+    void setCurrentX(int x) { currentX_ = x; }
+    int CurrentX() const { return currentX_; }
+    void setCurrentY(int y) { currentY_ = y; }
+    int CurrentY() const { return currentY_; }
+
+    // Closed outline through the vertices in ForeColor, inside filled with FillColor.
+    void Polygon(std::span<const QPoint> vertices);
+    // Prints `text` at (CurrentX, CurrentY) in the widget's font and ForeColor; the background
+    // shows through between the letters.
+    void Print(const QString& text);
+
+    // The drawing area as drawn so far.
+    const QImage& image() const { return image_; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    void ensureImage();
+
+    QImage image_;
+    std::int32_t foreColor_ = 0;
+    std::int32_t fillColor_ = 0;
+    int currentX_ = 0;
+    int currentY_ = 0;
+};
+
+}  // namespace pelorin
