@@ -45,10 +45,25 @@ std::vector<std::string> sampleLines(bool telemetryOnly) {
     return lines;
 }
 
+// Repeats `lines` up to `count` lines; every telemetry line gets its own system time, as in a
+// real log, so that the time column never repeats.
 void writeLog(const fs::path& path, const std::vector<std::string>& lines, long count) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    constexpr std::size_t kTimeOffset = 10;
+    constexpr std::size_t kTimeDigits = 8;
+    pelorin::FrameText frame;
     std::string text;
+    unsigned time = 3'500'000;
     for (long i = 0; i < count; ++i) {
-        text += lines[static_cast<std::size_t>(i) % lines.size()];
+        std::string line = lines[static_cast<std::size_t>(i) % lines.size()];
+        if (pelorin::ExamineLine(line, frame) == pelorin::LineKind::Telemetry &&
+            line.compare(0, pelorin::FrameMarker.size(), pelorin::FrameMarker) == 0) {
+            time += 60;
+            for (std::size_t k = 0; k < kTimeDigits; ++k) {
+                line[kTimeOffset + k] = kHex[(time >> (4 * (kTimeDigits - 1 - k))) & 0xF];
+            }
+        }
+        text += line;
         text += "\r\n";
     }
     std::ofstream(path, std::ios::binary).write(text.data(), static_cast<long>(text.size()));
@@ -162,6 +177,8 @@ int main(int argc, char** argv) {
     measure("sample pass repeated (" + pelorin::FormatFixed3(share, ".") + " % telemetry lines)",
             mixed, lines, repeat);
     measure("telemetry lines only", telemetry, lines, repeat);
-    fs::remove_all(folder);
+    if (std::getenv("PELORIN_BENCH_KEEP") == nullptr) {
+        fs::remove_all(folder);
+    }
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "number_text_cache.h"
 #include "record_format.h"
 
 namespace pelorin::cli {
@@ -17,6 +18,7 @@ class CsvFormat final : public RecordFormat {
 
   private:
     std::string separator_;
+    NumberTextCache texts_;
 };
 
 }  // namespace pelorin::cli

@@ -88,10 +88,16 @@ void AppendJsonString(std::string& out, std::string_view text) {
     out.push_back('"');
 }
 
+JsonlFormat::JsonlFormat()
+    : texts_([](std::string& out, double value) { out.append(FormatShortest(value)); }) {}
+
 void JsonlFormat::appendHeader(std::string& /*out*/) {}
 
 void JsonlFormat::appendRecord(std::string& out, const TelemetryRecord& record,
                                const RecordOrigin& origin) {
+    for (const double value : record) {
+        texts_.prefetch(value);
+    }
     out.append("{\"record\":");
     out.append(FormatInteger(origin.recordNumber));
     out.append(",\"file\":");
@@ -99,12 +105,16 @@ void JsonlFormat::appendRecord(std::string& out, const TelemetryRecord& record,
     out.append(",\"line\":");
     out.append(FormatInteger(origin.lineNumber));
     out.append(",\"values\":[");
+    // The values are written in place: room for the longest kept texts first, cut after.
+    std::size_t pos = out.size();
+    out.resize(pos + record.size() * NumberTextCache::kRoomPerValue);
     for (std::size_t i = 0; i < record.size(); ++i) {
         if (i > 0) {
-            out.push_back(',');
+            out[pos++] = ',';
         }
-        out.append(FormatShortest(record[i]));
+        pos = texts_.put(out, pos, record[i]);
     }
+    out.resize(pos);
     out.append("]}\n");
 }
 

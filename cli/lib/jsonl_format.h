@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "number_text_cache.h"
 #include "record_format.h"
 
 namespace pelorin::cli {
@@ -13,9 +14,13 @@ namespace pelorin::cli {
 // back exactly the bits the decoder stored.
 class JsonlFormat final : public RecordFormat {
   public:
+    JsonlFormat();
     void appendHeader(std::string& out) override;
     void appendRecord(std::string& out, const TelemetryRecord& record,
                       const RecordOrigin& origin) override;
+
+  private:
+    NumberTextCache texts_;
 };
 
 // Appends `text` as a JSON string: quotes, escapes, and U+FFFD for bytes that are not UTF-8.

@@ -19,7 +19,7 @@ namespace pelorin::cli {
 // whole line.
 class LineReader {
   public:
-    static constexpr std::size_t kDefaultBufferSize = std::size_t{1} << 20;
+    static constexpr std::size_t kDefaultBufferSize = std::size_t{1} << 16;
     static constexpr std::size_t kMinBufferSize = 1024;
 
     enum class Status {

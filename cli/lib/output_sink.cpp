@@ -8,7 +8,7 @@
 namespace pelorin::cli {
 namespace {
 
-constexpr std::size_t kBlockBytes = std::size_t{1} << 18;
+constexpr std::size_t kBlockBytes = std::size_t{1} << 15;
 
 WriteResult writeAllToStdout(std::string_view data) {
     while (!data.empty()) {

@@ -5,9 +5,6 @@
 namespace pelorin {
 namespace {
 
-constexpr char kFieldEnd = ';';
-constexpr std::string_view kLineEnd = "\r\n";
-
 // The option buttons' captions as runs of equal texts, value index 0 first.
 struct CaptionRun {
     std::string_view text;
@@ -44,18 +41,18 @@ const CsvCaptions& DefaultCsvCaptions() {
 void AppendCsvHeader(std::string& out, const CsvCaptions& captions) {
     for (const std::string& caption : captions) {
         out.append(caption);
-        out.push_back(kFieldEnd);
+        out.push_back(kCsvFieldEnd);
     }
-    out.append(kLineEnd);
+    out.append(kCsvLineEnd);
 }
 
 void AppendCsvRecord(std::string& out, const TelemetryRecord& record,
                      std::string_view decimalSeparator) {
     for (int i = 0; i < kShownValues; ++i) {
         AppendGeneral(out, record[static_cast<std::size_t>(i)], decimalSeparator);
-        out.push_back(kFieldEnd);
+        out.push_back(kCsvFieldEnd);
     }
-    out.append(kLineEnd);
+    out.append(kCsvLineEnd);
 }
 
 std::string BuildCsvFile(const TelemetryStore& store, const CsvCaptions& captions,

@@ -12,6 +12,10 @@ namespace pelorin {
 // The fixed file name of the export beside the program.
 inline constexpr std::string_view kCsvFileName = "pelorin_telemetry.csv";
 
+// Every field, the last included, ends in ";"; every line, the last included, in CR LF.
+inline constexpr char kCsvFieldEnd = ';';
+inline constexpr std::string_view kCsvLineEnd = "\r\n";
+
 // The 35 column captions, value indices 0..34, as the window's option buttons show them.
 using CsvCaptions = std::array<std::string, kShownValues>;
 
