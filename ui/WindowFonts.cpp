@@ -1,5 +1,7 @@
 #include "WindowFonts.h"
 
+#include <QStringList>
+
 namespace pelorin {
 namespace {
 
@@ -7,8 +9,21 @@ constexpr double kWindowPointSize = 8.25;
 constexpr double kFaceNamePointSize = 9.75;
 constexpr double kInfoTitlePointSize = 13.5;
 
-QFont Make(const char* family, QFont::StyleHint hint, double pointSize, bool bold) {
-    QFont font(QString::fromLatin1(family));
+// The designed family first, then families of about its width that desktops often have.
+const QStringList kSansFamilies = {QStringLiteral("MS Sans Serif"),
+                                   QStringLiteral("Microsoft Sans Serif"),
+                                   QStringLiteral("Liberation Sans"),
+                                   QStringLiteral("Arimo"),
+                                   QStringLiteral("Arial"),
+                                   QStringLiteral("Helvetica"),
+                                   QStringLiteral("DejaVu Sans Condensed")};
+const QStringList kMonospaceFamilies = {QStringLiteral("Courier New"),
+                                        QStringLiteral("Liberation Mono"),
+                                        QStringLiteral("Cousine"), QStringLiteral("Courier")};
+
+QFont Make(const QStringList& families, QFont::StyleHint hint, double pointSize, bool bold) {
+    QFont font;
+    font.setFamilies(families);
     font.setStyleHint(hint);
     font.setPointSizeF(pointSize);
     font.setBold(bold);
@@ -18,25 +33,25 @@ QFont Make(const char* family, QFont::StyleHint hint, double pointSize, bool bol
 }  // namespace
 
 QFont WindowFonts::Regular() {
-    return Make("MS Sans Serif", QFont::SansSerif, kWindowPointSize, false);
+    return Make(kSansFamilies, QFont::SansSerif, kWindowPointSize, false);
 }
 
 QFont WindowFonts::Bold() {
-    return Make("MS Sans Serif", QFont::SansSerif, kWindowPointSize, true);
+    return Make(kSansFamilies, QFont::SansSerif, kWindowPointSize, true);
 }
 
 QFont WindowFonts::PasteBox() {
-    QFont font = Make("Courier New", QFont::Monospace, kWindowPointSize, false);
+    QFont font = Make(kMonospaceFamilies, QFont::Monospace, kWindowPointSize, false);
     font.setFixedPitch(true);
     return font;
 }
 
 QFont WindowFonts::FaceNames() {
-    return Make("MS Sans Serif", QFont::SansSerif, kFaceNamePointSize, true);
+    return Make(kSansFamilies, QFont::SansSerif, kFaceNamePointSize, true);
 }
 
 QFont WindowFonts::InfoTitle() {
-    return Make("MS Sans Serif", QFont::SansSerif, kInfoTitlePointSize, true);
+    return Make(kSansFamilies, QFont::SansSerif, kInfoTitlePointSize, true);
 }
 
 }  // namespace pelorin
