@@ -1,6 +1,7 @@
 #pragma once
 
 #include <qcustomplot.h>
+#include <optional>
 
 namespace pelorin {
 
@@ -17,10 +18,13 @@ class TrendBars : public QCPBars {
     void draw(QCPPainter* painter) override;
 
   private:
+    // The bar's rectangle in pixels, cut a little outside the plotting area; none for a bar
+    // without a finite key and value.
+    std::optional<QRectF> barPixels(const QCPBarsData& bar) const;
     void drawSeparateBars(QCPPainter* painter, QCPBarsDataContainer::const_iterator begin,
-                          QCPBarsDataContainer::const_iterator end);
+                          QCPBarsDataContainer::const_iterator end) const;
     void drawPixelColumns(QCPPainter* painter, QCPBarsDataContainer::const_iterator begin,
-                          QCPBarsDataContainer::const_iterator end);
+                          QCPBarsDataContainer::const_iterator end) const;
 };
 
 }  // namespace pelorin

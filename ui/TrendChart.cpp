@@ -50,6 +50,8 @@ const char* const kCopyText = "Copy Chart";
 TrendChart::TrendChart(QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    // The chart takes part in the window's focus order; keys it does not use go to the window.
+    setFocusPolicy(Qt::StrongFocus);
     plot_ = new QCustomPlot(this);
     layout->addWidget(plot_);
     setUpPlot();

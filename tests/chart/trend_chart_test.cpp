@@ -223,6 +223,19 @@ TEST_F(TrendChartTest, ThousandBarsKeepEveryValueVisible) {
     EXPECT_NE(pixel(310, 25.0), fill);
 }
 
+TEST_F(TrendChartTest, ExtremeValuesLeaveADrawableChart) {
+    const std::vector<double> extremes{1e300, -1e300, INFINITY, -INFINITY, NAN, 2.5};
+    for (int rows : {6, 1000}) {
+        FillChart(chart, rows, [&extremes](int row) {
+            return extremes[static_cast<std::size_t>(row - 1) % extremes.size()];
+        });
+        chart.updateNow();
+        EXPECT_FALSE(chart.plot()->toPixmap().isNull());
+        EXPECT_TRUE(std::isfinite(chart.plot()->yAxis->range().size()));
+    }
+    EXPECT_EQ(chart.barToolTip(5), "Record 5: NaN");
+}
+
 TEST_F(TrendChartTest, AllZeroValuesStillGiveAValueRange) {
     FillChart(chart, 4, [](int) { return 0.0; });
     QCoreApplication::processEvents();
