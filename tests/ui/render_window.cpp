@@ -1,14 +1,16 @@
-// Renders the main window and the info window to PNG files on Qt's offscreen platform: the
-// window at start, after decoding a sample pass, with another quantity charted, with another
-// record selected, and the info window.
-// Usage: pelorin-render-window OUTPUT_DIR [SAMPLE_FILE]
+// Renders the main window and the info window to PNG files on Qt's offscreen platform.
+// main-window.png shows the window after decoding a sample pass, with a record whose solar
+// panels are lit and the average charge current charted; info-window.png the info window.
+// With --steps it also writes the window at start, right after decoding, and with the
+// temperature charted.
+// Usage: pelorin-render-window [--steps] OUTPUT_DIR [SAMPLE_FILE]
 #include <QApplication>
 #include <QDir>
-#include <QLabel>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QTimer>
 #include <cstdio>
+#include <cstring>
 
 #include "Form1.h"
 #include "Form2.h"
@@ -30,6 +32,19 @@ bool Save(QWidget& widget, const QDir& dir, const char* name) {
     return ok;
 }
 
+// From the middle of the pass on, the first record with at least two panels in the sun.
+void SelectLitRecord(pelorin::Form1& form) {
+    auto* selector = form.findChild<QScrollBar*>(QStringLiteral("HScroll1"));
+    auto* status = form.findChild<QLineEdit*>(QStringLiteral("Text1_29"));
+    for (int rec = selector->maximum() / 3; rec <= selector->maximum(); ++rec) {
+        selector->setValue(rec);
+        if (status->text().count(QStringLiteral(" on")) >= 2) {
+            return;
+        }
+    }
+    selector->setValue(selector->maximum() / 2);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -37,27 +52,31 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT_DIR [SAMPLE_FILE]\n", argv[0]);
+    int arg = 1;
+    const bool steps = argc > arg && std::strcmp(argv[arg], "--steps") == 0;
+    arg += steps ? 1 : 0;
+    if (argc <= arg) {
+        std::fprintf(stderr, "usage: %s [--steps] OUTPUT_DIR [SAMPLE_FILE]\n", argv[0]);
         return 2;
     }
-    const QDir dir(QString::fromLocal8Bit(argv[1]));
+    const QDir dir(QString::fromLocal8Bit(argv[arg]));
     QDir().mkpath(dir.path());
-    const QString sample = argc > 2 ? QString::fromLocal8Bit(argv[2])
-                                    : QStringLiteral(PELORIN_SAMPLES_DIR "/pass.txt");
+    const QString sample = argc > arg + 1 ? QString::fromLocal8Bit(argv[arg + 1])
+                                          : QStringLiteral(PELORIN_SAMPLES_DIR "/pass.txt");
 
     pelorin::Form1 form;
     form.show();
-    bool ok = Save(form, dir, "main-window-start.png");
+    bool ok = !steps || Save(form, dir, "main-window-start.png");
     if (!form.loadTextFile(sample)) {
         std::fprintf(stderr, "could not load %s\n", qPrintable(sample));
         return 1;
     }
-    ok = Save(form, dir, "main-window-decoded.png") && ok;
-    form.findChild<QRadioButton*>(QStringLiteral("Option1_12"))->click();
-    ok = Save(form, dir, "main-window-temperature.png") && ok;
-    auto* selector = form.findChild<QScrollBar*>(QStringLiteral("HScroll1"));
-    selector->setValue(selector->maximum() / 2);
+    ok = (!steps || Save(form, dir, "main-window-decoded.png")) && ok;
+    if (steps) {
+        form.findChild<QRadioButton*>(QStringLiteral("Option1_12"))->click();
+        ok = Save(form, dir, "main-window-temperature.png") && ok;
+    }
+    SelectLitRecord(form);
     form.findChild<QRadioButton*>(QStringLiteral("Option1_27"))->click();
     ok = Save(form, dir, "main-window.png") && ok;
 
