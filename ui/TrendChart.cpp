@@ -6,7 +6,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFileDialog>
-#include <QFontMetrics>
+#include <QHelpEvent>
 #include <QMenu>
 #include <QMessageBox>
 #include <QToolTip>
@@ -69,6 +69,7 @@ void TrendChart::setUpPlot() {
     plot_->setNoAntialiasingOnDrag(true);
     plot_->setPlottingHint(QCP::phCacheLabels, true);
     plot_->setMouseTracking(true);
+    plot_->installEventFilter(this);
     plot_->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
     plot_->axisRect()->setRangeDrag(Qt::Horizontal);
     plot_->axisRect()->setRangeZoom(Qt::Horizontal);
@@ -356,6 +357,20 @@ void TrendChart::onMouseMove(QMouseEvent* event) {
         return;
     }
     QToolTip::showText(event->globalPosition().toPoint(), barToolTip(row), plot_);
+}
+
+// Qt's own tool tip request (after the hover delay) also gets the bar's text; elsewhere it goes
+// on to this widget, so a tool tip set on the chart shows outside the bars.
+bool TrendChart::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == plot_ && event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const int row = rowAt(help->pos());
+        if (row != 0) {
+            QToolTip::showText(help->globalPos(), barToolTip(row), plot_);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TrendChart::onMousePress(QMouseEvent* event) {

@@ -88,6 +88,9 @@ class TrendChart : public QWidget {
   signals:
     void barClicked(int row);  // 1-based row of the clicked bar
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void setUpPlot();
     void setUpActions();

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QHelpEvent>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolTip>
@@ -124,6 +125,18 @@ TEST_F(TrendChartInteractionTest, HoverShowsTheBarsToolTip) {
     mouse(QEvent::MouseMove, QPoint(1, 1), Qt::NoButton);
     EXPECT_EQ(chart.rowAt(QPoint(1, 1)), 0);
     EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }));
+}
+
+TEST_F(TrendChartInteractionTest, ToolTipRequestOverABarGetsTheBarsText) {
+    chart.setToolTip("graphical value");
+    const QPoint bar = chart.barCenter(5);
+    QHelpEvent overBar(QEvent::ToolTip, bar, plot()->mapToGlobal(bar));
+    QApplication::sendEvent(plot(), &overBar);
+    EXPECT_EQ(QToolTip::text(), "Record 5: 50");
+    const QPoint outside(1, 1);
+    QHelpEvent elsewhere(QEvent::ToolTip, outside, plot()->mapToGlobal(outside));
+    QApplication::sendEvent(plot(), &elsewhere);
+    EXPECT_EQ(QToolTip::text(), "graphical value");
 }
 
 TEST_F(TrendChartInteractionTest, CopyChartPutsThePictureOnTheClipboard) {
