@@ -3,6 +3,7 @@
 //   build/bench/window/chart_benchmark
 #include <benchmark/benchmark.h>
 
+#include <qcustomplot.h>
 #include <QApplication>
 #include <QString>
 #include <cmath>
