@@ -77,18 +77,14 @@ void TrendChart::setUpPlot() {
     plot_->axisRect()->setAutoMargins(QCP::msLeft | QCP::msBottom);
     plot_->axisRect()->setMargins(kFixedMargins);
 
-    QFont tickFont = font();
-    tickFont.setPointSizeF(kTickLabelPoints);
     QCPAxis* keys = plot_->xAxis;
     QCPAxis* values = plot_->yAxis;
     categoryTicker_ = QSharedPointer<pelorin::CategoryTicker>::create(keys, &labels_);
     keys->setTicker(categoryTicker_);
-    keys->setTickLabelFont(tickFont);
     keys->grid()->setVisible(false);
     keys->setTickLength(0, kTickLength);
     keys->setSubTickLength(0, kTickLength);
     values->setTicker(QSharedPointer<pelorin::ValueTicker>::create());
-    values->setTickLabelFont(tickFont);
     values->setSubTicks(false);
     values->grid()->setPen(QPen(kGridColour, 0, Qt::DotLine));
     values->grid()->setZeroLinePen(QPen(kZeroLineColour, 0));
@@ -106,7 +102,7 @@ void TrendChart::setUpPlot() {
     placeholder_->position->setCoords(0.5, 0.5);
     placeholder_->setText(QString::fromLatin1(kPlaceholderText));
     placeholder_->setColor(kPlaceholderColour);
-    placeholder_->setFont(tickFont);
+    applyFont();
     keys->setTicks(false);
     values->setTicks(false);
     values->grid()->setVisible(false);
@@ -122,6 +118,26 @@ void TrendChart::setUpPlot() {
             &TrendChart::onKeyRangeChanged);
     plot_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(plot_, &QWidget::customContextMenuRequested, this, &TrendChart::onContextMenu);
+}
+
+// The labels take the chart's font family, at a fixed size and weight that stay readable in
+// the chart's small height whatever font its container carries.
+void TrendChart::applyFont() {
+    QFont labelFont = font();
+    labelFont.setPointSizeF(kTickLabelPoints);
+    labelFont.setWeight(QFont::Normal);
+    labelFont.setItalic(false);
+    plot_->xAxis->setTickLabelFont(labelFont);
+    plot_->yAxis->setTickLabelFont(labelFont);
+    placeholder_->setFont(labelFont);
+}
+
+void TrendChart::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange && placeholder_ != nullptr) {
+        applyFont();
+        plot_->replot(QCustomPlot::rpQueuedReplot);
+    }
 }
 
 void TrendChart::setUpActions() {

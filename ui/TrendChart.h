@@ -90,10 +90,12 @@ class TrendChart : public QWidget {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     void setUpPlot();
     void setUpActions();
+    void applyFont();
     void markDirty();
     void rebuild();
     void applyAxisDivision();
