@@ -1,6 +1,7 @@
 #include "Form1Layout.h"
 
 #include <algorithm>
+#include <cassert>
 
 namespace pelorin {
 
@@ -131,6 +132,7 @@ const std::array<ValueControlLayout, kShownValues>& ValueControlLayouts() {
 const ControlLayout& SingleControl(std::string_view name) {
     const auto* found = std::find_if(kSingleControls.begin(), kSingleControls.end(),
                                      [name](const ControlLayout& c) { return c.name == name; });
+    assert(found != kSingleControls.end());
     return *found;
 }
 

@@ -50,19 +50,22 @@ void PictureBox::resizeEvent(QResizeEvent* event) {
 }
 
 // The image follows the drawing area's size; a hidden widget gets its resize event only when
-// shown, while drawing starts before.
+// shown, while drawing starts before. On a high-density screen the image has as many pixels as
+// the screen shows, and the drawing's own units stay device-independent pixels.
 void PictureBox::ensureImage() {
     const QSize area = contentsRect().size();
-    if (area == image_.size()) {
+    const qreal ratio = devicePixelRatioF();
+    if (area == image_.deviceIndependentSize().toSize() && ratio == image_.devicePixelRatio()) {
         return;
     }
-    QImage resized(area, QImage::Format_RGB32);
+    QImage resized(area * ratio, QImage::Format_RGB32);
+    resized.setDevicePixelRatio(ratio);
     // Text on the image is sized for the screen the widget shows on.
     resized.setDotsPerMeterX(qRound(logicalDpiX() * kInchesPerMeter));
     resized.setDotsPerMeterY(qRound(logicalDpiY() * kInchesPerMeter));
     resized.fill(palette().color(QPalette::Window));
     if (!image_.isNull()) {
-        QPainter(&resized).drawImage(0, 0, image_);
+        QPainter(&resized).drawImage(QPointF(0, 0), image_);
     }
     image_ = resized;
 }

@@ -34,7 +34,8 @@ class PictureBox : public QFrame {
     // shows through between the letters.
     void Print(const QString& text);
 
-    // The drawing area as drawn so far.
+    // The drawing area as drawn so far, in device pixels (as many as the drawing's units on a
+    // screen of device pixel ratio 1).
     const QImage& image() const { return image_; }
 
   protected:

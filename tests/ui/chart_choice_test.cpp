@@ -74,15 +74,6 @@ TEST(ChartChoice, CaptionsKeepTheirBlanksAndEmptyUnits) {
     }
 }
 
-TEST(ChartChoice, SelectingFromCodeActsLikeAClick) {
-    WindowDriver window;
-    PasteRecords(window, 2);
-    window.option(7)->setChecked(true);
-    EXPECT_FALSE(window.option(19)->isChecked());
-    EXPECT_EQ(window.boxBackground(7), kHighlight);
-    EXPECT_EQ(window.frame(8)->title(), QStringLiteral("3.3 Volts   [ V ]"));
-}
-
 TEST(ChartChoice, ValuesAreChartedUnchangedNegativesIncluded) {
     WindowDriver window;
     window.pasteLines({LineWithDigits(kTemperatureDigits, "000"), testframes::line()});

@@ -104,10 +104,4 @@ TEST(RecordView, LoweredMaximumPullsTheSelectorBackAndShowsThatRecord) {
     EXPECT_EQ(window.box(0)->text(), QStringLiteral("70 => 0d 00:01:10"));
 }
 
-TEST(RecordView, SystemTimeOfMinusOneShowsANegativeDay) {
-    WindowDriver window;
-    window.paste(LineWithDigits(0, "FFFFFFFF"));
-    EXPECT_EQ(window.box(0)->text(), QStringLiteral("-1 => -1d 23:59:59"));
-}
-
 }  // namespace

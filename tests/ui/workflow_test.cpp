@@ -87,18 +87,6 @@ TEST(DecodeWorkflow, OneMoreCharacterAtTheEndDropsThatLine) {
     EXPECT_EQ(window.chart()->rowCount(), 2);
 }
 
-TEST(DecodeWorkflow, EveryLineOfTheBoxIsOneLineForTheDecoder) {
-    WindowDriver window;
-    // Typed line by line: the box's own line breaks separate the lines.
-    window.pasteBox()->setFocus();
-    for (const std::string& line : TelemetryLines(2)) {
-        QTest::keyClicks(window.pasteBox(), QString::fromStdString(line));
-        QTest::keyClick(window.pasteBox(), Qt::Key_Return);
-    }
-    WindowDriver::Settle();
-    EXPECT_EQ(window.label("Label2")->text(), QStringLiteral("#1 / 2"));
-}
-
 TEST(DecodeWorkflow, DecodeChoosesBusVoltageAgainAfterTheUserChoseAnother) {
     WindowDriver window;
     window.pasteLines(TelemetryLines(2));
