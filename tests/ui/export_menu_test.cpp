@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <csignal>
 #include <fstream>
@@ -57,15 +58,25 @@ TEST_F(ExportMenu, WritingToAChosenPathConfirmsThatPath) {
 }
 
 TEST_F(ExportMenu, FailureIsReportedAndTheOldFileKept) {
-    if (geteuid() == 0) {
-        GTEST_SKIP() << "file permissions do not stop the superuser";
-    }
     writeCsv();
     const std::string old = ReadFile(csvPath());
-    ASSERT_TRUE(QFile::setPermissions(dir_.path(), QFile::ReadOwner | QFile::ExeOwner));
+    // Permissions do not stop the superuser; an immutable folder does.
+    const bool superuser = geteuid() == 0;
+    const QString folder = dir_.path();
+    if (superuser) {
+        if (QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), folder}) != 0) {
+            GTEST_SKIP() << "cannot make a folder unwritable for the superuser here";
+        }
+    } else {
+        ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+    }
     window_.paste(testframes::line());
     writeCsv();
-    QFile::setPermissions(dir_.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (superuser) {
+        QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), folder});
+    } else {
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
     EXPECT_TRUE(message().startsWith(csvPath() + QStringLiteral(" could not be written: ")));
     EXPECT_FALSE(message().contains(QStringLiteral("has been written")));
     EXPECT_EQ(ReadFile(csvPath()), old);
