@@ -79,20 +79,30 @@ int DecoderRun::run() {
         return kExitFailure;
     }
     format_->appendHeader(sink_.buffer());
+    const RunEnd end = decodeAll();
+    // A file replaces its target only after a complete run; standard output keeps what came.
+    finishOutput(end.inputFailed || (end.stopped && !options_.follow));
+    if (!options_.quiet) {
+        printSummary(pendingAtStop_);
+    }
+    return (outputFailed_ || end.inputFailed) ? kExitFailure : kExitOk;
+}
+
+DecoderRun::RunEnd DecoderRun::decodeAll() {
     const std::vector<std::string> stdinOnly{std::string(kStdinName)};
-    const auto& inputs = options_.inputs.empty() ? stdinOnly : options_.inputs;
-    bool inputFailed = false;
-    bool stopped = false;
-    for (const std::string& name : inputs) {
+    RunEnd runEnd;
+    for (const std::string& name : options_.inputs.empty() ? stdinOnly : options_.inputs) {
         const InputEnd end = decodeInput(name);
-        inputFailed = inputFailed || end == InputEnd::Failed;
-        if (end == InputEnd::Stopped || outputFailed_) {
-            stopped = end == InputEnd::Stopped;
+        runEnd.inputFailed = runEnd.inputFailed || end == InputEnd::Failed;
+        runEnd.stopped = end == InputEnd::Stopped;
+        if (runEnd.stopped || outputFailed_) {
             break;
         }
     }
-    // A file replaces its target only after a complete run; standard output keeps what came.
-    const bool incomplete = inputFailed || (stopped && !options_.follow);
+    return runEnd;
+}
+
+void DecoderRun::finishOutput(bool incomplete) {
     if (outputFailed_ || (incomplete && options_.outputPath)) {
         sink_.abandon();
         if (!outputFailed_) {
@@ -102,10 +112,6 @@ int DecoderRun::run() {
         ReportError(r.error);
         outputFailed_ = true;
     }
-    if (!options_.quiet) {
-        printSummary(pendingAtStop_);
-    }
-    return (outputFailed_ || inputFailed) ? kExitFailure : kExitOk;
 }
 
 bool DecoderRun::outputIsAnInput() const {

@@ -26,6 +26,13 @@ class DecoderRun {
 
   private:
     enum class InputEnd { Done, Failed, Stopped };
+    struct RunEnd {
+        bool inputFailed = false;
+        bool stopped = false;  // by a stop signal
+    };
+
+    RunEnd decodeAll();
+    void finishOutput(bool incomplete);
 
     InputEnd decodeInput(const std::string& name);
     InputEnd decodeStream(int fd, std::string_view name);
