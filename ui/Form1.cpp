@@ -152,8 +152,8 @@ void Form1::buildSingleControls(QWidget& client) {
     Text2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text2->setTabChangesFocus(true);
 
-    Label5_0 = Place(new QLabel(QStringLiteral("System time"), container(6)),
-                     QStringLiteral("Label5_0"), geometry("Label5_0"), font);
+    Label5[0] = Place(new QLabel(QStringLiteral("System time"), container(6)),
+                      QStringLiteral("Label5_0"), geometry("Label5_0"), font);
     Label6 = Place(new QLabel(QStringLiteral("Nominal mode"), container(6)),
                    QStringLiteral("Label6"), geometry("Label6"), font);
 

@@ -95,7 +95,7 @@ class Form1 : public QMainWindow {
     QLineEdit* Text3 = nullptr;
     QLabel* Label2 = nullptr;
     QLabel* Label3 = nullptr;
-    QLabel* Label5_0 = nullptr;
+    std::array<QLabel*, 1> Label5{};  // a one-element control array
     QLabel* Label6 = nullptr;
     QScrollBar* HScroll1 = nullptr;
     PictureBox* Picture1 = nullptr;
