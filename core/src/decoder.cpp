@@ -34,14 +34,26 @@ bool mayStartMarker(Unit c) {
            kMarkerFirstFolded;
 }
 
-template <typename Unit>
-std::size_t findMarker(std::basic_string_view<Unit> line) {
+std::size_t findMarker(std::u16string_view line) {
     for (std::size_t i = 0; i < line.size(); ++i) {
         if (mayStartMarker(line[i]) && markerAt(line, i)) {
             return i;
         }
     }
-    return std::basic_string_view<Unit>::npos;
+    return std::u16string_view::npos;
+}
+
+// UTF-8: bytes of multi-byte characters are never ASCII, so a byte search finds the marker.
+std::size_t findMarker(std::string_view line) {
+    const char* const end = line.data() + line.size();
+    const auto lower = static_cast<char>(kMarkerFirstFolded);
+    for (const char* p = line.data(); (p = scan::findFolded(p, end, lower)) != end; ++p) {
+        const auto i = static_cast<std::size_t>(p - line.data());
+        if (markerAt(line, i)) {
+            return i;
+        }
+    }
+    return std::string_view::npos;
 }
 
 // `rest` begins with the marker: copies it into `frame` when it is exactly 122 characters.
@@ -76,6 +88,24 @@ LineKind examineFromMarker(std::u16string_view rest, FrameText& frame) {
         return LineKind::Damaged;
     }
     return examineFromMarker<char16_t>(rest, frame);
+}
+
+// The usual UTF-8 case, ASCII only, without reading character by character.
+LineKind examineFromMarker(std::string_view rest, FrameText& frame) {
+    if (rest.size() == static_cast<std::size_t>(kFrameLength)) {
+        unsigned char nonAscii = 0;
+        for (std::size_t k = 0; k < frame.size(); ++k) {
+            const auto c = static_cast<unsigned char>(rest[k]);
+            nonAscii |= c;
+            frame[k] = unicode::upperAscii(c);
+        }
+        if ((nonAscii & 0x80) == 0) {
+            return LineKind::Telemetry;
+        }
+    } else if (!scan::holdsNonAscii(rest.data(), rest.data() + rest.size())) {
+        return LineKind::Damaged;
+    }
+    return examineFromMarker<char>(rest, frame);
 }
 
 template <typename Unit>

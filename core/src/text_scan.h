@@ -49,4 +49,35 @@ inline bool holdsSurrogate(const char16_t* from, const char16_t* end) {
     return found != 0;
 }
 
+// First position in [from, end) whose ASCII lower case is `lower`; `end` when there is none.
+inline const char* findFolded(const char* from, const char* end, char lower) {
+    const char* p = from;
+#if defined(__SSE2__)
+    const __m128i fold = _mm_set1_epi8(0x20);
+    const __m128i wanted = _mm_set1_epi8(lower);
+    for (; end - p >= 16; p += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const int mask = _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_or_si128(chunk, fold), wanted));
+        if (mask != 0) {
+            return p + __builtin_ctz(static_cast<unsigned>(mask));
+        }
+    }
+#endif
+    for (; p < end; ++p) {
+        if ((*p | 0x20) == lower) {
+            return p;
+        }
+    }
+    return end;
+}
+
+// Whether [from, end) holds a byte outside ASCII, that is, part of a multi-byte character.
+inline bool holdsNonAscii(const char* from, const char* end) {
+    unsigned char found = 0;
+    for (const char* p = from; p < end; ++p) {
+        found |= static_cast<unsigned char>(*p);
+    }
+    return (found & 0x80) != 0;
+}
+
 }  // namespace pelorin::scan
