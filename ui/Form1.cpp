@@ -110,10 +110,10 @@ QWidget* Form1::container(int number) const {
 
 void Form1::buildFrames(QWidget& client) {
     for (int f = 0; f < kFrameCount; ++f) {
-        const FrameLayout& spec = kFrameLayouts[static_cast<std::size_t>(f)];
-        auto* frame = new CaptionFrame(Text(spec.caption), &client);
+        const FrameLayout& layout = kFrameLayouts[static_cast<std::size_t>(f)];
+        auto* frame = new CaptionFrame(Text(layout.caption), &client);
         frame->setObjectName(IndexedName("Frame", f + 1, false));
-        frame->setGeometry(ToPixels(spec.rect));
+        frame->setGeometry(ToPixels(layout.rect));
         Frame_[static_cast<std::size_t>(f)] = frame;
     }
 }
@@ -121,13 +121,15 @@ void Form1::buildFrames(QWidget& client) {
 void Form1::buildValueControls() {
     const auto& layouts = ValueControlLayouts();
     for (int i = 0; i < kShownValues; ++i) {
-        const ValueControlLayout& spec = layouts[static_cast<std::size_t>(i)];
-        auto* option = new OptionButton(Text(spec.optionCaption), container(spec.optionContainer));
-        Option1[i] = Place(option, IndexedName("Option1", i), spec.option, WindowFonts::Regular());
+        const ValueControlLayout& layout = layouts[static_cast<std::size_t>(i)];
+        auto* option =
+            new OptionButton(Text(layout.optionCaption), container(layout.optionContainer));
+        Option1[i] =
+            Place(option, IndexedName("Option1", i), layout.option, WindowFonts::Regular());
 
-        auto* box = new QLineEdit(container(spec.boxContainer));
+        auto* box = new QLineEdit(container(layout.boxContainer));
         const QFont boxFont = i == 0 ? WindowFonts::Bold() : WindowFonts::Regular();
-        Text1[i] = Place(box, IndexedName("Text1", i), spec.box, boxFont);
+        Text1[i] = Place(box, IndexedName("Text1", i), layout.box, boxFont);
         box->setAcceptDrops(false);  // a dropped file goes to the window
         if (i != 0) {
             QPalette palette = box->palette();
@@ -135,8 +137,8 @@ void Form1::buildValueControls() {
             box->setPalette(palette);
         }
 
-        auto* unit = new QLabel(Text(spec.unitCaption), container(spec.unitContainer));
-        Label1[i] = Place(unit, IndexedName("Label1", i), spec.unit, WindowFonts::Regular());
+        auto* unit = new QLabel(Text(layout.unitCaption), container(layout.unitContainer));
+        Label1[i] = Place(unit, IndexedName("Label1", i), layout.unit, WindowFonts::Regular());
     }
     boxBackground_ = Text1[1]->palette().color(QPalette::Base);
 }

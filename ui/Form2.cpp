@@ -77,11 +77,11 @@ Form2::Form2(QWidget* parent) : QWidget(parent), picture_(InfoPicture()) {
     setWindowIcon(WindowIcon());
     setFixedSize(ToPixels(kClientArea).size());
     // The labels are transparent: the picture shows around their letters.
-    for (const InfoLabel& spec : kLabels) {
-        auto* label = new QLabel(QString::fromLatin1(spec.text), this);
-        label->setObjectName(QString::fromLatin1(spec.name));
-        label->setGeometry(ToPixels(spec.rect));
-        ApplyStyle(*label, spec.style);
+    for (const InfoLabel& layout : kLabels) {
+        auto* label = new QLabel(QString::fromLatin1(layout.text), this);
+        label->setObjectName(QString::fromLatin1(layout.name));
+        label->setGeometry(ToPixels(layout.rect));
+        ApplyStyle(*label, layout.style);
     }
     Form_Load();
 }
