@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, and only those that are missing.
-# Usage: scripts/setup-deps.sh [--fuzz]
+# Usage: scripts/setup-deps.sh [--fuzz] [--package]
 set -euo pipefail
 
 packages=(
@@ -9,9 +9,13 @@ packages=(
     qt6-base-dev qt6-qpa-plugins libqcustomplot-dev libqcustomplot2.1-qt6 libgl-dev
     fonts-dejavu-core fonts-liberation2
 )
-if [[ "${1:-}" == "--fuzz" ]]; then
-    packages+=(clang libclang-rt-14-dev)
-fi
+for arg in "$@"; do
+    case "$arg" in
+        --fuzz) packages+=(clang libclang-rt-14-dev) ;;
+        --package) packages+=(dpkg-dev file) ;;
+        *) echo "setup-deps.sh: unknown option $arg" >&2; exit 2 ;;
+    esac
+done
 
 missing=()
 for p in "${packages[@]}"; do
