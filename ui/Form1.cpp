@@ -20,7 +20,6 @@
 #include <filesystem>
 
 #include "CaptionFrame.h"
-#include "ChartSpacing.h"
 #include "Form1Layout.h"
 #include "Form2.h"
 #include "Module1.h"
@@ -29,9 +28,10 @@
 #include "PictureBox.h"
 #include "Resources.h"
 #include "TextFileLoader.h"
-#include "TrendChart.h"
 #include "ValueText.h"
 #include "WindowFonts.h"
+#include "chart/CategorySpacing.h"
+#include "chart/TrendChart.h"
 #include "pelorin/csv_export.h"
 #include "pelorin/decoder.h"
 #include "pelorin/number_text.h"

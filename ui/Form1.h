@@ -14,7 +14,6 @@ class QLineEdit;
 class QMimeData;
 class QPlainTextEdit;
 class QScrollBar;
-class TrendChart;
 
 namespace pelorin {
 
@@ -22,6 +21,7 @@ class Form2;
 class OptionButton;
 class PasteReport;
 class PictureBox;
+class TrendChart;
 struct DecodeResult;
 
 // The main window. It owns the decoded telemetry for the life of the program and every control

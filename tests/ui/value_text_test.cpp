@@ -1,7 +1,6 @@
-// The texts of the value boxes and the axis spacing of the chart, without a window.
+// The texts of the value boxes, without a window.
 #include <gtest/gtest.h>
 
-#include "ChartSpacing.h"
 #include "ValueText.h"
 
 namespace {
@@ -55,16 +54,6 @@ TEST(ValueText, StatusShowsBitsFourToZeroAndTheFourPanelFlags) {
     for (const auto& [value, text] : cases) {
         EXPECT_EQ(pelorin::SolarArrayStatusText(value), text) << value;
         EXPECT_EQ(pelorin::ValueBoxText(RecordWith(29, value), 29, "."), text) << value;
-    }
-}
-
-TEST(ChartSpacing, FixedAboveOneHundredRecordsRoundedHalfToEven) {
-    const std::pair<int, std::optional<int>> cases[] = {
-        {1, std::nullopt}, {50, std::nullopt}, {100, std::nullopt}, {101, 5},   {110, 6}, {130, 6},
-        {150, 8},          {170, 8},           {999, 50},           {1000, 50},
-    };
-    for (const auto& [records, spacing] : cases) {
-        EXPECT_EQ(pelorin::FixedCategorySpacing(records), spacing) << records;
     }
 }
 
