@@ -17,6 +17,7 @@
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QUrl>
+#include <array>
 #include <filesystem>
 
 #include "CaptionFrame.h"
@@ -43,6 +44,10 @@ const QString kWindowCaption = QStringLiteral("Pelorin Telemetry Decoder [v0.4]"
 const QColor kHighlight(255, 255, 192);     // light yellow, 0xC0FFFF packed
 constexpr int kChartIndexAfterDecode = 19;  // the average bus voltage
 constexpr int kFirstRecord = 1;
+
+// The side faces in the order of the solar-array flags, which is also their drawing order.
+constexpr std::array<void (*)(PictureBox&, const std::int32_t&), 4> kSideFaces = {
+    Module1::Draw_PlusX, Module1::Draw_PlusY, Module1::Draw_MinusX, Module1::Draw_MinusY};
 
 QString Text(std::string_view s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
@@ -306,15 +311,10 @@ void Form1::Show_Data(int Rec) {
     for (int i = 0; i < kShownValues; ++i) {
         Text1[i]->setText(QString::fromStdString(ValueBoxText(record, i, decimalSeparator_)));
     }
-    const QString flags = Text1[29]->text();
-    auto faceColor = [&flags](int position) {
-        return flags.at(position) == QLatin1Char('1') ? Module1::FaceOnColor
-                                                      : Module1::FaceOffColor;
-    };
-    Module1::Draw_PlusX(*Picture1, faceColor(0));
-    Module1::Draw_PlusY(*Picture1, faceColor(1));
-    Module1::Draw_MinusX(*Picture1, faceColor(2));
-    Module1::Draw_MinusY(*Picture1, faceColor(3));
+    const SolarArrayFlags flags = SolarArrayFlagsOf(record[kSolarArrayStatusValue]);
+    for (std::size_t face = 0; face < kSideFaces.size(); ++face) {
+        kSideFaces[face](*Picture1, flags[face] ? Module1::FaceOnColor : Module1::FaceOffColor);
+    }
 }
 
 // The option buttons of all frames act as one group: the chosen one's box is highlighted and

@@ -57,4 +57,19 @@ TEST(ValueText, StatusShowsBitsFourToZeroAndTheFourPanelFlags) {
     }
 }
 
+TEST(ValueText, FaceFlagsAreBitsFourToOneOfTheRoundedStatusByte) {
+    using Flags = pelorin::SolarArrayFlags;  // X+, Y+, X-, Y-
+    const std::pair<double, Flags> cases[] = {
+        {0, {false, false, false, false}}, {255, {true, true, true, true}},
+        {1, {false, false, false, false}}, {224, {false, false, false, false}},
+        {16, {true, false, false, false}}, {8, {false, true, false, false}},
+        {4, {false, false, true, false}},  {2, {false, false, false, true}},
+        {22, {true, false, true, true}},   {21.5, {true, false, true, true}},
+        {22.5, {true, false, true, true}}, {1.5, {false, false, false, true}},
+    };
+    for (const auto& [value, flags] : cases) {
+        EXPECT_EQ(pelorin::SolarArrayFlagsOf(value), flags) << value;
+    }
+}
+
 }  // namespace
