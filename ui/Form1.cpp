@@ -1,70 +1,41 @@
 #include "Form1.h"
 
 #include <QCoreApplication>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QLayout>
 #include <QLineEdit>
 #include <QLocale>
-#include <QMenuBar>
-#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextCursor>
-#include <QUrl>
+#include <array>
 #include <filesystem>
 
-#include "CaptionFrame.h"
-#include "ChartSpacing.h"
-#include "Form1Layout.h"
 #include "Form2.h"
+#include "InputRouter.h"
 #include "Module1.h"
 #include "OptionButton.h"
 #include "PasteReport.h"
 #include "PictureBox.h"
-#include "Resources.h"
+#include "QtText.h"
 #include "TextFileLoader.h"
-#include "TrendChart.h"
 #include "ValueText.h"
-#include "WindowFonts.h"
+#include "chart/CategorySpacing.h"
+#include "chart/TrendChart.h"
 #include "pelorin/csv_export.h"
 #include "pelorin/decoder.h"
-#include "pelorin/number_text.h"
 
 namespace pelorin {
 namespace {
 
-const QString kWindowCaption = QStringLiteral("Pelorin Telemetry Decoder [v0.4]");
 const QColor kHighlight(255, 255, 192);     // light yellow, 0xC0FFFF packed
 constexpr int kChartIndexAfterDecode = 19;  // the average bus voltage
-constexpr int kFirstRecord = 1;
 
-QString Text(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-QString IntegerText(std::int64_t n) {
-    return QString::fromStdString(FormatInteger(n));
-}
-
-// "Text1_5" for element 5 of the array Text1; "Frame3" for a control numbered in its name.
-QString IndexedName(const char* array, int index, bool element = true) {
-    return QString::fromLatin1(array) + (element ? QStringLiteral("_") : QString()) +
-           QString::fromStdString(FormatInteger(index));
-}
-
-template <typename Widget>
-Widget* Place(Widget* widget, const QString& name, const TwipsRect& rect, const QFont& font) {
-    widget->setObjectName(name);
-    widget->setGeometry(ToPixels(rect));
-    widget->setFont(font);
-    return widget;
-}
+// The side faces in the order of the solar-array flags, which is also their drawing order.
+constexpr std::array<void (*)(PictureBox&, const std::int32_t&), 4> kSideFaces = {
+    Module1::Draw_PlusX, Module1::Draw_PlusY, Module1::Draw_MinusX, Module1::Draw_MinusY};
 
 std::u16string_view Utf16(const QString& text) {
     return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
@@ -76,164 +47,13 @@ Form1::Form1(QWidget* parent)
     : QMainWindow(parent),
       decimalSeparator_(QLocale().decimalPoint().toStdString()),
       csvFolder_(QCoreApplication::applicationDirPath()) {
-    setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(kWindowCaption);
-    setWindowIcon(WindowIcon());
-    setAcceptDrops(true);
-
-    auto* client = new QWidget(this);
-    client->setObjectName(QStringLiteral("ClientArea"));
-    client->setFont(WindowFonts::Regular());
-    client->setFixedSize(ToPixels(kClientArea).size());
-    setCentralWidget(client);
-    // The layout is designed for one size: the window is as large as its client area, the
-    // menu bar and the paste report.
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
-
-    buildFrames(*client);
-    buildValueControls();
-    buildSingleControls(*client);
-    buildMenus();
-    report_ = new PasteReport(this);
-    setStatusBar(report_);
-    setFocusOrder();
+    setupUi(*this);
+    boxBackground_ = Text1[1]->palette().color(QPalette::Base);
     connectHandlers();
     Form_Load();
 }
 
 Form1::~Form1() = default;
-
-QWidget* Form1::container(int number) const {
-    return number == kWindowContainer ? centralWidget()
-                                      : Frame_[static_cast<std::size_t>(number - 1)];
-}
-
-void Form1::buildFrames(QWidget& client) {
-    for (int f = 0; f < kFrameCount; ++f) {
-        const FrameLayout& layout = kFrameLayouts[static_cast<std::size_t>(f)];
-        auto* frame = new CaptionFrame(Text(layout.caption), &client);
-        frame->setObjectName(IndexedName("Frame", f + 1, false));
-        frame->setGeometry(ToPixels(layout.rect));
-        Frame_[static_cast<std::size_t>(f)] = frame;
-    }
-}
-
-void Form1::buildValueControls() {
-    const auto& layouts = ValueControlLayouts();
-    for (int i = 0; i < kShownValues; ++i) {
-        const ValueControlLayout& layout = layouts[static_cast<std::size_t>(i)];
-        auto* option =
-            new OptionButton(Text(layout.optionCaption), container(layout.optionContainer));
-        Option1[i] =
-            Place(option, IndexedName("Option1", i), layout.option, WindowFonts::Regular());
-
-        auto* box = new QLineEdit(container(layout.boxContainer));
-        const QFont boxFont = i == 0 ? WindowFonts::Bold() : WindowFonts::Regular();
-        Text1[i] = Place(box, IndexedName("Text1", i), layout.box, boxFont);
-        box->setAcceptDrops(false);  // a dropped file goes to the window
-        if (i != 0) {
-            QPalette palette = box->palette();
-            palette.setColor(QPalette::Text, Qt::black);
-            box->setPalette(palette);
-        }
-
-        auto* unit = new QLabel(Text(layout.unitCaption), container(layout.unitContainer));
-        Label1[i] = Place(unit, IndexedName("Label1", i), layout.unit, WindowFonts::Regular());
-    }
-    boxBackground_ = Text1[1]->palette().color(QPalette::Base);
-}
-
-void Form1::buildSingleControls(QWidget& client) {
-    const QFont font = WindowFonts::Regular();
-    auto geometry = [](const char* name) { return SingleControl(name).rect; };
-
-    Text2 = Place(new QPlainTextEdit(&client), QStringLiteral("Text2"), geometry("Text2"),
-                  WindowFonts::PasteBox());
-    Text2->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Text2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Text2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Text2->setTabChangesFocus(true);
-
-    Label5[0] = Place(new QLabel(QStringLiteral("System time"), container(6)),
-                      QStringLiteral("Label5_0"), geometry("Label5_0"), font);
-    Label6 = Place(new QLabel(QStringLiteral("Nominal mode"), container(6)),
-                   QStringLiteral("Label6"), geometry("Label6"), font);
-
-    // Over the right edge of Frame3 and Frame4, so created after them.
-    Picture1 = Place(new PictureBox(&client), QStringLiteral("Picture1"), geometry("Picture1"),
-                     WindowFonts::FaceNames());
-    Picture1->setFocusPolicy(Qt::TabFocus);
-
-    MSChart1 =
-        Place(new TrendChart(container(8)), QStringLiteral("MSChart1"), geometry("MSChart1"), font);
-    MSChart1->setFocusPolicy(Qt::StrongFocus);
-
-    Label3 = Place(new QLabel(&client), QStringLiteral("Label3"), geometry("Label3"), font);
-    Label2 = Place(new QLabel(&client), QStringLiteral("Label2"), geometry("Label2"), font);
-    Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-
-    HScroll1 = Place(new QScrollBar(Qt::Horizontal, &client), QStringLiteral("HScroll1"),
-                     geometry("HScroll1"), font);
-    // Lower bound 1; the upper bound follows the record count but never lets position 0 or a
-    // position beyond the table through.
-    HScroll1->setRange(kFirstRecord, kFirstRecord);
-    HScroll1->setSingleStep(1);
-    HScroll1->setPageStep(1);
-    HScroll1->setValue(kFirstRecord);
-    HScroll1->setEnabled(false);  // nothing to select before the first decode
-    HScroll1->setFocusPolicy(Qt::TabFocus);
-
-    Text3 = Place(new QLineEdit(QStringLiteral("Text3"), &client), QStringLiteral("Text3"),
-                  geometry("Text3"), font);
-    Text3->setAcceptDrops(false);
-}
-
-void Form1::buildMenus() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
-    file->menuAction()->setObjectName(QStringLiteral("MnuFile"));
-    QAction* open = file->addAction(QStringLiteral("Open..."));
-    open->setObjectName(QStringLiteral("MnuOpen"));
-    open->setShortcut(QKeySequence::Open);
-    QAction* exit = file->addAction(QStringLiteral("Exit"));
-    exit->setObjectName(QStringLiteral("MnuExit"));
-
-    QMenu* tlm = menuBar()->addMenu(QStringLiteral("TLM File"));
-    tlm->menuAction()->setObjectName(QStringLiteral("MnuTLMFile"));
-    QAction* csv = tlm->addAction(QStringLiteral("Write CSV File"));
-    csv->setObjectName(QStringLiteral("WriteCSVFile"));
-    QAction* csvAs = tlm->addAction(QStringLiteral("Write CSV File As..."));
-    csvAs->setObjectName(QStringLiteral("WriteCSVFileAs"));
-
-    QAction* info = menuBar()->addAction(QStringLiteral("Info"));
-    info->setObjectName(QStringLiteral("MnuInfo"));
-
-    connect(open, &QAction::triggered, this, &Form1::MnuOpen_Click);
-    connect(exit, &QAction::triggered, this, &QWidget::close);
-    connect(csv, &QAction::triggered, this, &Form1::WriteCSVFile_Click);
-    connect(csvAs, &QAction::triggered, this, &Form1::WriteCSVFileAs_Click);
-    connect(info, &QAction::triggered, this, &Form1::MnuInfo_Click);
-}
-
-void Form1::setFocusOrder() {
-    std::vector<QWidget*> order = {Text1[0], MSChart1, HScroll1, Text2, Text3, Option1[0]};
-    auto addPair = [&](int i) {
-        order.push_back(Option1[i]);
-        order.push_back(Text1[i]);
-    };
-    for (int frame = 1; frame <= 4; ++frame) {
-        for (int i = frame; i <= 28; i += 4) {
-            addPair(i);
-        }
-    }
-    for (int i : {30, 31, 32, 33, 34, 29}) {
-        addPair(i);
-    }
-    order.push_back(Picture1);
-    for (std::size_t k = 1; k < order.size(); ++k) {
-        setTabOrder(order[k - 1], order[k]);
-    }
-    Text1[0]->setFocus();
-}
 
 void Form1::connectHandlers() {
     connect(Text2, &QPlainTextEdit::textChanged, this, &Form1::Text2_Change);
@@ -246,15 +66,13 @@ void Form1::connectHandlers() {
         });
     }
     connect(MSChart1, &TrendChart::barClicked, HScroll1, &QScrollBar::setValue);
-
-    // Page Up/Down and Home/End step the selector wherever the focus is, except in the paste
-    // box; a file dropped on the paste box is opened rather than pasted as its name.
-    for (QWidget* widget : centralWidget()->findChildren<QWidget*>()) {
-        if (widget != Text2 && !Text2->isAncestorOf(widget)) {
-            widget->installEventFilter(this);
-        }
-    }
-    Text2->viewport()->installEventFilter(this);
+    connect(MnuOpen, &QAction::triggered, this, &Form1::MnuOpen_Click);
+    connect(MnuExit, &QAction::triggered, this, &QWidget::close);
+    connect(WriteCSVFile, &QAction::triggered, this, &Form1::WriteCSVFile_Click);
+    connect(WriteCSVFileAs, &QAction::triggered, this, &Form1::WriteCSVFileAs_Click);
+    connect(MnuInfo, &QAction::triggered, this, &Form1::MnuInfo_Click);
+    auto* input = new InputRouter(*this, *Text2, *HScroll1);
+    connect(input, &InputRouter::fileDropped, this, &Form1::loadTextFile);
 }
 
 // Window load: the six faces in the "off" colour, in this order.
@@ -306,15 +124,10 @@ void Form1::Show_Data(int Rec) {
     for (int i = 0; i < kShownValues; ++i) {
         Text1[i]->setText(QString::fromStdString(ValueBoxText(record, i, decimalSeparator_)));
     }
-    const QString flags = Text1[29]->text();
-    auto faceColor = [&flags](int position) {
-        return flags.at(position) == QLatin1Char('1') ? Module1::FaceOnColor
-                                                      : Module1::FaceOffColor;
-    };
-    Module1::Draw_PlusX(*Picture1, faceColor(0));
-    Module1::Draw_PlusY(*Picture1, faceColor(1));
-    Module1::Draw_MinusX(*Picture1, faceColor(2));
-    Module1::Draw_MinusY(*Picture1, faceColor(3));
+    const SolarArrayFlags flags = SolarArrayFlagsOf(record[kSolarArrayStatusValue]);
+    for (std::size_t face = 0; face < kSideFaces.size(); ++face) {
+        kSideFaces[face](*Picture1, flags[face] ? Module1::FaceOnColor : Module1::FaceOffColor);
+    }
 }
 
 // The option buttons of all frames act as one group: the chosen one's box is highlighted and
@@ -336,8 +149,9 @@ void Form1::Draw_Chart(int Index) {
     if (RecordCount < 1) {
         return;  // the chart and its caption keep the last drawing
     }
-    Frame_[7]->setTitle(Option1[Index]->text() + QStringLiteral("  [ ") + Label1[Index]->text() +
-                        QStringLiteral(" ]"));
+    frame(kGraphFrame)
+        ->setTitle(Option1[Index]->text() + QStringLiteral("  [ ") + Label1[Index]->text() +
+                   QStringLiteral(" ]"));
     MSChart1->setChartType(TrendChart::kBarChart2d);
     if (const std::optional<int> spacing = FixedCategorySpacing(RecordCount)) {
         MSChart1->setCategoryAutoDivision(false);
@@ -392,7 +206,7 @@ void Form1::clearMessage(Message kind) {
 }
 
 void Form1::WriteCSVFile_Click() {
-    const QString fileName = Text(kCsvFileName);
+    const QString fileName = ToQString(kCsvFileName);
     if (writeCsvFile(csvFolder_ + QLatin1Char('/') + fileName)) {
         setMessage(csvFolder_ + QLatin1Char('/') + fileName + QStringLiteral(" has been written"),
                    Message::Export);
@@ -402,7 +216,7 @@ void Form1::WriteCSVFile_Click() {
 void Form1::WriteCSVFileAs_Click() {
     const QString path =
         QFileDialog::getSaveFileName(this, QStringLiteral("Write CSV File As"),
-                                     csvFolder_ + QLatin1Char('/') + Text(kCsvFileName),
+                                     csvFolder_ + QLatin1Char('/') + ToQString(kCsvFileName),
                                      QStringLiteral("CSV files (*.csv);;All files (*)"));
     if (!path.isEmpty() && writeCsvFile(path)) {
         setMessage(path + QStringLiteral(" has been written"), Message::Export);
@@ -458,91 +272,6 @@ void Form1::MnuInfo_Click() {
     form2_->show();
     form2_->raise();
     form2_->activateWindow();
-}
-
-QString Form1::FileFromDrop(const QMimeData* mime) {
-    if (mime == nullptr || !mime->hasUrls() || mime->urls().isEmpty()) {
-        return {};
-    }
-    const QUrl url = mime->urls().constFirst();
-    return url.isLocalFile() ? url.toLocalFile() : QString();
-}
-
-void Form1::dragEnterEvent(QDragEnterEvent* event) {
-    if (!FileFromDrop(event->mimeData()).isEmpty()) {
-        event->acceptProposedAction();
-    }
-}
-
-void Form1::dropEvent(QDropEvent* event) {
-    const QString path = FileFromDrop(event->mimeData());
-    if (!path.isEmpty()) {
-        event->acceptProposedAction();
-        loadTextFile(path);
-    }
-}
-
-bool Form1::stepSelector(int key) {
-    if (!HScroll1->isEnabled()) {
-        return false;
-    }
-    switch (key) {
-        case Qt::Key_PageUp:
-            HScroll1->setValue(HScroll1->value() - HScroll1->pageStep());
-            return true;
-        case Qt::Key_PageDown:
-            HScroll1->setValue(HScroll1->value() + HScroll1->pageStep());
-            return true;
-        case Qt::Key_Home:
-            HScroll1->setValue(HScroll1->minimum());
-            return true;
-        case Qt::Key_End:
-            HScroll1->setValue(HScroll1->maximum());
-            return true;
-        default:
-            return false;
-    }
-}
-
-void Form1::keyPressEvent(QKeyEvent* event) {
-    if (event->modifiers() == Qt::NoModifier && stepSelector(event->key())) {
-        event->accept();
-        return;
-    }
-    QMainWindow::keyPressEvent(event);
-}
-
-bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    switch (event->type()) {
-        case QEvent::KeyPress: {
-            const auto* key = static_cast<QKeyEvent*>(event);
-            const bool plain = (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-            if (watched != Text2->viewport() && plain && stepSelector(key->key())) {
-                return true;
-            }
-            break;
-        }
-        case QEvent::DragEnter:
-        case QEvent::DragMove: {
-            auto* drag = static_cast<QDragMoveEvent*>(event);
-            if (watched == Text2->viewport() && !FileFromDrop(drag->mimeData()).isEmpty()) {
-                drag->acceptProposedAction();
-                return true;
-            }
-            break;
-        }
-        case QEvent::Drop: {
-            auto* drop = static_cast<QDropEvent*>(event);
-            if (watched == Text2->viewport() && !FileFromDrop(drop->mimeData()).isEmpty()) {
-                dropEvent(drop);
-                return true;
-            }
-            break;
-        }
-        default:
-            break;
-    }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 }  // namespace pelorin

@@ -1,34 +1,24 @@
 #pragma once
 
+#include <QColor>
 #include <QMainWindow>
 #include <QPointer>
-#include <array>
 #include <string>
 
+#include "Form1Layout.h"
 #include "pelorin/telemetry_table.h"
-
-class QAction;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QMimeData;
-class QPlainTextEdit;
-class QScrollBar;
-class TrendChart;
 
 namespace pelorin {
 
 class Form2;
-class OptionButton;
-class PasteReport;
-class PictureBox;
 struct DecodeResult;
 
 // The main window. It owns the decoded telemetry for the life of the program and every control
 // that shows it: the paste box Text2, the value boxes Text1(0..34) with their option buttons
 // Option1 and unit labels Label1, the status graphic Picture1, the trend chart MSChart1 and
-// the record selector HScroll1.
-class Form1 : public QMainWindow {
+// the record selector HScroll1. Form1Layout builds the controls; this class holds the
+// handlers and procedures that react to them.
+class Form1 : public QMainWindow, private Form1Layout {
     Q_OBJECT
   public:
     explicit Form1(QWidget* parent = nullptr);
@@ -45,20 +35,8 @@ class Form1 : public QMainWindow {
     // Returns false, with the reason in Label3, when it could not be written.
     bool writeCsvFile(const QString& path);
 
-  protected:
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
   private:
-    void buildFrames(QWidget& client);
-    void buildValueControls();
-    void buildSingleControls(QWidget& client);
-    void buildMenus();
-    void setFocusOrder();
     void connectHandlers();
-    QWidget* container(int number) const;
 
     // Event handlers and procedures, named after control and event.
     void Form_Load();
@@ -78,29 +56,12 @@ class Form1 : public QMainWindow {
     enum class Message { None, RecordLimit, OpenFailed, Export };
     void setMessage(const QString& text, Message kind);
     void clearMessage(Message kind);
-    bool stepSelector(int key);
-    static QString FileFromDrop(const QMimeData* mime);
 
     TelemetryStore store_;
     std::string decimalSeparator_;
     QString csvFolder_;
     QColor boxBackground_;
     Message shownMessage_ = Message::None;
-
-    std::array<QGroupBox*, 8> Frame_{};  // Frame1..Frame8
-    std::array<QLineEdit*, kShownValues> Text1{};
-    std::array<OptionButton*, kShownValues> Option1{};
-    std::array<QLabel*, kShownValues> Label1{};
-    QPlainTextEdit* Text2 = nullptr;
-    QLineEdit* Text3 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Label3 = nullptr;
-    std::array<QLabel*, 1> Label5{};  // a one-element control array
-    QLabel* Label6 = nullptr;
-    QScrollBar* HScroll1 = nullptr;
-    PictureBox* Picture1 = nullptr;
-    TrendChart* MSChart1 = nullptr;
-    PasteReport* report_ = nullptr;
     QPointer<Form2> form2_;
 };
 

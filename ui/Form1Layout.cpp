@@ -1,11 +1,41 @@
 #include "Form1Layout.h"
 
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScrollBar>
 #include <algorithm>
 #include <cassert>
+#include <string_view>
+#include <vector>
+
+#include "CaptionFrame.h"
+#include "OptionButton.h"
+#include "PasteReport.h"
+#include "PictureBox.h"
+#include "QtText.h"
+#include "Resources.h"
+#include "Twips.h"
+#include "WindowFonts.h"
+#include "chart/TrendChart.h"
+#include "pelorin/value_captions.h"
 
 namespace pelorin {
+namespace {
 
-const std::array<FrameLayout, kFrameCount> kFrameLayouts = {{
+const QString kWindowCaption = QStringLiteral("Pelorin Telemetry Decoder [v0.4]");
+constexpr TwipsRect kClientArea{0, 0, 11670, 11955};
+
+struct FrameLayout {
+    std::string_view caption;  // empty: no caption band text
+    TwipsRect rect;            // on the window
+};
+
+// Frame1..Frame8, element 0 is Frame1.
+constexpr std::array<FrameLayout, kFrameCount> kFrameLayouts = {{
     {"Minimum Values", {120, 2760, 2775, 2175}},
     {"Maximum Values", {3000, 2760, 2775, 2175}},
     {"Avarage Values", {5880, 2760, 2775, 2175}},
@@ -16,124 +46,286 @@ const std::array<FrameLayout, kFrameCount> kFrameLayouts = {{
     {"Graph", {120, 7320, 11415, 4095}},
 }};
 
-namespace {
+// Option1(i), Text1(i) and Label1(i) of one value index: containers and places.
+struct ValueControlLayout {
+    int optionContainer;
+    int boxContainer;
+    int unitContainer;
+    TwipsRect option;
+    TwipsRect box;
+    TwipsRect unit;
+};
 
-// The seven measured quantities, one row each in Frame1..Frame4.
-constexpr int kQuantities = 7;
-constexpr std::array<std::string_view, kQuantities> kQuantityCaptions = {
-    "5 Volts ",     "3.3 Volts ",   "Temperature ", "Current ",
-    "Bus Voltage ", "Bus Current ", "Charge Curr"};
-constexpr std::array<std::string_view, kQuantities> kQuantityUnits = {"V", "V", "C", "A",
-                                                                      "V", "A", "A"};
+constexpr int kOptionHeight = 195;
+constexpr int kBoxHeight = 285;
+constexpr int kUnitWidth = 375;
+constexpr int kUnitHeight = 255;
+
+constexpr TwipsRect Option(int left, int top, int width) {
+    return {left, top, width, kOptionHeight};
+}
+constexpr TwipsRect Box(int left, int top, int width) {
+    return {left, top, width, kBoxHeight};
+}
+constexpr TwipsRect Unit(int left, int top) {
+    return {left, top, kUnitWidth, kUnitHeight};
+}
+
+// The values outside the statistics frames whose controls share one frame.
+struct FramedValue {
+    int index;
+    int frame;
+    TwipsRect option;
+    TwipsRect box;
+    TwipsRect unit;
+};
+
+constexpr std::array<FramedValue, 6> kFramedValues = {{
+    {29, kSolarArrayFrame, Option(120, 360, 1215), Box(1440, 360, 3735), Unit(4920, 600)},
+    {30, kTimeAndModeFrame, Option(7440, 240, 495), Box(8040, 240, 735), Unit(8880, 240)},
+    {31, kTimeAndModeFrame, Option(9480, 240, 495), Box(10080, 240, 735), Unit(10920, 240)},
+    {32, kErrorCounterFrame, Option(120, 360, 1215), Box(1440, 360, 735), Unit(2280, 360)},
+    {33, kErrorCounterFrame, Option(3000, 360, 1215), Box(4320, 360, 735), Unit(5160, 360)},
+    {34, kErrorCounterFrame, Option(3000, 600, 1215), Box(4320, 600, 735), Unit(5160, 600)},
+}};
+
+// The statistics: quantity k stands in row k of Frame1..Frame4.
+constexpr int kRowTop = 360;
+constexpr int kRowPitch = 240;
+constexpr int kStatOptionLeft = 120;
+constexpr int kStatBoxLeft = 1440;
+constexpr int kStatBoxWidth = 735;
+constexpr int kStatUnitLeft = 2280;
 // Width of the option buttons by frame (Frame1..Frame4) and row.
-constexpr std::array<std::array<int, kQuantities>, 4> kOptionWidths = {{
+constexpr std::array<std::array<int, kQuantityCount>, kStatisticsCount> kOptionWidths = {{
     {1095, 1095, 1215, 1215, 1215, 1215, 1215},
     {975, 1215, 1335, 1575, 1575, 1575, 1575},
     {1575, 1575, 1575, 1575, 1575, 1575, 1575},
     {1575, 1575, 1575, 1575, 1575, 1575, 1575},
 }};
 
-constexpr int kRowTop = 360;
-constexpr int kRowPitch = 240;
-constexpr int kOptionHeight = 195;
-constexpr int kBoxHeight = 285;
-constexpr int kUnitWidth = 375;
-constexpr int kUnitHeight = 255;
-constexpr int kStatBoxWidth = 735;
-
 constexpr ValueControlLayout StatisticControls(int index) {
-    const int frame = (index - 1) % 4 + 1;
-    const int row = (index - 1) / 4;
+    const int statistic = (index - kFirstQuantityValue) % kStatisticsCount;
+    const int row = (index - kFirstQuantityValue) / kStatisticsCount;
     const int top = kRowTop + kRowPitch * row;
+    const int frame = kMinimumFrame + statistic;
     return {frame,
             frame,
             frame,
-            kQuantityCaptions[row],
-            kQuantityUnits[row],
-            {120, top, kOptionWidths[frame - 1][row], kOptionHeight},
-            {1440, top, kStatBoxWidth, kBoxHeight},
-            {2280, top, kUnitWidth, kUnitHeight}};
+            Option(kStatOptionLeft, top, kOptionWidths[statistic][row]),
+            Box(kStatBoxLeft, top, kStatBoxWidth),
+            Unit(kStatUnitLeft, top)};
 }
 
 constexpr std::array<ValueControlLayout, kShownValues> MakeValueControls() {
     std::array<ValueControlLayout, kShownValues> controls{};
     // Option1(0) and Label1(0) lie on the window beyond its right edge: only their captions
     // are used.
-    controls[0] = {kWindowContainer,
-                   6,
-                   kWindowContainer,
-                   "5 Volts ",
-                   "V",
-                   {12840, 6120, 1575, kOptionHeight},
-                   {1800, 240, 3255, kBoxHeight},
-                   {14640, 6120, kUnitWidth, kUnitHeight}};
-    for (int i = 1; i <= 28; ++i) {
+    controls[0] = {kWindowContainer,          kTimeAndModeFrame,    kWindowContainer,
+                   Option(12840, 6120, 1575), Box(1800, 240, 3255), Unit(14640, 6120)};
+    for (int i = kFirstQuantityValue; i < kFirstQuantityValue + kQuantityCount * kStatisticsCount;
+         ++i) {
         controls[i] = StatisticControls(i);
     }
-    controls[29] = {5,
-                    5,
-                    5,
-                    "Status",
-                    "",
-                    {120, 360, 1215, kOptionHeight},
-                    {1440, 360, 3735, kBoxHeight},
-                    {4920, 600, kUnitWidth, kUnitHeight}};
-    controls[30] = {6,
-                    6,
-                    6,
-                    "on",
-                    "min",
-                    {7440, 240, 495, kOptionHeight},
-                    {8040, 240, kStatBoxWidth, kBoxHeight},
-                    {8880, 240, kUnitWidth, kUnitHeight}};
-    controls[31] = {6,
-                    6,
-                    6,
-                    "off",
-                    "min",
-                    {9480, 240, 495, kOptionHeight},
-                    {10080, 240, kStatBoxWidth, kBoxHeight},
-                    {10920, 240, kUnitWidth, kUnitHeight}};
-    controls[32] = {7,
-                    7,
-                    7,
-                    "Single Errors",
-                    "",
-                    {120, 360, 1215, kOptionHeight},
-                    {1440, 360, kStatBoxWidth, kBoxHeight},
-                    {2280, 360, kUnitWidth, kUnitHeight}};
-    controls[33] = {7,
-                    7,
-                    7,
-                    "All Errors",
-                    "",
-                    {3000, 360, 1215, kOptionHeight},
-                    {4320, 360, kStatBoxWidth, kBoxHeight},
-                    {5160, 360, kUnitWidth, kUnitHeight}};
-    controls[34] = {7,
-                    7,
-                    7,
-                    "All Errors 2",
-                    "",
-                    {3000, 600, 1215, kOptionHeight},
-                    {4320, 600, kStatBoxWidth, kBoxHeight},
-                    {5160, 600, kUnitWidth, kUnitHeight}};
+    for (const FramedValue& value : kFramedValues) {
+        controls[value.index] = {value.frame,  value.frame, value.frame,
+                                 value.option, value.box,   value.unit};
+    }
     return controls;
 }
 
 constexpr std::array<ValueControlLayout, kShownValues> kValueControls = MakeValueControls();
 
-}  // namespace
+// The controls that exist once, in the order they are built.
+struct ControlLayout {
+    std::string_view name;
+    int container;
+    TwipsRect rect;
+};
 
-const std::array<ValueControlLayout, kShownValues>& ValueControlLayouts() {
-    return kValueControls;
-}
+constexpr std::array<ControlLayout, 9> kSingleControls = {{
+    {"Text2", kWindowContainer, {120, 0, 11415, 1935}},
+    {"Label5_0", kTimeAndModeFrame, {120, 240, 1095, 255}},
+    {"Label6", kTimeAndModeFrame, {6120, 240, 1335, 255}},
+    {"Picture1", kWindowContainer, {8400, 3000, 3255, 3135}},
+    {"MSChart1", kGraphFrame, {120, 240, 11175, 3735}},
+    {"Label3", kWindowContainer, {120, 11520, 6975, 255}},
+    {"Label2", kWindowContainer, {9120, 11520, 975, 255}},
+    {"HScroll1", kWindowContainer, {10200, 11520, 1335, 255}},
+    {"Text3", kWindowContainer, {12600, 6480, 3135, 375}},
+}};
+
+// After Text1(0), MSChart1, HScroll1, Text2, Text3 and Option1(0), the focus visits the option
+// buttons and value boxes frame by frame in this order.
+constexpr std::array<int, 7> kFocusFrameOrder = {
+    kMinimumFrame,     kMaximumFrame,      kAverageFrame,   kActualFrame,
+    kTimeAndModeFrame, kErrorCounterFrame, kSolarArrayFrame};
 
 const ControlLayout& SingleControl(std::string_view name) {
     const auto* found = std::find_if(kSingleControls.begin(), kSingleControls.end(),
                                      [name](const ControlLayout& c) { return c.name == name; });
     assert(found != kSingleControls.end());
     return *found;
+}
+
+// "Text1_5" for element 5 of the array Text1; "Frame3" for a control numbered in its name.
+QString IndexedName(const char* array, int index, bool element = true) {
+    return QString::fromLatin1(array) + (element ? QStringLiteral("_") : QString()) +
+           IntegerText(index);
+}
+
+template <typename Widget>
+Widget* Place(Widget* widget, const QString& name, const TwipsRect& rect, const QFont& font) {
+    widget->setObjectName(name);
+    widget->setGeometry(ToPixels(rect));
+    widget->setFont(font);
+    return widget;
+}
+
+}  // namespace
+
+void Form1Layout::setupUi(QMainWindow& window) {
+    window.setObjectName(QStringLiteral("Form1"));
+    window.setWindowTitle(kWindowCaption);
+    window.setWindowIcon(WindowIcon());
+
+    client_ = new QWidget(&window);
+    client_->setObjectName(QStringLiteral("ClientArea"));
+    client_->setFont(WindowFonts::Regular());
+    client_->setFixedSize(ToPixels(kClientArea).size());
+    window.setCentralWidget(client_);
+    // The layout is designed for one size: the window is as large as its client area, the
+    // menu bar and the paste report.
+    window.layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    buildFrames();
+    buildValueControls();
+    buildSingleControls();
+    buildMenus(window);
+    report_ = new PasteReport(&window);
+    window.setStatusBar(report_);
+    setFocusOrder();
+}
+
+QGroupBox* Form1Layout::frame(int number) const {
+    return Frame_[static_cast<std::size_t>(number - 1)];
+}
+
+QWidget* Form1Layout::container(int number) const {
+    return number == kWindowContainer ? client_ : frame(number);
+}
+
+void Form1Layout::buildFrames() {
+    for (int f = 0; f < kFrameCount; ++f) {
+        const FrameLayout& layout = kFrameLayouts[static_cast<std::size_t>(f)];
+        auto* frame = new CaptionFrame(ToQString(layout.caption), client_);
+        frame->setObjectName(IndexedName("Frame", f + 1, false));
+        frame->setGeometry(ToPixels(layout.rect));
+        Frame_[static_cast<std::size_t>(f)] = frame;
+    }
+}
+
+void Form1Layout::buildValueControls() {
+    for (int i = 0; i < kShownValues; ++i) {
+        const ValueControlLayout& layout = kValueControls[static_cast<std::size_t>(i)];
+        const ValueCaption& captions = kValueCaptions[static_cast<std::size_t>(i)];
+        auto* option =
+            new OptionButton(ToQString(captions.caption), container(layout.optionContainer));
+        Option1[i] =
+            Place(option, IndexedName("Option1", i), layout.option, WindowFonts::Regular());
+
+        auto* box = new QLineEdit(container(layout.boxContainer));
+        const QFont boxFont = i == 0 ? WindowFonts::Bold() : WindowFonts::Regular();
+        Text1[i] = Place(box, IndexedName("Text1", i), layout.box, boxFont);
+        if (i != 0) {
+            QPalette palette = box->palette();
+            palette.setColor(QPalette::Text, Qt::black);
+            box->setPalette(palette);
+        }
+
+        auto* unit = new QLabel(ToQString(captions.unit), container(layout.unitContainer));
+        Label1[i] = Place(unit, IndexedName("Label1", i), layout.unit, WindowFonts::Regular());
+    }
+}
+
+template <typename Widget, typename... Args>
+Widget* Form1Layout::build(const char* name, const QFont& font, Args&&... args) {
+    const ControlLayout& layout = SingleControl(name);
+    auto* widget = new Widget(std::forward<Args>(args)..., container(layout.container));
+    return Place(widget, QString::fromLatin1(name), layout.rect, font);
+}
+
+void Form1Layout::buildSingleControls() {
+    const QFont font = WindowFonts::Regular();
+
+    Text2 = build<QPlainTextEdit>("Text2", WindowFonts::PasteBox());
+    Text2->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Text2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Text2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Text2->setTabChangesFocus(true);
+
+    Label5[0] = build<QLabel>("Label5_0", font, QStringLiteral("System time"));
+    Label6 = build<QLabel>("Label6", font, QStringLiteral("Nominal mode"));
+
+    // Over the right edge of Frame3 and Frame4, so built after them.
+    Picture1 = build<PictureBox>("Picture1", WindowFonts::FaceNames());
+    Picture1->setFocusPolicy(Qt::TabFocus);
+
+    MSChart1 = build<TrendChart>("MSChart1", font);
+    MSChart1->setFocusPolicy(Qt::StrongFocus);
+
+    Label3 = build<QLabel>("Label3", font);
+    Label2 = build<QLabel>("Label2", font);
+    Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    HScroll1 = build<QScrollBar>("HScroll1", font, Qt::Horizontal);
+    // Lower bound 1; the upper bound follows the record count but never lets position 0 or a
+    // position beyond the table through.
+    HScroll1->setRange(kFirstRecord, kFirstRecord);
+    HScroll1->setSingleStep(1);
+    HScroll1->setPageStep(1);
+    HScroll1->setValue(kFirstRecord);
+    HScroll1->setEnabled(false);  // nothing to select before the first decode
+    HScroll1->setFocusPolicy(Qt::TabFocus);
+
+    Text3 = build<QLineEdit>("Text3", font, QStringLiteral("Text3"));
+}
+
+void Form1Layout::buildMenus(QMainWindow& window) {
+    QMenu* file = window.menuBar()->addMenu(QStringLiteral("File"));
+    file->menuAction()->setObjectName(QStringLiteral("MnuFile"));
+    MnuOpen = file->addAction(QStringLiteral("Open..."));
+    MnuOpen->setObjectName(QStringLiteral("MnuOpen"));
+    MnuOpen->setShortcut(QKeySequence::Open);
+    MnuExit = file->addAction(QStringLiteral("Exit"));
+    MnuExit->setObjectName(QStringLiteral("MnuExit"));
+
+    QMenu* tlm = window.menuBar()->addMenu(QStringLiteral("TLM File"));
+    tlm->menuAction()->setObjectName(QStringLiteral("MnuTLMFile"));
+    WriteCSVFile = tlm->addAction(QStringLiteral("Write CSV File"));
+    WriteCSVFile->setObjectName(QStringLiteral("WriteCSVFile"));
+    WriteCSVFileAs = tlm->addAction(QStringLiteral("Write CSV File As..."));
+    WriteCSVFileAs->setObjectName(QStringLiteral("WriteCSVFileAs"));
+
+    MnuInfo = window.menuBar()->addAction(QStringLiteral("Info"));
+    MnuInfo->setObjectName(QStringLiteral("MnuInfo"));
+}
+
+void Form1Layout::setFocusOrder() {
+    std::vector<QWidget*> order = {Text1[0], MSChart1, HScroll1, Text2, Text3, Option1[0]};
+    for (const int frame : kFocusFrameOrder) {
+        for (int i = 0; i < kShownValues; ++i) {
+            if (kValueControls[static_cast<std::size_t>(i)].optionContainer == frame) {
+                order.push_back(Option1[i]);
+                order.push_back(Text1[i]);
+            }
+        }
+    }
+    order.push_back(Picture1);
+    for (std::size_t k = 1; k < order.size(); ++k) {
+        QWidget::setTabOrder(order[k - 1], order[k]);
+    }
+    Text1[0]->setFocus();
 }
 
 }  // namespace pelorin

@@ -1,62 +1,86 @@
 #pragma once
 
 #include <array>
-#include <string_view>
 
-#include "Twips.h"
 #include "pelorin/telemetry_table.h"
+
+class QAction;
+class QFont;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMainWindow;
+class QPlainTextEdit;
+class QScrollBar;
+class QWidget;
 
 namespace pelorin {
 
-// Where the main window's controls stand, what they are called and what their captions say.
-// Containers: 0 is the window's client area, 1..8 the frames Frame1..Frame8.
+class OptionButton;
+class PasteReport;
+class PictureBox;
+class TrendChart;
+
+// Containers of the main window's controls: its client area and the frames Frame1..Frame8.
 inline constexpr int kWindowContainer = 0;
+inline constexpr int kMinimumFrame = 1;  // Frame1..Frame4 hold the statistics in this order:
+inline constexpr int kMaximumFrame = 2;  // minimum, maximum, average and actual value
+inline constexpr int kAverageFrame = 3;
+inline constexpr int kActualFrame = 4;
+inline constexpr int kSolarArrayFrame = 5;
+inline constexpr int kTimeAndModeFrame = 6;
+inline constexpr int kErrorCounterFrame = 7;
+inline constexpr int kGraphFrame = 8;
 inline constexpr int kFrameCount = 8;
-inline constexpr TwipsRect kClientArea{0, 0, 11670, 11955};
 
-struct FrameLayout {
-    std::string_view caption;  // empty: no caption band text
-    TwipsRect rect;            // on the window
+// The record selector's lower bound, and its upper bound before the first decode.
+inline constexpr int kFirstRecord = 1;
+
+// The main window's controls under the names its handlers use, each built in its container
+// and at its place from the layout table (Qt Designer's multiple-inheritance pattern: the
+// window derives from this class and calls setupUi() once).
+class Form1Layout {
+  public:
+    // Builds the client area with every control, the menus and the paste report on `window`,
+    // sets the focus order and gives the time box the focus.
+    void setupUi(QMainWindow& window);
+
+    // Frame `number` (1..8).
+    QGroupBox* frame(int number) const;
+
+    std::array<QLineEdit*, kShownValues> Text1{};
+    std::array<OptionButton*, kShownValues> Option1{};
+    std::array<QLabel*, kShownValues> Label1{};
+    QPlainTextEdit* Text2 = nullptr;
+    QLineEdit* Text3 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    std::array<QLabel*, 1> Label5{};  // a one-element control array
+    QLabel* Label6 = nullptr;
+    QScrollBar* HScroll1 = nullptr;
+    PictureBox* Picture1 = nullptr;
+    TrendChart* MSChart1 = nullptr;
+    QAction* MnuOpen = nullptr;
+    QAction* MnuExit = nullptr;
+    QAction* WriteCSVFile = nullptr;
+    QAction* WriteCSVFileAs = nullptr;
+    QAction* MnuInfo = nullptr;
+    PasteReport* report_ = nullptr;
+
+  private:
+    void buildFrames();
+    void buildValueControls();
+    void buildSingleControls();
+    void buildMenus(QMainWindow& window);
+    void setFocusOrder();
+    // The client area for kWindowContainer, else the frame.
+    QWidget* container(int number) const;
+    // Builds the control `name` of the table in its container; `args` come before the parent.
+    template <typename Widget, typename... Args>
+    Widget* build(const char* name, const QFont& font, Args&&... args);
+
+    QWidget* client_ = nullptr;
+    std::array<QGroupBox*, kFrameCount> Frame_{};  // Frame1..Frame8
 };
-
-// Frame1..Frame8, element 0 is Frame1.
-extern const std::array<FrameLayout, kFrameCount> kFrameLayouts;
-
-// Option1(i), Text1(i) and Label1(i) of one value index.
-struct ValueControlLayout {
-    int optionContainer;
-    int boxContainer;
-    int unitContainer;
-    std::string_view optionCaption;  // exact, trailing blanks kept
-    std::string_view unitCaption;
-    TwipsRect option;
-    TwipsRect box;
-    TwipsRect unit;
-};
-
-// Value indices 0..34.
-const std::array<ValueControlLayout, kShownValues>& ValueControlLayouts();
-
-// The controls that exist once.
-struct ControlLayout {
-    std::string_view name;
-    int container;
-    TwipsRect rect;
-};
-
-inline constexpr std::array<ControlLayout, 9> kSingleControls = {{
-    {"Text2", kWindowContainer, {120, 0, 11415, 1935}},
-    {"Label5_0", 6, {120, 240, 1095, 255}},
-    {"Label6", 6, {6120, 240, 1335, 255}},
-    {"Picture1", kWindowContainer, {8400, 3000, 3255, 3135}},
-    {"MSChart1", 8, {120, 240, 11175, 3735}},
-    {"Label3", kWindowContainer, {120, 11520, 6975, 255}},
-    {"Label2", kWindowContainer, {9120, 11520, 975, 255}},
-    {"HScroll1", kWindowContainer, {10200, 11520, 1335, 255}},
-    {"Text3", kWindowContainer, {12600, 6480, 3135, 375}},
-}};
-
-// The entry of kSingleControls called `name`; the name must be one of them.
-const ControlLayout& SingleControl(std::string_view name);
 
 }  // namespace pelorin

@@ -6,6 +6,7 @@
 #include <QToolTip>
 #include <string>
 
+#include "QtText.h"
 #include "WindowFonts.h"
 #include "pelorin/decoder.h"
 #include "pelorin/number_text.h"
@@ -16,8 +17,7 @@ namespace {
 const QColor kRejectedColor(176, 0, 0);
 
 QString Count(std::int64_t n, const char* singular, const char* plural) {
-    return QString::fromStdString(FormatInteger(n)) + QLatin1Char(' ') +
-           QString::fromLatin1(n == 1 ? singular : plural);
+    return IntegerText(n) + QLatin1Char(' ') + QString::fromLatin1(n == 1 ? singular : plural);
 }
 
 QLabel* AddItem(QStatusBar& bar, const char* name) {

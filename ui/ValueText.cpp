@@ -11,22 +11,35 @@ namespace {
 
 constexpr int kTimeIndex = 0;
 constexpr int kLastMeasuredIndex = 28;
-constexpr int kStatusIndex = 29;
 
 // Bits 4..1 of the status byte are the panels, bit 0 is shown without a name.
-constexpr std::size_t kShownBitsFrom = 3;
+constexpr int kFirstFlagBit = 4;
+constexpr std::size_t kShownBitsFrom = 3;  // of the eight characters, bit 7 first
 constexpr std::size_t kShownBits = 5;
 constexpr std::array<std::string_view, 4> kFlagNames = {"X+", "Y+", "X-", "Y-"};
 
+std::uint8_t StatusByte(double statusValue) {
+    return static_cast<std::uint8_t>(RoundHalfEven32(statusValue));
+}
+
 }  // namespace
 
+SolarArrayFlags SolarArrayFlagsOf(double statusValue) {
+    const unsigned b = StatusByte(statusValue);
+    SolarArrayFlags flags{};
+    for (std::size_t flag = 0; flag < flags.size(); ++flag) {
+        flags[flag] = ((b >> (kFirstFlagBit - static_cast<int>(flag))) & 1U) != 0;
+    }
+    return flags;
+}
+
 std::string SolarArrayStatusText(double statusValue) {
-    const auto b = static_cast<std::uint8_t>(RoundHalfEven32(statusValue));
-    const std::string s = Module1::ByteToBin(b).substr(kShownBitsFrom, kShownBits);
-    std::string text = s + "  (";
+    const std::string bits = Module1::ByteToBin(StatusByte(statusValue));
+    const SolarArrayFlags flags = SolarArrayFlagsOf(statusValue);
+    std::string text = bits.substr(kShownBitsFrom, kShownBits) + "  (";
     for (std::size_t flag = 0; flag < kFlagNames.size(); ++flag) {
         text += kFlagNames[flag];
-        text += s[flag] == '1' ? " on" : " off";
+        text += flags[flag] ? " on" : " off";
         text += flag + 1 < kFlagNames.size() ? ", " : ")";
     }
     return text;
@@ -42,7 +55,7 @@ std::string ValueBoxText(const TelemetryRecord& record, int index,
     if (index <= kLastMeasuredIndex) {
         return FormatFixed3(value, decimalSeparator);
     }
-    if (index == kStatusIndex) {
+    if (index == kSolarArrayStatusValue) {
         return SolarArrayStatusText(value);
     }
     return FormatInteger(RoundHalfEven32(value));

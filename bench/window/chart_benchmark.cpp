@@ -9,14 +9,13 @@
 #include <cmath>
 #include <vector>
 
-#include "TrendChart.h"
+#include "chart/CategorySpacing.h"
+#include "chart/TrendChart.h"
 #include "pelorin/number_text.h"
 
 namespace {
 
-// Above this many rows the window fixes the spacing at about twenty labels.
-constexpr int kAutoDivisionRows = 100;
-constexpr int kLabelsWanted = 20;
+using pelorin::TrendChart;
 
 struct Grid {
     std::vector<QString> labels;
@@ -35,12 +34,11 @@ Grid MakeGrid(int rows) {
 void Fill(TrendChart& chart, const Grid& grid) {
     const int rows = static_cast<int>(grid.values.size());
     chart.setChartType(TrendChart::kBarChart2d);
-    const bool automatic = rows <= kAutoDivisionRows;
-    chart.setCategoryAutoDivision(automatic);
-    if (!automatic) {
-        const int spacing = pelorin::RoundHalfEven32(static_cast<double>(rows) / kLabelsWanted);
-        chart.setCategoriesBetweenTicks(spacing);
-        chart.setCategoriesBetweenLabels(spacing);
+    const std::optional<int> spacing = pelorin::FixedCategorySpacing(rows);
+    chart.setCategoryAutoDivision(!spacing);
+    if (spacing) {
+        chart.setCategoriesBetweenTicks(*spacing);
+        chart.setCategoriesBetweenLabels(*spacing);
     }
     chart.setRowCount(rows);
     for (int row = 1; row <= rows; ++row) {

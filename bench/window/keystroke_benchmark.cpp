@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "Form1.h"
-#include "TrendChart.h"
+#include "chart/TrendChart.h"
 #include "pelorin/decoder.h"
 #include "pelorin/frame_marker.h"
 
@@ -62,7 +62,7 @@ int main(int argc, char* argv[]) {
     pelorin::Form1 form;
     form.show();
     auto* pasteBox = form.findChild<QPlainTextEdit*>(QStringLiteral("Text2"));
-    auto* chart = form.findChild<TrendChart*>(QStringLiteral("MSChart1"));
+    auto* chart = form.findChild<pelorin::TrendChart*>(QStringLiteral("MSChart1"));
     int replots = 0;
     QObject::connect(chart->plot(), &QCustomPlot::afterReplot, [&replots] { ++replots; });
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "CategorySpacing.h"
+#include "chart/CategorySpacing.h"
 
 namespace pelorin {
 namespace {
@@ -34,6 +34,16 @@ INSTANTIATE_TEST_SUITE_P(
                       SpacingCase{50, 1000, 1000, 120, 150}, SpacingCase{1, 100, 100, 2.5, 3},
                       SpacingCase{50, 70, 1000, 4, 5},  // zoomed, yet wide labels
                       SpacingCase{0, 10, 10, 0, 1}, SpacingCase{-3, 10, 10, 0, 1}));
+
+TEST(CategorySpacing, FixedAboveOneHundredRecordsRoundedHalfToEven) {
+    const std::pair<int, std::optional<int>> cases[] = {
+        {1, std::nullopt}, {50, std::nullopt}, {100, std::nullopt}, {101, 5},   {110, 6}, {130, 6},
+        {150, 8},          {170, 8},           {999, 50},           {1000, 50},
+    };
+    for (const auto& [records, spacing] : cases) {
+        EXPECT_EQ(FixedCategorySpacing(records), spacing) << records;
+    }
+}
 
 TEST(SpacedCategories, StartAtTheFirstCategoryInView) {
     std::vector<int> every50;

@@ -3,7 +3,7 @@
 #include <QString>
 #include <functional>
 
-#include "TrendChart.h"
+#include "chart/TrendChart.h"
 #include "pelorin/number_text.h"
 
 namespace pelorin::test {

@@ -10,7 +10,7 @@
 #include <QToolTip>
 #include <QWheelEvent>
 
-#include "TrendChart.h"
+#include "chart/TrendChart.h"
 #include "chart_fill.h"
 
 namespace pelorin::test {

@@ -8,7 +8,7 @@
 #include <cmath>
 #include <vector>
 
-#include "TrendChart.h"
+#include "chart/TrendChart.h"
 #include "chart_fill.h"
 
 namespace pelorin::test {

@@ -1,7 +1,6 @@
-// The texts of the value boxes and the axis spacing of the chart, without a window.
+// The texts of the value boxes, without a window.
 #include <gtest/gtest.h>
 
-#include "ChartSpacing.h"
 #include "ValueText.h"
 
 namespace {
@@ -58,13 +57,18 @@ TEST(ValueText, StatusShowsBitsFourToZeroAndTheFourPanelFlags) {
     }
 }
 
-TEST(ChartSpacing, FixedAboveOneHundredRecordsRoundedHalfToEven) {
-    const std::pair<int, std::optional<int>> cases[] = {
-        {1, std::nullopt}, {50, std::nullopt}, {100, std::nullopt}, {101, 5},   {110, 6}, {130, 6},
-        {150, 8},          {170, 8},           {999, 50},           {1000, 50},
+TEST(ValueText, FaceFlagsAreBitsFourToOneOfTheRoundedStatusByte) {
+    using Flags = pelorin::SolarArrayFlags;  // X+, Y+, X-, Y-
+    const std::pair<double, Flags> cases[] = {
+        {0, {false, false, false, false}}, {255, {true, true, true, true}},
+        {1, {false, false, false, false}}, {224, {false, false, false, false}},
+        {16, {true, false, false, false}}, {8, {false, true, false, false}},
+        {4, {false, false, true, false}},  {2, {false, false, false, true}},
+        {22, {true, false, true, true}},   {21.5, {true, false, true, true}},
+        {22.5, {true, false, true, true}}, {1.5, {false, false, false, true}},
     };
-    for (const auto& [records, spacing] : cases) {
-        EXPECT_EQ(pelorin::FixedCategorySpacing(records), spacing) << records;
+    for (const auto& [value, flags] : cases) {
+        EXPECT_EQ(pelorin::SolarArrayFlagsOf(value), flags) << value;
     }
 }
 

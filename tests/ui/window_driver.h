@@ -18,7 +18,7 @@
 
 #include "Form1.h"
 #include "PictureBox.h"
-#include "TrendChart.h"
+#include "chart/TrendChart.h"
 #include "frames.h"
 #include "pelorin/number_text.h"
 
@@ -58,7 +58,9 @@ class WindowDriver {
         return find<QGroupBox>(QStringLiteral("Frame") +
                                QString::fromStdString(pelorin::FormatInteger(n)));
     }
-    TrendChart* chart() const { return find<TrendChart>(QStringLiteral("MSChart1")); }
+    pelorin::TrendChart* chart() const {
+        return find<pelorin::TrendChart>(QStringLiteral("MSChart1"));
+    }
     pelorin::PictureBox* picture() const {
         return find<pelorin::PictureBox>(QStringLiteral("Picture1"));
     }

@@ -64,14 +64,21 @@ void DrawSpacecraft(QPainter& painter, double outlineWidth, bool antennas) {
     painter.drawPolygon(kMinusZ);
 }
 
+// A picture of `width` x `height` whose sky runs from `top` down to `bottom`.
+QImage Sky(int width, int height, const QColor& top, const QColor& bottom) {
+    QImage image(width, height, QImage::Format_RGB888);
+    QPainter painter(&image);
+    QLinearGradient sky(0, 0, 0, height);
+    sky.setColorAt(0, top);
+    sky.setColorAt(1, bottom);
+    painter.fillRect(image.rect(), sky);
+    return image;
+}
+
 QImage DrawIcon() {
-    QImage image(64, 64, QImage::Format_RGB888);
+    QImage image = Sky(64, 64, QColor(28, 52, 110), QColor(10, 20, 52));
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient sky(0, 0, 0, 64);
-    sky.setColorAt(0, QColor(28, 52, 110));
-    sky.setColorAt(1, QColor(10, 20, 52));
-    painter.fillRect(image.rect(), sky);
     // Box spans x 60..160 and y 10..90; centre it with a margin.
     painter.translate(32, 33);
     painter.scale(0.5, 0.5);
@@ -81,13 +88,9 @@ QImage DrawIcon() {
 }
 
 QImage DrawInfoPicture() {
-    QImage image(400, 232, QImage::Format_RGB888);
+    QImage image = Sky(400, 232, QColor(226, 236, 248), QColor(250, 252, 255));
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient sky(0, 0, 0, 232);
-    sky.setColorAt(0, QColor(226, 236, 248));
-    sky.setColorAt(1, QColor(250, 252, 255));
-    painter.fillRect(image.rect(), sky);
     // A pale limb of the Earth low on the right, and the orbit as a dashed arc.
     QRadialGradient earth(QPointF(330, 560), 420);
     earth.setColorAt(0.80, QColor(200, 222, 242));

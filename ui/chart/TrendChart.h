@@ -6,24 +6,22 @@
 #include <QWidget>
 #include <vector>
 
-class QAction;
 class QCustomPlot;
 class QCPBars;
 class QCPItemText;
 class QCPRange;
-class QMouseEvent;
 
 namespace pelorin {
+
 class CategoryTicker;
-}
 
 // The trend chart: a grid of data rows and one drawn column, shown as a two-dimensional bar
 // chart over QCustomPlot with the row labels along the category axis. The setters only store
 // into plain arrays; the plot is rebuilt and replotted once, at the next turn of the event
 // loop, however many setters ran (or at once through updateNow()).
-// On top of the grid: a hover text per bar, barClicked() on a click, wheel zoom and drag along
-// the category axis (double click shows the whole range again) and a context menu to save or
-// copy the picture.
+// On top of the grid (ChartInteraction): a hover text per bar, barClicked() on a click, wheel
+// zoom and drag along the category axis (double click shows the whole range again) and a
+// context menu to save or copy the picture.
 class TrendChart : public QWidget {
     Q_OBJECT
   public:
@@ -73,6 +71,8 @@ class TrendChart : public QWidget {
     void updateNow();
     // Shows all rows along the category axis again (after zooming or panning).
     void showWholeRange();
+    // The key range of all rows, or of the placeholder before the first drawing.
+    QCPRange wholeKeyRange() const;
 
     // The 1-based row whose category slot lies under `pos` (plot() coordinates) inside the
     // plotting area, 0 for none.
@@ -89,12 +89,10 @@ class TrendChart : public QWidget {
     void barClicked(int row);  // 1-based row of the clicked bar
 
   protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
 
   private:
     void setUpPlot();
-    void setUpActions();
     void applyFont();
     void markDirty();
     void rebuild();
@@ -102,20 +100,13 @@ class TrendChart : public QWidget {
     void fitValueAxis();
     void styleBarsForWidth();
     bool inGrid() const;
-
-    void onMouseMove(QMouseEvent* event);
-    void onMousePress(QMouseEvent* event);
-    void onMouseRelease(QMouseEvent* event);
-    void onKeyRangeChanged(const QCPRange& range);
-    void onContextMenu(const QPoint& pos);
-    void saveWithDialog();
+    // Brings the drawing up to date and gives the size its picture is taken at.
+    QSize pictureSize();
 
     QCustomPlot* plot_ = nullptr;
     QCPBars* bars_ = nullptr;
     QCPItemText* placeholder_ = nullptr;
-    QSharedPointer<pelorin::CategoryTicker> categoryTicker_;
-    QAction* saveAction_ = nullptr;
-    QAction* copyAction_ = nullptr;
+    QSharedPointer<CategoryTicker> categoryTicker_;
 
     int chartType_ = kBarChart2d;
     bool autoDivision_ = true;
@@ -129,7 +120,6 @@ class TrendChart : public QWidget {
     bool hasDrawing_ = false;
     bool dirty_ = false;
     bool wholeRangePending_ = false;
-    bool clampingRange_ = false;
-    QPoint pressPos_;
-    bool pressed_ = false;
 };
+
+}  // namespace pelorin

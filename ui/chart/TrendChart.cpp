@@ -1,25 +1,20 @@
 #include "TrendChart.h"
 
 #include <qcustomplot.h>
-#include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QDir>
-#include <QFileDialog>
-#include <QHelpEvent>
-#include <QMenu>
-#include <QMessageBox>
-#include <QToolTip>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 
 #include "CategoryTicker.h"
+#include "ChartInteraction.h"
 #include "ChartNumberText.h"
 #include "TrendBars.h"
 #include "ValueTicker.h"
 #include "pelorin/number_text.h"
 
+namespace pelorin {
 namespace {
 
 // The chart's look: a plain engineering plot, no antialiasing so 1000 bars stay cheap.
@@ -32,7 +27,6 @@ constexpr double kBarWidth = 0.7;         // of one category
 constexpr double kTickLabelPoints = 8.0;  // readable at the chart's designed 249 pixel height
 constexpr int kTickLength = 4;            // pixels
 constexpr double kValuePadding = 0.05;    // of the value span, above and below the bars
-constexpr double kMinVisibleCategories = 5.0;
 constexpr double kMinOutlinedBarPixels = 4.0;
 constexpr double kMaxBarPixels = 60.0;
 constexpr int kMaxRows = 32767;  // the row count is a 16-bit count
@@ -42,8 +36,6 @@ const QCPRange kPlaceholderKeys(0.5, 10.5);
 const QCPRange kPlaceholderValues(0.0, 1.0);
 
 const char* const kPlaceholderText = "No records decoded yet";
-const char* const kSaveText = "Save Chart as PNG...";
-const char* const kCopyText = "Copy Chart";
 
 }  // namespace
 
@@ -55,7 +47,8 @@ TrendChart::TrendChart(QWidget* parent) : QWidget(parent) {
     plot_ = new QCustomPlot(this);
     layout->addWidget(plot_);
     setUpPlot();
-    setUpActions();
+    auto* interaction = new ChartInteraction(*this);
+    connect(interaction, &ChartInteraction::barClicked, this, &TrendChart::barClicked);
 }
 
 // The category ticker reads labels_, so the plot goes before the members do.
@@ -68,8 +61,6 @@ void TrendChart::setUpPlot() {
     plot_->setNotAntialiasedElements(QCP::aeAll);
     plot_->setNoAntialiasingOnDrag(true);
     plot_->setPlottingHint(QCP::phCacheLabels, true);
-    plot_->setMouseTracking(true);
-    plot_->installEventFilter(this);
     plot_->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
     plot_->axisRect()->setRangeDrag(Qt::Horizontal);
     plot_->axisRect()->setRangeZoom(Qt::Horizontal);
@@ -79,17 +70,17 @@ void TrendChart::setUpPlot() {
 
     QCPAxis* keys = plot_->xAxis;
     QCPAxis* values = plot_->yAxis;
-    categoryTicker_ = QSharedPointer<pelorin::CategoryTicker>::create(keys, &labels_);
+    categoryTicker_ = QSharedPointer<CategoryTicker>::create(keys, &labels_);
     keys->setTicker(categoryTicker_);
     keys->grid()->setVisible(false);
     keys->setTickLength(0, kTickLength);
     keys->setSubTickLength(0, kTickLength);
-    values->setTicker(QSharedPointer<pelorin::ValueTicker>::create());
+    values->setTicker(QSharedPointer<ValueTicker>::create());
     values->setSubTicks(false);
     values->grid()->setPen(QPen(kGridColour, 0, Qt::DotLine));
     values->grid()->setZeroLinePen(QPen(kZeroLineColour, 0));
 
-    bars_ = new pelorin::TrendBars(keys, values);
+    bars_ = new TrendBars(keys, values);
     bars_->setWidth(kBarWidth);
     bars_->setPen(QPen(kBarOutline, 0));
     bars_->setBrush(kBarFill);
@@ -110,14 +101,6 @@ void TrendChart::setUpPlot() {
     values->setRange(kPlaceholderValues);
 
     connect(plot_, &QCustomPlot::beforeReplot, this, &TrendChart::styleBarsForWidth);
-    connect(plot_, &QCustomPlot::mouseMove, this, &TrendChart::onMouseMove);
-    connect(plot_, &QCustomPlot::mousePress, this, &TrendChart::onMousePress);
-    connect(plot_, &QCustomPlot::mouseRelease, this, &TrendChart::onMouseRelease);
-    connect(plot_, &QCustomPlot::mouseDoubleClick, this, &TrendChart::showWholeRange);
-    connect(keys, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this,
-            &TrendChart::onKeyRangeChanged);
-    plot_->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(plot_, &QWidget::customContextMenuRequested, this, &TrendChart::onContextMenu);
 }
 
 // The labels take the chart's font family, at a fixed size and weight that stay readable in
@@ -138,15 +121,6 @@ void TrendChart::changeEvent(QEvent* event) {
         applyFont();
         plot_->replot(QCustomPlot::rpQueuedReplot);
     }
-}
-
-void TrendChart::setUpActions() {
-    saveAction_ = new QAction(QString::fromLatin1(kSaveText), this);
-    saveAction_->setObjectName(QStringLiteral("saveChartAction"));
-    connect(saveAction_, &QAction::triggered, this, &TrendChart::saveWithDialog);
-    copyAction_ = new QAction(QString::fromLatin1(kCopyText), this);
-    copyAction_->setObjectName(QStringLiteral("copyChartAction"));
-    connect(copyAction_, &QAction::triggered, this, &TrendChart::copyToClipboard);
 }
 
 QSize TrendChart::sizeHint() const {
@@ -179,7 +153,7 @@ void TrendChart::setRowCount(int rows) {
     labels_.resize(count);
     values_.resize(count, 0.0);
     for (std::size_t i = before; i < count; ++i) {
-        labels_[i] = QString::fromStdString(pelorin::FormatInteger(static_cast<int>(i) + 1));
+        labels_[i] = QString::fromStdString(FormatInteger(static_cast<int>(i) + 1));
     }
     hasDrawing_ = true;
     wholeRangePending_ = true;
@@ -262,7 +236,7 @@ void TrendChart::rebuild() {
     plot_->yAxis->grid()->setVisible(hasDrawing_);
     if (wholeRangePending_) {
         wholeRangePending_ = false;
-        plot_->xAxis->setRange(0.5, std::max(rowCount(), 1) + 0.5);
+        plot_->xAxis->setRange(wholeKeyRange());
     }
 }
 
@@ -314,28 +288,13 @@ void TrendChart::fitValueAxis() {
                            highest > 0.0 ? highest + padding : highest);
 }
 
-void TrendChart::showWholeRange() {
-    plot_->xAxis->setRange(hasDrawing_ ? QCPRange(0.5, std::max(rowCount(), 1) + 0.5)
-                                       : kPlaceholderKeys);
-    plot_->replot(QCustomPlot::rpQueuedReplot);
+QCPRange TrendChart::wholeKeyRange() const {
+    return hasDrawing_ ? QCPRange(0.5, std::max(rowCount(), 1) + 0.5) : kPlaceholderKeys;
 }
 
-void TrendChart::onKeyRangeChanged(const QCPRange& range) {
-    if (clampingRange_) {
-        return;
-    }
-    // Zoom and drag stay inside the rows and show at least a few categories.
-    const QCPRange whole =
-        hasDrawing_ ? QCPRange(0.5, std::max(rowCount(), 1) + 0.5) : kPlaceholderKeys;
-    const double span =
-        std::clamp(range.size(), std::min(kMinVisibleCategories, whole.size()), whole.size());
-    double lower = range.center() - span / 2;
-    lower = std::clamp(lower, whole.lower, whole.upper - span);
-    if (lower != range.lower || lower + span != range.upper) {
-        clampingRange_ = true;
-        plot_->xAxis->setRange(lower, lower + span);
-        clampingRange_ = false;
-    }
+void TrendChart::showWholeRange() {
+    plot_->xAxis->setRange(wholeKeyRange());
+    plot_->replot(QCustomPlot::rpQueuedReplot);
 }
 
 int TrendChart::rowAt(const QPoint& pos) const {
@@ -356,93 +315,26 @@ QString TrendChart::barToolTip(int row) const {
         return {};
     }
     QString text = QStringLiteral("Record ") + rowLabel(row) + QStringLiteral(": ") +
-                   pelorin::ChartNumberText(data(row));
+                   ChartNumberText(data(row));
     if (!unit_.isEmpty()) {
         text += QLatin1Char(' ') + unit_;
     }
     return text;
 }
 
-void TrendChart::onMouseMove(QMouseEvent* event) {
-    if (event->buttons() != Qt::NoButton) {
-        return;
-    }
-    const int row = rowAt(event->position().toPoint());
-    if (row == 0) {
-        QToolTip::hideText();
-        return;
-    }
-    QToolTip::showText(event->globalPosition().toPoint(), barToolTip(row), plot_);
-}
-
-// Qt's own tool tip request (after the hover delay) also gets the bar's text; elsewhere it goes
-// on to this widget, so a tool tip set on the chart shows outside the bars.
-bool TrendChart::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == plot_ && event->type() == QEvent::ToolTip) {
-        const auto* help = static_cast<QHelpEvent*>(event);
-        const int row = rowAt(help->pos());
-        if (row != 0) {
-            QToolTip::showText(help->globalPos(), barToolTip(row), plot_);
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-void TrendChart::onMousePress(QMouseEvent* event) {
-    pressed_ = event->button() == Qt::LeftButton;
-    pressPos_ = event->position().toPoint();
-    QToolTip::hideText();
-}
-
-// A click is a press and release without dragging in between; a drag pans instead.
-void TrendChart::onMouseRelease(QMouseEvent* event) {
-    if (!pressed_ || event->button() != Qt::LeftButton) {
-        return;
-    }
-    pressed_ = false;
-    const QPoint pos = event->position().toPoint();
-    if ((pos - pressPos_).manhattanLength() > QApplication::startDragDistance()) {
-        return;
-    }
-    const int row = rowAt(pos);
-    if (row != 0) {
-        emit barClicked(row);
-    }
-}
-
-void TrendChart::onContextMenu(const QPoint& pos) {
-    QMenu menu(this);
-    menu.addAction(saveAction_);
-    menu.addAction(copyAction_);
-    menu.exec(plot_->mapToGlobal(pos));
+QSize TrendChart::pictureSize() {
+    updateNow();
+    return plot_->width() > 1 && plot_->height() > 1 ? plot_->size() : kDesignSize;
 }
 
 bool TrendChart::savePng(const QString& path) {
-    updateNow();
-    const QSize size = plot_->width() > 1 && plot_->height() > 1 ? plot_->size() : kDesignSize;
+    const QSize size = pictureSize();
     return plot_->savePng(path, size.width(), size.height());
 }
 
 void TrendChart::copyToClipboard() {
-    updateNow();
-    const QSize size = plot_->width() > 1 && plot_->height() > 1 ? plot_->size() : kDesignSize;
+    const QSize size = pictureSize();
     QApplication::clipboard()->setPixmap(plot_->toPixmap(size.width(), size.height()));
 }
 
-void TrendChart::saveWithDialog() {
-    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save Chart as PNG"),
-                                                QStringLiteral("trend-chart.png"),
-                                                QStringLiteral("PNG pictures (*.png)"));
-    if (path.isEmpty()) {
-        return;
-    }
-    if (!path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) {
-        path += QStringLiteral(".png");
-    }
-    if (!savePng(path)) {
-        QMessageBox::warning(this, QStringLiteral("Save Chart"),
-                             QStringLiteral("The chart could not be saved as ") +
-                                 QDir::toNativeSeparators(path) + QStringLiteral("."));
-    }
-}
+}  // namespace pelorin

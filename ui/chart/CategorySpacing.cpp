@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "pelorin/number_text.h"
+
 namespace pelorin {
 
 namespace {
@@ -15,6 +17,13 @@ int CeilToInt(double value) {
 }
 
 }  // namespace
+
+std::optional<int> FixedCategorySpacing(std::int32_t RecordCount) {
+    if (RecordCount <= kAutoDivisionRecords) {
+        return std::nullopt;
+    }
+    return RoundHalfEven32(static_cast<double>(RecordCount) / kCategoryLabelsWanted);
+}
 
 int VisibleCategorySpacing(int every, double visibleSpan, double wholeSpan, double minSpacing) {
     every = std::max(every, 1);

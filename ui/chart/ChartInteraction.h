@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+
+class QAction;
+class QCPRange;
+class QMouseEvent;
+
+namespace pelorin {
+
+class TrendChart;
+
+// What the user does with the trend chart's plot: the hover text of a bar (at once on a mouse
+// move, and on Qt's own tool tip request), barClicked() on a click without dragging, zoom and
+// drag kept inside the rows, and the context menu that saves or copies the picture.
+class ChartInteraction : public QObject {
+    Q_OBJECT
+  public:
+    // Works on `chart`'s plot and is owned by `chart`.
+    explicit ChartInteraction(TrendChart& chart);
+
+  signals:
+    void barClicked(int row);  // 1-based row of the clicked bar
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void setUpActions();
+    void onMouseMove(QMouseEvent* event);
+    void onMousePress(QMouseEvent* event);
+    void onMouseRelease(QMouseEvent* event);
+    void onKeyRangeChanged(const QCPRange& range);
+    void onContextMenu(const QPoint& pos);
+    void saveWithDialog();
+
+    TrendChart& chart_;
+    QAction* saveAction_ = nullptr;
+    QAction* copyAction_ = nullptr;
+    bool clampingRange_ = false;
+    QPoint pressPos_;
+    bool pressed_ = false;
+};
+
+}  // namespace pelorin
