@@ -1,6 +1,7 @@
-// The limits file and QSettings read each other's files alike.
+// The limits file is read alike by the core and by QSettings.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -8,44 +9,38 @@
 
 namespace {
 
-// Both read `bounds` low and high keys, with the same numbers.
+// Both find the same `bounds` low and high keys, with the same numbers.
 void ExpectSameLimits(const QString& path, int bounds) {
     const pelorin::LimitsLoad load = pelorin::LoadLimitsFile(path.toStdString());
     EXPECT_TRUE(load.warnings.empty());
-    QSettings settings(path, QSettings::IniFormat);
+    const QSettings settings(path, QSettings::IniFormat);
+    EXPECT_EQ(settings.allKeys().size(), bounds);
     for (int index = 0; index < pelorin::kShownValues; ++index) {
-        const pelorin::ValueLimits& ours = load.limits[index];
-        for (const auto& [key, bound] :
-             {std::pair{"low", ours.low}, std::pair{"high", ours.high}}) {
+        const auto& [low, high] = load.limits[index];
+        for (const auto& [key, bound] : {std::pair{"low", low}, std::pair{"high", high}}) {
             const QVariant theirs =
                 settings.value(QStringLiteral("value%1/%2").arg(index).arg(key));
-            ASSERT_EQ(theirs.isValid(), bound.has_value()) << index << key;
-            bool number = false;
-            if (bound) {
-                EXPECT_EQ(theirs.toDouble(&number), *bound) << index << key;
-                EXPECT_TRUE(number);
-            }
+            EXPECT_EQ(theirs.isValid() ? std::optional(theirs.toDouble()) : std::nullopt, bound)
+                << index << key;
         }
     }
-    EXPECT_EQ(settings.allKeys().size(), bounds);
 }
 
-TEST(LimitsSettings, TheCoreReadsWhatQSettingsWrites) {
-    QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("limits.ini"));
-    {
-        QSettings settings(path, QSettings::IniFormat);
-        settings.setValue(QStringLiteral("value0/low"), 3499625.0);
-        settings.setValue(QStringLiteral("value9/low"), -12.5);
-        settings.setValue(QStringLiteral("value9/high"), 40);
-        settings.setValue(QStringLiteral("value13/high"), 1e-7);
-        settings.setValue(QStringLiteral("value20/low"), 7.6);
-    }
-    ExpectSameLimits(path, 5);
-}
-
-TEST(LimitsSettings, QSettingsReadsTheSampleAlike) {
+TEST(LimitsSettings, TheSampleAndAHandEditedFile) {
     ExpectSameLimits(QStringLiteral(PELORIN_SAMPLES_DIR "/limits.ini"), 16);
+
+    QTemporaryDir folder;
+    // BOM, CR LF, blanks and tabs, a ";" comment after a group and a value, quotes, "+" and an
+    // exponent, a key given twice (the last counts), a group opened twice (merged).
+    const QString edited = folder.filePath(QStringLiteral("edited.ini"));
+    QFile file(edited);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(
+        "\xEF\xBB\xBF; rails\r\n\r\n  [ value4 ] ; 5 V\r\n low = 4.75 \r\nhigh\t=\t5.25 ; V\r\n"
+        "[value9]\r\nlow=\"-12.5\"\r\nhigh=+1e2\r\nhigh=40\r\n[value4]\r\nlow=4.8\r\n");
+    file.close();
+    ExpectSameLimits(edited, 4);
+    EXPECT_EQ(pelorin::LoadLimitsFile(edited.toStdString()).limits[4].low, 4.8);
 }
 
 }  // namespace
