@@ -1,4 +1,4 @@
-#include "TimeAxis.h"
+#include "chart/TimeAxis.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ValueRange.h"
+#include "chart/ValueRange.h"
 
 #include <gtest/gtest.h>
 
