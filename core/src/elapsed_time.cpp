@@ -16,9 +16,14 @@ void appendTwoDigits(std::string& out, int v) {
     out.push_back(static_cast<char>('0' + v % 10));
 }
 
-}  // namespace
+struct DayClock {
+    double days;
+    int hours;
+    int minutes;
+    int seconds;
+};
 
-std::string SecToTime(std::int32_t ValSec) {
+DayClock splitSeconds(std::int32_t ValSec) {
     // Floor divisions in double, so a negative count gives a negative day count and a
     // non-negative time of day.
     const double seconds = ValSec;
@@ -27,15 +32,31 @@ std::string SecToTime(std::int32_t ValSec) {
     const double hours = std::floor(rest / kSecondsPerHour);
     const double minutes = std::floor((rest - kSecondsPerHour * hours) / kSecondsPerMinute);
     const double secs = rest - kSecondsPerHour * hours - kSecondsPerMinute * minutes;
+    return {days, static_cast<int>(hours), static_cast<int>(minutes), static_cast<int>(secs)};
+}
 
-    std::string out = FormatInteger(static_cast<std::int64_t>(days));
+// "Dd HH:MM", the part both texts share.
+std::string dayHoursMinutes(const DayClock& clock) {
+    std::string out = FormatInteger(static_cast<std::int64_t>(clock.days));
     out.append("d ");
-    appendTwoDigits(out, static_cast<int>(hours));
+    appendTwoDigits(out, clock.hours);
     out.push_back(':');
-    appendTwoDigits(out, static_cast<int>(minutes));
-    out.push_back(':');
-    appendTwoDigits(out, static_cast<int>(secs));
+    appendTwoDigits(out, clock.minutes);
     return out;
+}
+
+}  // namespace
+
+std::string SecToTime(std::int32_t ValSec) {
+    const DayClock clock = splitSeconds(ValSec);
+    std::string out = dayHoursMinutes(clock);
+    out.push_back(':');
+    appendTwoDigits(out, clock.seconds);
+    return out;
+}
+
+std::string SecToShortTime(std::int32_t ValSec) {
+    return dayHoursMinutes(splitSeconds(ValSec));
 }
 
 }  // namespace pelorin
