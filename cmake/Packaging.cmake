@@ -23,12 +23,9 @@ if(PELORIN_BUILD_UI)
     install(FILES ${PELORIN_METAINFO} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 endif()
 
-# The sample pass (and the example limits, where present) to try the programs on.
-install(FILES ${PROJECT_SOURCE_DIR}/samples/pass.txt DESTINATION ${PELORIN_DOC_DIR}/examples)
-if(EXISTS ${PROJECT_SOURCE_DIR}/samples/limits.ini)
-    install(FILES ${PROJECT_SOURCE_DIR}/samples/limits.ini
-        DESTINATION ${PELORIN_DOC_DIR}/examples)
-endif()
+# The sample pass and the example limits, to try the programs on.
+install(FILES ${PROJECT_SOURCE_DIR}/samples/pass.txt ${PROJECT_SOURCE_DIR}/samples/limits.ini
+    DESTINATION ${PELORIN_DOC_DIR}/examples)
 
 set(CPACK_PACKAGE_NAME ${PELORIN_PACKAGE_NAME})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
