@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "pelorin/ascii_case.h"
+
 namespace pelorin {
 namespace {
 
@@ -10,8 +12,7 @@ constexpr std::uint32_t kSixteenBit = 0x10000U;
 
 template <typename CharT>
 constexpr char32_t upperAscii(CharT c) {
-    const auto u = static_cast<char32_t>(c);
-    return (u >= U'a' && u <= U'z') ? u - (U'a' - U'A') : u;
+    return UpperAscii(static_cast<char32_t>(c));
 }
 
 template <typename CharT>
