@@ -37,8 +37,8 @@ void takeLine(std::u16string_view line, TelemetryStoreWriter& writer, DecodeResu
 }  // namespace
 
 void DecodeFrame(const FrameText& frame, TelemetryRecord& record) {
-    if (!fields::decodeHexDigitsOnly(frame, record)) {
-        fields::decodeAnyCharacters(frame, record);
+    if (!fields::decodeDigitsOnly(frame, record)) {
+        fields::decodeFields(frame, record);
     }
 }
 
