@@ -32,6 +32,7 @@
 #include "TrendChart.h"
 #include "ValueText.h"
 #include "WindowFonts.h"
+#include "pelorin/atomic_file.h"
 #include "pelorin/csv_export.h"
 #include "pelorin/decoder.h"
 #include "pelorin/number_text.h"

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "frames.h"
+#include "pelorin/atomic_file.h"
 #include "pelorin/decoder.h"
 #include "temp_folder.h"
 

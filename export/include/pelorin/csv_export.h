@@ -1,7 +1,6 @@
 #pragma once
 
 #include <array>
-#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -30,15 +29,5 @@ void AppendCsvRecord(std::string& out, const TelemetryRecord& record,
 // The whole file: header, then records 1..RecordCount.
 std::string BuildCsvFile(const TelemetryStore& store, const CsvCaptions& captions,
                          std::string_view decimalSeparator);
-
-// Outcome of writing a file; `error` says why it failed, in the system's words.
-struct WriteResult {
-    bool ok = false;
-    std::string error;
-};
-
-// Writes `content` to a temporary file in the same folder and renames it over `path` only
-// when it is complete and flushed; on failure the previous file is left as it was.
-WriteResult WriteFileAtomically(const std::filesystem::path& path, std::string_view content);
 
 }  // namespace pelorin
