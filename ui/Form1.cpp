@@ -411,11 +411,7 @@ void Form1::WriteCSVFileAs_Click() {
 }
 
 bool Form1::writeCsvFile(const QString& path) {
-    CsvCaptions captions;
-    for (int i = 0; i < kShownValues; ++i) {
-        captions[static_cast<std::size_t>(i)] = Option1[i]->text().toStdString();
-    }
-    const std::string content = BuildCsvFile(store_, captions, decimalSeparator_);
+    const std::string content = BuildCsvFile(store_, decimalSeparator_);
     const WriteResult result =
         WriteFileAtomically(std::filesystem::path(QFile::encodeName(path).toStdString()), content);
     if (!result.ok) {
