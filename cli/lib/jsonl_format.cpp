@@ -63,9 +63,6 @@ void JsonlFormat::appendHeader(std::string& /*out*/) {}
 
 void JsonlFormat::appendRecord(std::string& out, const TelemetryRecord& record,
                                const RecordOrigin& origin) {
-    for (const double value : record) {
-        texts_.prefetch(value);
-    }
     out.append("{\"record\":");
     out.append(FormatInteger(origin.recordNumber));
     out.append(",\"file\":");

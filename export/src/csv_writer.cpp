@@ -20,9 +20,6 @@ void CsvWriter::appendHeader(std::string& out) {
 
 void CsvWriter::appendRecord(std::string& out, const TelemetryRecord& record) {
     // The line is written in place: room for the longest kept texts first, cut to size after.
-    for (int i = 0; i < kShownValues; ++i) {
-        texts_.prefetch(record[static_cast<std::size_t>(i)]);
-    }
     std::size_t pos = out.size();
     out.resize(pos + kShownValues * NumberTextCache::kRoomPerValue + kCsvLineEnd.size());
     for (int i = 0; i < kShownValues; ++i) {
