@@ -5,7 +5,6 @@
 #include <string_view>
 
 #include "fuzz_check.h"
-#include "marker_search.h"
 #include "pelorin/decoder.h"
 
 namespace {
@@ -66,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto kind = pelorin::ExamineLine(line, fromUtf8);
     FUZZ_CHECK(kind == pelorin::ExamineLine(toUtf16(line), fromUtf16));
     FUZZ_CHECK((kind == pelorin::LineKind::Other) ==
-               (pelorin::cli::FindFrameMarker(line) == std::string_view::npos));
+               (pelorin::FindFrameMarker(line) == std::string_view::npos));
     if (kind == pelorin::LineKind::Telemetry) {
         FUZZ_CHECK(fromUtf8 == fromUtf16);
         for (std::size_t k = 0; k < pelorin::FrameMarker.size(); ++k) {

@@ -6,7 +6,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 "$root/scripts/setup-deps.sh"
 cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Release -DPELORIN_SANITIZE=OFF \
-    -DPELORIN_BUILD_UI=ON -DPELORIN_BUILD_TESTS=ON -DPELORIN_BUILD_BENCH=ON
+    -DPELORIN_BUILD_UI=ON
 cmake --build "$root/build" -j"$(nproc)" --target pelorin-telemetry pelorin-decode
 
 if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then

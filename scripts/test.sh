@@ -11,6 +11,7 @@ jobs="$(nproc)"
 cmake -S "$root" -B "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DPELORIN_SANITIZE=ON \
     -DPELORIN_BUILD_UI=OFF -DPELORIN_BUILD_TESTS=ON -DPELORIN_BUILD_BENCH=OFF
 cmake --build "$root/build-asan" -j"$jobs"
+# The benchmarks are built, so that they keep compiling, but not run.
 cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Release -DPELORIN_SANITIZE=OFF \
     -DPELORIN_BUILD_UI=ON -DPELORIN_BUILD_TESTS=ON -DPELORIN_BUILD_BENCH=ON
 cmake --build "$root/build" -j"$jobs"

@@ -24,6 +24,7 @@
 #include "ValueText.h"
 #include "chart/CategorySpacing.h"
 #include "chart/TrendChart.h"
+#include "pelorin/atomic_file.h"
 #include "pelorin/csv_export.h"
 #include "pelorin/decoder.h"
 
@@ -224,11 +225,7 @@ void Form1::WriteCSVFileAs_Click() {
 }
 
 bool Form1::writeCsvFile(const QString& path) {
-    CsvCaptions captions;
-    for (int i = 0; i < kShownValues; ++i) {
-        captions[static_cast<std::size_t>(i)] = Option1[i]->text().toStdString();
-    }
-    const std::string content = BuildCsvFile(store_, captions, decimalSeparator_);
+    const std::string content = BuildCsvFile(store_, decimalSeparator_);
     const WriteResult result =
         WriteFileAtomically(std::filesystem::path(QFile::encodeName(path).toStdString()), content);
     if (!result.ok) {

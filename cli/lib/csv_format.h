@@ -1,24 +1,26 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
-#include "number_text_cache.h"
+#include "pelorin/csv_writer.h"
 #include "record_format.h"
 
 namespace pelorin::cli {
 
-// The window's CSV export, line for line: the captions' header, then values 0..34 of each
-// record in the general number text, ";" after every field, CR LF after every line.
+// The window's CSV export, line for line, from the export's own writer: the captions' header,
+// then values 0..34 of each record, ";" after every field, CR LF after every line.
 class CsvFormat final : public RecordFormat {
   public:
-    explicit CsvFormat(std::string_view decimalSeparator);
-    void appendHeader(std::string& out) override;
+    explicit CsvFormat(std::string_view decimalSeparator) : writer_(decimalSeparator) {}
+    void appendHeader(std::string& out) override { CsvWriter::appendHeader(out); }
     void appendRecord(std::string& out, const TelemetryRecord& record,
-                      const RecordOrigin& origin) override;
+                      const RecordOrigin& /*origin*/) override {
+        writer_.appendRecord(out, record);
+    }
 
   private:
-    std::string separator_;
-    NumberTextCache texts_;
+    CsvWriter writer_;
 };
 
 }  // namespace pelorin::cli

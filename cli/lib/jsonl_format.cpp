@@ -1,45 +1,12 @@
 #include "jsonl_format.h"
 
 #include "pelorin/number_text.h"
+#include "pelorin/unicode_chars.h"
 
 namespace pelorin::cli {
 namespace {
 
 constexpr std::string_view kReplacementUtf8 = "\xEF\xBF\xBD";
-
-// Length of the well-formed UTF-8 sequence at the start of `text`, 0 if there is none.
-std::size_t utf8SequenceLength(std::string_view text) {
-    const auto lead = static_cast<unsigned char>(text[0]);
-    std::size_t length = 0;
-    unsigned char min = 0x80;
-    unsigned char max = 0xBF;  // allowed range of the second byte
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        min = lead == 0xE0 ? 0xA0 : 0x80;  // no overlong forms
-        max = lead == 0xED ? 0x9F : 0xBF;  // no surrogates
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        min = lead == 0xF0 ? 0x90 : 0x80;
-        max = lead == 0xF4 ? 0x8F : 0xBF;  // nothing beyond U+10FFFF
-    } else {
-        return 0;
-    }
-    if (text.size() < length) {
-        return 0;
-    }
-    const auto second = static_cast<unsigned char>(text[1]);
-    if (second < min || second > max) {
-        return 0;
-    }
-    for (std::size_t k = 2; k < length; ++k) {
-        if ((static_cast<unsigned char>(text[k]) & 0xC0) != 0x80) {
-            return 0;
-        }
-    }
-    return length;
-}
 
 void appendEscaped(std::string& out, unsigned char c) {
     static constexpr char kHex[] = "0123456789abcdef";
@@ -73,9 +40,10 @@ void AppendJsonString(std::string& out, std::string_view text) {
     while (!text.empty()) {
         const auto c = static_cast<unsigned char>(text[0]);
         if (c >= 0x80) {
-            const std::size_t length = utf8SequenceLength(text);
-            out.append(length == 0 ? kReplacementUtf8 : text.substr(0, length));
-            text.remove_prefix(length == 0 ? 1 : length);
+            const CharRead read = ReadChar(text);
+            out.append(read.codePoint == kReplacementChar ? kReplacementUtf8
+                                                          : text.substr(0, read.units));
+            text.remove_prefix(read.units);
             continue;
         }
         if (c < 0x20 || c == '"' || c == '\\' || c == 0x7F) {
@@ -95,9 +63,6 @@ void JsonlFormat::appendHeader(std::string& /*out*/) {}
 
 void JsonlFormat::appendRecord(std::string& out, const TelemetryRecord& record,
                                const RecordOrigin& origin) {
-    for (const double value : record) {
-        texts_.prefetch(value);
-    }
     out.append("{\"record\":");
     out.append(FormatInteger(origin.recordNumber));
     out.append(",\"file\":");

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "number_text_cache.h"
+#include "pelorin/number_text_cache.h"
 #include "record_format.h"
 
 namespace pelorin::cli {

@@ -4,16 +4,15 @@
 #include <cerrno>
 #include <cstring>
 
-#include "marker_search.h"
 #include "pelorin/frame_marker.h"
+#include "pelorin/unicode_chars.h"
 
 namespace pelorin::cli {
 namespace {
 
 // From the marker on, this many bytes already make more than 122 characters, since a
 // character takes at most four bytes: a line this long is damaged whatever follows.
-constexpr std::size_t kUtf8MaxBytes = 4;
-constexpr std::size_t kDecisiveBytes = kUtf8MaxBytes * kFrameLength + 1;
+constexpr std::size_t kDecisiveBytes = kUtf8MaxUnits * kFrameLength + 1;
 // Without a marker, only the bytes that could begin one with what is still to come matter.
 constexpr std::size_t kMarkerTailBytes = FrameMarker.size() - 1;
 

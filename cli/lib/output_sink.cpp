@@ -2,25 +2,19 @@
 
 #include <unistd.h>
 
-#include <cerrno>
 #include <system_error>
+
+#include "pelorin/write_all.h"
 
 namespace pelorin::cli {
 namespace {
 
 constexpr std::size_t kBlockBytes = std::size_t{1} << 15;
 
-WriteResult writeAllToStdout(std::string_view data) {
-    while (!data.empty()) {
-        const ssize_t n = ::write(STDOUT_FILENO, data.data(), data.size());
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return {false,
-                    "could not write standard output: " + std::generic_category().message(errno)};
-        }
-        data.remove_prefix(static_cast<std::size_t>(n));
+WriteResult writeToStdout(std::string_view data) {
+    if (const int error = WriteAll(STDOUT_FILENO, data); error != 0) {
+        return {false,
+                "could not write standard output: " + std::generic_category().message(error)};
     }
     return {true, {}};
 }
@@ -49,7 +43,7 @@ WriteResult OutputSink::flush() {
     if (buffer_.empty()) {
         return {true, {}};
     }
-    WriteResult r = file_ ? file_->write(buffer_) : writeAllToStdout(buffer_);
+    WriteResult r = file_ ? file_->write(buffer_) : writeToStdout(buffer_);
     buffer_.clear();
     return r;
 }

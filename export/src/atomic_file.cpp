@@ -9,6 +9,8 @@
 #include <string>
 #include <system_error>
 
+#include "pelorin/write_all.h"
+
 namespace pelorin {
 namespace {
 
@@ -47,21 +49,6 @@ fs::path resolveLink(const fs::path& target) {
         }
     }
     return target;
-}
-
-bool writeAll(int fd, std::string_view data, int& error) {
-    while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            error = errno;
-            return false;
-        }
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
 }
 
 fs::path folderOf(const fs::path& file) {
@@ -142,8 +129,7 @@ WriteResult AtomicFile::write(std::string_view data) {
     if (fd_ < 0) {
         return {false, "could not write " + target_.string() + ": the file is not open"};
     }
-    int error = 0;
-    if (!writeAll(fd_, data, error)) {
+    if (const int error = WriteAll(fd_, data); error != 0) {
         if (direct_) {
             return fail("could not write", target_, error);
         }

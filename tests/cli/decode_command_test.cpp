@@ -69,16 +69,15 @@ TEST_F(DecodeCommand, SamplePassAsCsvIsTheWindowsExportByteForByte) {
     const std::string pass = ReadFile(kSamplePass);
     const auto store = DecodeAsTheWindowDoes(pass);
     ASSERT_GT(store.RecordCount(), 100);
-    const auto& captions = pelorin::DefaultCsvCaptions();
 
     const Result point = Run({kSamplePass});
     EXPECT_EQ(point.status, 0) << point.err;
-    EXPECT_EQ(point.out, pelorin::BuildCsvFile(store, captions, "."));
+    EXPECT_EQ(point.out, pelorin::BuildCsvFile(store, "."));
 
     const Result comma = Run({"--decimal-comma", "-o", (tmp / "out.csv").string(), kSamplePass});
     EXPECT_EQ(comma.status, 0) << comma.err;
     EXPECT_EQ(comma.out, "");
-    EXPECT_EQ(ReadFile(tmp / "out.csv"), pelorin::BuildCsvFile(store, captions, ","));
+    EXPECT_EQ(ReadFile(tmp / "out.csv"), pelorin::BuildCsvFile(store, ","));
 }
 
 // The numbers of the "values" array of one JSON line.

@@ -11,7 +11,6 @@
 #include <functional>
 #include <string>
 
-#include "pelorin/csv_export.h"
 #include "temp_folder.h"
 
 namespace {

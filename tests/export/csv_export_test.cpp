@@ -7,13 +7,14 @@
 #include <vector>
 
 #include "frames.h"
+#include "pelorin/atomic_file.h"
+#include "pelorin/csv_writer.h"
 #include "pelorin/decoder.h"
 #include "temp_folder.h"
 
 namespace {
 
 using pelorin::BuildCsvFile;
-using pelorin::DefaultCsvCaptions;
 
 std::vector<std::string> SplitCrLf(const std::string& file) {
     std::vector<std::string> lines;
@@ -52,14 +53,14 @@ TEST(CsvHeader, CaptionsAsTheWindowShowsThem) {
         }
     }
     std::string header;
-    pelorin::AppendCsvHeader(header, DefaultCsvCaptions());
+    pelorin::CsvWriter::appendHeader(header);
     EXPECT_EQ(header, expected + "\r\n");
     EXPECT_EQ(expected.size(), 381U);
 }
 
 TEST(CsvFile, NoRecordsIsTheHeaderAlone) {
     const pelorin::TelemetryStore empty;
-    const std::string file = BuildCsvFile(empty, DefaultCsvCaptions(), ".");
+    const std::string file = BuildCsvFile(empty, ".");
     EXPECT_EQ(file.size(), 383U);
     EXPECT_EQ(file.substr(0, 9), "5 Volts ;");
     EXPECT_EQ(file.substr(file.size() - 3), ";\r\n");
@@ -68,7 +69,7 @@ TEST(CsvFile, NoRecordsIsTheHeaderAlone) {
 TEST(CsvFile, RecordsInOrderFromRecordOneWithThirtyFiveFieldsEach) {
     const auto store = DecodeTimes({11, 22, 33});
     ASSERT_EQ(store.RecordCount(), 3);
-    const auto lines = SplitCrLf(BuildCsvFile(store, DefaultCsvCaptions(), "."));
+    const auto lines = SplitCrLf(BuildCsvFile(store, "."));
     ASSERT_EQ(lines.size(), 4U);
     EXPECT_EQ(lines[1].substr(0, 3), "11;");
     EXPECT_EQ(lines[2].substr(0, 3), "22;");
@@ -93,7 +94,7 @@ TEST_P(CsvValueText, WrittenWithTheGivenSeparator) {
     pelorin::TelemetryRecord record{};
     record[3] = GetParam().value;
     std::string line;
-    pelorin::AppendCsvRecord(line, record, GetParam().separator);
+    pelorin::CsvWriter(GetParam().separator).appendRecord(line, record);
     std::string expected = "0;0;0;" + std::string(GetParam().text) + ";";
     for (int i = 4; i < pelorin::kShownValues; ++i) {
         expected += "0;";
@@ -112,7 +113,7 @@ TEST(CsvRecord, ValueThirtyFiveIsNeverWritten) {
     record[34] = 7;
     record[35] = 987654;
     std::string line;
-    pelorin::AppendCsvRecord(line, record, ".");
+    pelorin::CsvWriter(".").appendRecord(line, record);
     EXPECT_EQ(line.find("987654"), std::string::npos);
     EXPECT_EQ(line.substr(line.size() - 5), ";7;\r\n");
 }
@@ -120,7 +121,7 @@ TEST(CsvRecord, ValueThirtyFiveIsNeverWritten) {
 TEST(CsvFile, ExportingTwiceLeavesOneHeader) {
     TempFolder folder;
     const auto path = folder / std::string(pelorin::kCsvFileName);
-    const std::string content = BuildCsvFile(DecodeTimes({1, 2}), DefaultCsvCaptions(), ",");
+    const std::string content = BuildCsvFile(DecodeTimes({1, 2}), ",");
     ASSERT_TRUE(pelorin::WriteFileAtomically(path, content).ok);
     ASSERT_TRUE(pelorin::WriteFileAtomically(path, content).ok);
     EXPECT_EQ(ReadFile(path), content);

@@ -1,32 +1,14 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <string_view>
 #include <vector>
 
-#include "pelorin/frame_marker.h"
+#include "pelorin/line_recognition.h"
 #include "pelorin/telemetry_table.h"
 
 namespace pelorin {
-
-// What one line of pasted text turned out to be.
-enum class LineKind {
-    Other,      // no marker: beacons, messages, blank lines
-    Telemetry,  // the marker followed by exactly 112 characters: decoded
-    Damaged,    // holds the marker, but not exactly 122 characters from it on
-};
-
-// The 122 characters of an accepted line, upper-cased, marker first. Characters are Unicode
-// code points, so a non-ASCII character takes one place like any other.
-using FrameText = std::array<char32_t, kFrameLength>;
-
-// Upper-cases `line` (no line break in it), drops what stands before the first FrameMarker and,
-// when exactly 122 characters remain, copies them into `frame`.
-LineKind ExamineLine(std::u16string_view line, FrameText& frame);
-// The same for UTF-8 bytes; a byte that is not part of a well-formed sequence is one character.
-LineKind ExamineLine(std::string_view utf8Line, FrameText& frame);
 
 // Reads the 36 fields of an accepted line and stores their scaled values in `record`.
 void DecodeFrame(const FrameText& frame, TelemetryRecord& record);

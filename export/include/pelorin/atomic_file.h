@@ -1,11 +1,16 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 
-#include "pelorin/csv_export.h"
-
 namespace pelorin {
+
+// Outcome of writing a file; `error` says why it failed, in the system's words.
+struct WriteResult {
+    bool ok = false;
+    std::string error;
+};
 
 // A file that is written in full before it replaces anything: the data goes into a temporary
 // file beside the target, which is flushed to disk, closed and renamed over the target by
@@ -44,5 +49,9 @@ class AtomicFile {
     int fd_ = -1;
     bool direct_ = false;
 };
+
+// Writes `content` to a temporary file in the same folder and renames it over `path` only
+// when it is complete and flushed; on failure the previous file is left as it was.
+WriteResult WriteFileAtomically(const std::filesystem::path& path, std::string_view content);
 
 }  // namespace pelorin

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <array>
-#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -12,33 +10,8 @@ namespace pelorin {
 // The fixed file name of the export beside the program.
 inline constexpr std::string_view kCsvFileName = "pelorin_telemetry.csv";
 
-// Every field, the last included, ends in ";"; every line, the last included, in CR LF.
-inline constexpr char kCsvFieldEnd = ';';
-inline constexpr std::string_view kCsvLineEnd = "\r\n";
-
-// The 35 column captions, value indices 0..34, as the window's option buttons show them.
-using CsvCaptions = std::array<std::string, kShownValues>;
-
-// The captions of the window's option buttons 0..34, trailing blanks kept.
-const CsvCaptions& DefaultCsvCaptions();
-
-// Header line: each caption followed by ";", then CR LF.
-void AppendCsvHeader(std::string& out, const CsvCaptions& captions);
-// One data line: values 0..34 in the general number text, each followed by ";", then CR LF.
-void AppendCsvRecord(std::string& out, const TelemetryRecord& record,
-                     std::string_view decimalSeparator);
-// The whole file: header, then records 1..RecordCount.
-std::string BuildCsvFile(const TelemetryStore& store, const CsvCaptions& captions,
-                         std::string_view decimalSeparator);
-
-// Outcome of writing a file; `error` says why it failed, in the system's words.
-struct WriteResult {
-    bool ok = false;
-    std::string error;
-};
-
-// Writes `content` to a temporary file in the same folder and renames it over `path` only
-// when it is complete and flushed; on failure the previous file is left as it was.
-WriteResult WriteFileAtomically(const std::filesystem::path& path, std::string_view content);
+// The whole CSV file (csv_writer.h): header, then records 1..RecordCount of `store`, numbers
+// with `decimalSeparator`. Never fails.
+std::string BuildCsvFile(const TelemetryStore& store, std::string_view decimalSeparator);
 
 }  // namespace pelorin

@@ -1,4 +1,4 @@
-#include "number_text_cache.h"
+#include "pelorin/number_text_cache.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 
 namespace {
 
-using pelorin::cli::NumberTextCache;
+using pelorin::NumberTextCache;
 
 // Many more values than the table has places, each seen several times, so that places are
 // shared, replaced and found again; the texts must be the formatter's every time.

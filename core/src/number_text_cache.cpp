@@ -1,9 +1,9 @@
-#include "number_text_cache.h"
+#include "pelorin/number_text_cache.h"
 
 #include <bit>
 #include <cstring>
 
-namespace pelorin::cli {
+namespace pelorin {
 NumberTextCache::NumberTextCache(Formatter formatter)
     : formatter_(std::move(formatter)), entries_(std::size_t{1} << kIndexBits) {}
 
@@ -23,4 +23,4 @@ std::size_t NumberTextCache::putNew(std::string& out, std::size_t pos, double va
     return pos + entry.length;
 }
 
-}  // namespace pelorin::cli
+}  // namespace pelorin
