@@ -28,8 +28,7 @@ QLabel* AddItem(QStatusBar& bar, const char* name) {
     return label;
 }
 
-QString LineNumberList(const std::vector<std::int64_t>& numbers, int listed) {
-    std::string text = "Lines holding the marker but not 122 characters long from it on: ";
+QString LineNumberList(std::string text, const std::vector<std::int64_t>& numbers, int listed) {
     const std::size_t shown = std::min(numbers.size(), static_cast<std::size_t>(listed));
     for (std::size_t k = 0; k < shown; ++k) {
         text += (k == 0 ? "" : ", ") + FormatInteger(numbers[k]);
@@ -49,8 +48,11 @@ PasteReport::PasteReport(QWidget* parent) : QStatusBar(parent) {
     decoded_ = AddItem(*this, "ReportDecoded");
     other_ = AddItem(*this, "ReportOther");
     rejected_ = AddItem(*this, "ReportRejected");
+    suspect_ = AddItem(*this, "ReportSuspect");
+    suspect_->hide();
     decoded_->setText(QStringLiteral("Paste, open or drop telemetry lines."));
     rejected_->installEventFilter(this);
+    suspect_->installEventFilter(this);
 }
 
 void PasteReport::showResult(const DecodeResult& result) {
@@ -59,21 +61,39 @@ void PasteReport::showResult(const DecodeResult& result) {
     other_->setText(Count(result.otherLines(), "other line", "other lines"));
     rejected_->setText(Count(result.damagedLines, "rejected line with the marker",
                              "rejected lines with the marker"));
-    QPalette palette = rejected_->palette();
-    palette.setColor(QPalette::WindowText,
-                     result.damagedLines > 0 ? kRejectedColor : palette.color(QPalette::Text));
-    rejected_->setPalette(palette);
-    rejected_->setToolTip(result.damagedLines > 0
-                              ? LineNumberList(result.damagedLineNumbers, kListedLineNumbers)
-                              : QString());
+    showWarningColor(*rejected_, result.damagedLines > 0);
+    rejected_->setToolTip(
+        result.damagedLines > 0
+            ? LineNumberList("Lines holding the marker but not 122 characters long from it on: ",
+                             result.damagedLineNumbers, kListedLineNumbers)
+            : QString());
+
+    // Such records are kept, as the decoding rules say, but their values are not to be trusted.
+    suspect_->setVisible(result.suspectLines > 0);
+    suspect_->setText(Count(result.suspectLines, "decoded with non-hex characters",
+                            "decoded with non-hex characters"));
+    showWarningColor(*suspect_, result.suspectLines > 0);
+    suspect_->setToolTip(
+        result.suspectLines > 0
+            ? LineNumberList("Telemetry lines decoded although their digits hold a character "
+                             "that is no hexadecimal digit: ",
+                             result.suspectLineNumbers, kListedLineNumbers)
+            : QString());
+}
+
+void PasteReport::showWarningColor(QLabel& label, bool warn) {
+    QPalette palette = label.palette();
+    palette.setColor(QPalette::WindowText, warn ? kRejectedColor : palette.color(QPalette::Text));
+    label.setPalette(palette);
 }
 
 bool PasteReport::eventFilter(QObject* watched, QEvent* event) {
     // A click shows the list at once, for those who do not wait for the hover.
-    if (watched == rejected_ && event->type() == QEvent::MouseButtonPress &&
-        !rejected_->toolTip().isEmpty()) {
+    auto* label = qobject_cast<QLabel*>(watched);
+    if ((label == rejected_ || label == suspect_) && event->type() == QEvent::MouseButtonPress &&
+        !label->toolTip().isEmpty()) {
         const auto* press = static_cast<QMouseEvent*>(event);
-        QToolTip::showText(press->globalPosition().toPoint(), rejected_->toolTip(), rejected_);
+        QToolTip::showText(press->globalPosition().toPoint(), label->toolTip(), label);
         return true;
     }
     return QStatusBar::eventFilter(watched, event);

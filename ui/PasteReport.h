@@ -24,9 +24,12 @@ class PasteReport : public QStatusBar {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    static void showWarningColor(QLabel& label, bool warn);
+
     QLabel* decoded_;
     QLabel* other_;
     QLabel* rejected_;
+    QLabel* suspect_;
 };
 
 }  // namespace pelorin

@@ -3,38 +3,56 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+#include <string_view>
+
+#include "pelorin/unicode_chars.h"
 
 namespace pelorin {
 namespace {
 
-constexpr int kControlShare = 100;  // at most one control character in this many bytes
+// More than one control byte in this many (other than those text uses) makes a file binary.
+constexpr int kControlShare = 20;
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
 LoadedText Failure(const QString& path, const QString& why) {
     return {false, QString(), QStringLiteral("Could not open %1: %2").arg(path, why)};
 }
 
+// Tab, line and page breaks, and the ESC of terminal colour codes, belong to text.
 bool IsControl(unsigned char c) {
-    const bool lineOrPage = c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
-    return (c < 0x20 && !lineOrPage) || c == 0x7F;
+    const bool text = c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\x1B';
+    return (c < 0x20 && !text) || c == 0x7F;
 }
 
-bool LooksBinary(const QByteArray& bytes) {
+// Why `bytes` are no text, or an empty string when they are.
+QString BinaryReason(const QByteArray& bytes) {
     qsizetype controls = 0;
     for (const char c : bytes) {
         if (c == '\0') {
-            return true;
+            return QStringLiteral("it holds NUL bytes, so it is not a text file.");
         }
         controls += IsControl(static_cast<unsigned char>(c)) ? 1 : 0;
     }
-    return controls * kControlShare > bytes.size();
+    if (controls * kControlShare > bytes.size()) {
+        return QStringLiteral(
+                   "more than one byte in %1 is a control character, so it is not a "
+                   "text file.")
+            .arg(kControlShare);
+    }
+    return {};
 }
 
-QString Decode(const QByteArray& bytes) {
-    QStringDecoder utf8(QStringConverter::Utf8);
-    QString text = utf8(bytes);
-    if (utf8.hasError()) {
-        return QString::fromLatin1(bytes);  // older logs are often in an 8-bit code page
+// UTF-8 by the decoder's own reading, so that the window and pelorin-decode count the same
+// characters: a byte that is not part of a well-formed sequence is one U+FFFD.
+QString DecodeUtf8(QByteArrayView bytes) {
+    if (bytes.startsWith(QByteArrayView(kUtf8ByteOrderMark.data(), kUtf8ByteOrderMark.size()))) {
+        bytes = bytes.sliced(static_cast<qsizetype>(kUtf8ByteOrderMark.size()));
     }
+    QString text(bytes.size(), Qt::Uninitialized);
+    const Utf16Conversion converted =
+        Utf8ToUtf16(std::string_view(bytes.data(), static_cast<std::size_t>(bytes.size())),
+                    reinterpret_cast<char16_t*>(text.data()), true);
+    text.truncate(static_cast<qsizetype>(converted.unitsWritten));
     return text;
 }
 
@@ -77,10 +95,10 @@ LoadedText TextFileLoader::Load(const QString& path) {
             return {true, UnifyLineEnds(text), QString()};
         }
     }
-    if (LooksBinary(bytes)) {
-        return Failure(path, QStringLiteral("it is not a text file."));
+    if (const QString reason = BinaryReason(bytes); !reason.isEmpty()) {
+        return Failure(path, reason);
     }
-    return {true, UnifyLineEnds(Decode(bytes)), QString()};
+    return {true, UnifyLineEnds(DecodeUtf8(bytes)), QString()};
 }
 
 }  // namespace pelorin

@@ -18,9 +18,12 @@ bool DecodeSession::decodeLine(const LineReader::Line& line, std::string_view fi
         case LineKind::Telemetry:
             break;
     }
-    DecodeFrame(frame_, record_);
+    const bool suspect = !DecodeFrame(frame_, record_);
+    if (suspect && counts_.suspectLines++ == 0) {
+        counts_.firstSuspect = std::string(file) + ":" + FormatInteger(line.number);
+    }
     ++counts_.telemetryLines;
-    format_.appendRecord(out, record_, {counts_.telemetryLines, file, line.number});
+    format_.appendRecord(out, record_, {counts_.telemetryLines, file, line.number, suspect});
     return true;
 }
 

@@ -16,6 +16,8 @@ struct DecodeCounts {
     std::int64_t telemetryLines = 0;  // decoded into records
     std::int64_t damagedLines = 0;    // hold the marker, but not 122 characters from it on
     std::string firstDamaged;         // "file:line" of the first damaged line
+    std::int64_t suspectLines = 0;    // decoded, but with a non-hex character among the digits
+    std::string firstSuspect;         // "file:line" of the first of them
 
     std::int64_t skippedLines() const { return linesRead - telemetryLines; }
 };

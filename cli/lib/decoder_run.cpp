@@ -213,6 +213,13 @@ void DecoderRun::printSummary(std::int64_t pendingBytes) const {
                     "first at " +
                     c.firstDamaged + ")");
     }
+    if (c.suspectLines > 0) {
+        ReportError("decoded with non-hex characters among the digits: " +
+                    count(c.suspectLines, "telemetry line") +
+                    ", values not to be trusted (the "
+                    "first at " +
+                    c.firstSuspect + ")");
+    }
     if (pendingBytes > 0) {
         ReportError("the last line (" + FormatInteger(pendingBytes) +
                     " bytes so far) had not ended and was not decoded");

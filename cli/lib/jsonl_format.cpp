@@ -80,7 +80,7 @@ void JsonlFormat::appendRecord(std::string& out, const TelemetryRecord& record,
         pos = texts_.put(out, pos, record[i]);
     }
     out.resize(pos);
-    out.append("]}\n");
+    out.append(origin.suspect ? "],\"suspect\":true}\n" : "]}\n");
 }
 
 }  // namespace pelorin::cli

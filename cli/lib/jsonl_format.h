@@ -9,7 +9,8 @@
 namespace pelorin::cli {
 
 // One JSON object per line and record:
-// {"record":1,"file":"pass.txt","line":17,"values":[v0,...,v35]}
+// {"record":1,"file":"pass.txt","line":17,"values":[v0,...,v35]}, with "suspect":true added
+// when a non-hex character stood among the line's digits (its values are then not what was sent).
 // The values are all 36 stored doubles as their shortest round-trip text, so a reader gets
 // back exactly the bits the decoder stored.
 class JsonlFormat final : public RecordFormat {

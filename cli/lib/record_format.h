@@ -13,6 +13,7 @@ struct RecordOrigin {
     std::int64_t recordNumber = 0;  // 1-based, counted over all inputs
     std::string_view file;          // the input's name as given, "-" for standard input
     std::int64_t lineNumber = 0;    // 1-based, within the input
+    bool suspect = false;           // a non-hex character stood among the line's digits
 };
 
 // Turns decoded records into output text.

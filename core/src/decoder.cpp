@@ -28,7 +28,10 @@ void takeLine(std::u16string_view line, TelemetryStoreWriter& writer, DecodeResu
         onAccepted(kFrameLength);
     }
     if (TelemetryRecord* record = writer.nextRecord()) {
-        DecodeFrame(frame, *record);
+        if (!DecodeFrame(frame, *record)) {
+            ++result.suspectLines;
+            result.suspectLineNumbers.push_back(result.totalLines);
+        }
     } else {
         ++result.droppedLines;
     }
@@ -36,10 +39,12 @@ void takeLine(std::u16string_view line, TelemetryStoreWriter& writer, DecodeResu
 
 }  // namespace
 
-void DecodeFrame(const FrameText& frame, TelemetryRecord& record) {
-    if (!fields::decodeDigitsOnly(frame, record)) {
-        fields::decodeFields(frame, record);
+bool DecodeFrame(const FrameText& frame, TelemetryRecord& record) {
+    if (fields::decodeDigitsOnly(frame, record)) {
+        return true;
     }
+    fields::decodeFields(frame, record);
+    return false;
 }
 
 DecodeResult Decode_Text(std::u16string_view text, TelemetryStore& store,

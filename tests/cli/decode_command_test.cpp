@@ -167,6 +167,24 @@ TEST_F(DecodeCommand, BadBytesAndHugeLinesNeverLoseAGoodLine) {
     }
 }
 
+// Such frames are decoded as the hex conversions read them, but marked and counted.
+TEST_F(DecodeCommand, FramesWithNonHexDigitsAreMarkedSuspect) {
+    std::string nonHex = testframes::lineWithTime(2);
+    nonHex.replace(40, 1, "\xC3\x84");
+    const std::string input = File("suspect.txt", testframes::lineWithTime(1) + "\n" + nonHex +
+                                                      "\n" + testframes::lineWithTime(3) + "\n");
+    const Result r = Run({"--format", "jsonl", input});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto json = Lines(r.out, "\n");
+    ASSERT_EQ(json.size(), 3U);
+    EXPECT_EQ(json[0].find("\"suspect\""), std::string::npos);
+    EXPECT_NE(json[1].find("],\"suspect\":true}"), std::string::npos) << json[1];
+    EXPECT_NE(r.err.find("non-hex characters among the digits: 1 telemetry line"),
+              std::string::npos)
+        << r.err;
+    EXPECT_NE(r.err.find(input + ":2)"), std::string::npos) << r.err;
+}
+
 TEST_F(DecodeCommand, EmptyFileGivesTheHeaderAlone) {
     const Result r = Run({File("empty.txt", "")});
     EXPECT_EQ(r.status, 0);

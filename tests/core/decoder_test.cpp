@@ -254,6 +254,20 @@ TEST(DecodeRecords, DamagedLinesAreCountedWithTheirNumbers) {
     EXPECT_EQ(result.otherLines(), 1);
 }
 
+TEST(DecodeRecords, FramesWithNonHexDigitsAreDecodedAndCountedAsSuspect) {
+    std::u16string withUmlaut = toU16(line());
+    withUmlaut[40] = u'\u00C4';  // among the temperature digits
+    std::string withLetter = line();
+    withLetter[60] = 'g';  // upper-cased to G, no hex digit
+    const std::u16string text = toU16(line()) + u"\r\n" + withUmlaut + u"\r\nbeacon\r\n" +
+                                toU16(withLetter) + u"\r\n" + toU16(line());
+    TelemetryStore store;
+    const auto result = Decode_Text(text, store);
+    EXPECT_EQ(result.RecordCount, 4);
+    EXPECT_EQ(result.suspectLines, 2);
+    EXPECT_EQ(result.suspectLineNumbers, (std::vector<std::int64_t>{2, 4}));
+}
+
 class DecodeCap : public testing::TestWithParam<int> {};
 
 TEST_P(DecodeCap, StoresTheFirstThousandAndCountsTheRest) {

@@ -20,20 +20,21 @@ std::u32string ReadAll(std::basic_string_view<Unit> rest) {
     return chars;
 }
 
+const std::vector<std::pair<std::string, std::u32string>> kUtf8Cases = {
+    {"a\0\x7F"s, U"a\0\x7F"s},
+    {"\xC3\xA9\xE2\x82\xAC\xF0\x9F\x9B\xB0", U"\u00E9\u20AC\U0001F6F0"},
+    {"\xC0\xAF", U"\uFFFD\uFFFD"},                      // overlong
+    {"\xE0\x80\xAF", U"\uFFFD\uFFFD\uFFFD"},            // overlong
+    {"\xED\xA0\x80", U"\uFFFD\uFFFD\uFFFD"},            // surrogate
+    {"\xF4\x90\x80\x80", U"\uFFFD\uFFFD\uFFFD\uFFFD"},  // beyond U+10FFFF
+    {"\xE2\x82", U"\uFFFD\uFFFD"},                      // cut short
+    {"\xE2\x82x", U"\uFFFD\uFFFDx"},
+    {"\x80\xBF\xF5\xFF", U"\uFFFD\uFFFD\uFFFD\uFFFD"},
+    {"\xEF\xBF\xBD", U"\uFFFD"},
+};
+
 TEST(ReadChar, Utf8BytesOutsideWellFormedSequencesAreOneCharacterEach) {
-    const std::vector<std::pair<std::string, std::u32string>> cases = {
-        {"a\0\x7F"s, U"a\0\x7F"s},
-        {"\xC3\xA9\xE2\x82\xAC\xF0\x9F\x9B\xB0", U"\u00E9\u20AC\U0001F6F0"},
-        {"\xC0\xAF", U"\uFFFD\uFFFD"},                      // overlong
-        {"\xE0\x80\xAF", U"\uFFFD\uFFFD\uFFFD"},            // overlong
-        {"\xED\xA0\x80", U"\uFFFD\uFFFD\uFFFD"},            // surrogate
-        {"\xF4\x90\x80\x80", U"\uFFFD\uFFFD\uFFFD\uFFFD"},  // beyond U+10FFFF
-        {"\xE2\x82", U"\uFFFD\uFFFD"},                      // cut short
-        {"\xE2\x82x", U"\uFFFD\uFFFDx"},
-        {"\x80\xBF\xF5\xFF", U"\uFFFD\uFFFD\uFFFD\uFFFD"},
-        {"\xEF\xBF\xBD", U"\uFFFD"},
-    };
-    for (const auto& [bytes, chars] : cases) {
+    for (const auto& [bytes, chars] : kUtf8Cases) {
         EXPECT_EQ(ReadAll(std::string_view(bytes)), chars) << testing::PrintToString(bytes);
     }
 }
@@ -47,6 +48,41 @@ TEST(ReadChar, Utf16LoneSurrogatesStandForThemselves) {
     };
     for (const auto& [units, chars] : cases) {
         EXPECT_EQ(ReadAll(std::u16string_view(units)), chars);
+    }
+}
+
+std::u16string ToUtf16(const std::u32string& chars) {
+    std::u16string units;
+    for (const char32_t c : chars) {
+        if (c >= 0x10000) {
+            units.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
+            units.push_back(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
+        } else {
+            units.push_back(static_cast<char16_t>(c));
+        }
+    }
+    return units;
+}
+
+// Converts `bytes` in two pieces split at `split`, as a reader of blocks does.
+std::u16string ConvertInTwoPieces(const std::string& bytes, std::size_t split) {
+    std::u16string out(bytes.size(), u'\0');
+    const auto first =
+        pelorin::Utf8ToUtf16(std::string_view(bytes).substr(0, split), out.data(), false);
+    const auto second = pelorin::Utf8ToUtf16(std::string_view(bytes).substr(first.bytesRead),
+                                             out.data() + first.unitsWritten, true);
+    out.resize(first.unitsWritten + second.unitsWritten);
+    return out;
+}
+
+TEST(Utf8ToUtf16, ReadsAsReadCharDoesWhereverTheTextIsCutIntoPieces) {
+    for (const auto& [bytes, chars] : kUtf8Cases) {
+        const std::string text = "x" + bytes + bytes;
+        const std::u16string expected = ToUtf16(U"x" + chars + chars);
+        for (std::size_t split = 0; split <= text.size(); ++split) {
+            EXPECT_EQ(ConvertInTwoPieces(text, split), expected)
+                << testing::PrintToString(text) << " split at " << split;
+        }
     }
 }
 

@@ -5,12 +5,14 @@
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTest>
 #include <QUrl>
 #include <fstream>
 #include <sstream>
 
 #include "TextFileLoader.h"
+#include "pelorin/line_recognition.h"
 #include "window_driver.h"
 
 namespace {
@@ -114,7 +116,7 @@ TEST_F(FileInput, UnusableFilesLeaveTheBoxAsItWasAndSaySoPlainly) {
     EXPECT_TRUE(window_.label("Label3")->text().isEmpty());
 }
 
-TEST(TextFileLoader, ReadsUtf16WithAByteOrderMarkAndLatin1) {
+TEST(TextFileLoader, ReadsUtf16WithAByteOrderMark) {
     QTemporaryDir dir;
     const QString utf16Path = QDir(dir.path()).filePath(QStringLiteral("utf16.txt"));
     {
@@ -127,13 +129,38 @@ TEST(TextFileLoader, ReadsUtf16WithAByteOrderMarkAndLatin1) {
     const auto utf16 = pelorin::TextFileLoader::Load(utf16Path);
     ASSERT_TRUE(utf16.ok) << utf16.error.toStdString();
     EXPECT_EQ(utf16.text, QStringLiteral("first\nsecond"));
+}
 
-    const QString latinPath = QDir(dir.path()).filePath(QStringLiteral("latin1.txt"));
-    std::ofstream(latinPath.toStdString(), std::ios::binary) << "Gr\xFC\xDF"
-                                                                "e\r";
-    const auto latin = pelorin::TextFileLoader::Load(latinPath);
-    ASSERT_TRUE(latin.ok);
-    EXPECT_EQ(latin.text, QStringLiteral("Grüße\n"));
+// A byte that is no part of a well-formed UTF-8 sequence is one character, far from or near a
+// frame, so a frame with a non-ASCII character among its digits is as long in the window as
+// for pelorin-decode.
+TEST_F(FileInput, BadBytesAreOneCharacterEachAsForTheCommandLine) {
+    std::string frame = testframes::line();
+    frame.replace(50, 1, "\xC3\x84");  // an A with diaeresis among the digits
+    const std::string text =
+        "Gr\xFC\xDF"
+        "e \xFF\r\n" +
+        frame + "\r\n";
+    ASSERT_TRUE(window_.form().loadTextFile(write("mixed.txt", text)));
+    WindowDriver::Settle();
+    EXPECT_EQ(reportText("ReportDecoded"), QStringLiteral("1 telemetry line decoded"));
+    EXPECT_EQ(window_.pasteBox()->document()->firstBlock().text(),
+              QStringLiteral("Gr\uFFFD\uFFFDe \uFFFD"));
+    pelorin::FrameText examined;
+    EXPECT_EQ(pelorin::ExamineLine(std::string_view(frame), examined),
+              pelorin::LineKind::Telemetry);
+}
+
+// Logs coloured with terminal escape codes are text; a real share of other control bytes is not.
+TEST_F(FileInput, ColourCodesAreTextButControlBytesAreNot) {
+    const std::string coloured = "\x1B[1;34m[12:00:01]\x1B[0m\tbeacon\f\r\n" + Pass("\r\n");
+    ASSERT_TRUE(window_.form().loadTextFile(write("colour.log", coloured)))
+        << window_.label("Label3")->text().toStdString();
+    EXPECT_EQ(reportText("ReportDecoded"), QStringLiteral("3 telemetry lines decoded"));
+
+    const std::string bells(200, '\a');
+    EXPECT_FALSE(window_.form().loadTextFile(write("bells.log", Pass("\r\n") + bells)));
+    EXPECT_TRUE(window_.label("Label3")->text().contains(QStringLiteral("control character")));
 }
 
 // Counts the sample's lines the plain way: telemetry when the text from the marker on is 122
@@ -200,6 +227,21 @@ TEST_F(FileInput, ReportListsTheLinesOfDamagedFrames) {
     window_.pasteLines({good});
     EXPECT_EQ(rejected->text(), QStringLiteral("0 rejected lines with the marker"));
     EXPECT_TRUE(rejected->toolTip().isEmpty());
+}
+
+TEST_F(FileInput, ReportMarksFramesDecodedWithNonHexCharacters) {
+    std::string nonHex = testframes::line();
+    nonHex[70] = '\x7F';
+    window_.pasteLines({testframes::line(), nonHex, "beacon", nonHex});
+    auto* suspect = window_.find<QLabel>(QStringLiteral("ReportSuspect"));
+    EXPECT_EQ(reportText("ReportDecoded"), QStringLiteral("3 telemetry lines decoded"));
+    EXPECT_TRUE(suspect->isVisibleTo(&window_.form()));
+    EXPECT_EQ(suspect->text(), QStringLiteral("2 decoded with non-hex characters"));
+    EXPECT_TRUE(suspect->toolTip().endsWith(QStringLiteral(": 2, 4")))
+        << suspect->toolTip().toStdString();
+
+    window_.pasteLines({testframes::line()});
+    EXPECT_FALSE(suspect->isVisibleTo(&window_.form()));
 }
 
 TEST_F(FileInput, PageAndHomeEndKeysStepTheSelectorOutsideThePasteBox) {

@@ -10,8 +10,10 @@
 
 namespace pelorin {
 
-// Reads the 36 fields of an accepted line and stores their scaled values in `record`.
-void DecodeFrame(const FrameText& frame, TelemetryRecord& record);
+// Reads the 36 fields of an accepted line and stores their scaled values in `record`. Returns
+// false when a character among its 112 digits is no hexadecimal digit: the record then holds
+// what the hex conversions make of such a field, plausible but not what was sent.
+bool DecodeFrame(const FrameText& frame, TelemetryRecord& record);
 
 // Counts of one Decode_Text run over a whole text.
 struct DecodeResult {
@@ -21,7 +23,9 @@ struct DecodeResult {
     std::int64_t damagedLines = 0;    // lines holding the marker but of the wrong length
     std::int64_t emptyLines = 0;      // lines with no character at all
     std::int64_t totalLines = 0;      // lines of the text, split at CR LF
+    std::int64_t suspectLines = 0;    // stored records whose digits hold a non-hex character
     std::vector<std::int64_t> damagedLineNumbers;  // 1-based, in text order
+    std::vector<std::int64_t> suspectLineNumbers;  // 1-based, in text order
 
     std::int64_t otherLines() const {
         return totalLines - telemetryLines - damagedLines - emptyLines;

@@ -18,43 +18,62 @@ struct CharRead {
     std::size_t units;
 };
 
+namespace detail {
+
+// What the lead byte of a UTF-8 sequence announces: its length in bytes (0: no lead byte), the
+// payload bits of the lead, and the range the second byte must lie in (which rules out overlong
+// forms, surrogates and values beyond U+10FFFF).
+struct Utf8Lead {
+    std::size_t length;
+    char32_t bits;
+    unsigned char secondLow;
+    unsigned char secondHigh;
+};
+
+constexpr Utf8Lead ClassifyLead(unsigned char lead) {
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        return {2, lead & 0x1FU, 0x80, 0xBF};
+    }
+    if (lead >= 0xE0 && lead <= 0xEF) {
+        return {3, lead & 0x0FU, static_cast<unsigned char>(lead == 0xE0 ? 0xA0 : 0x80),
+                static_cast<unsigned char>(lead == 0xED ? 0x9F : 0xBF)};
+    }
+    if (lead >= 0xF0 && lead <= 0xF4) {
+        return {4, lead & 0x07U, static_cast<unsigned char>(lead == 0xF0 ? 0x90 : 0x80),
+                static_cast<unsigned char>(lead == 0xF4 ? 0x8F : 0xBF)};
+    }
+    return {0, 0, 0, 0};
+}
+
+// Whether byte `k` (1..3) of a sequence with lead `lead` may be `b`.
+constexpr bool FitsSequence(const Utf8Lead& lead, std::size_t k, unsigned char b) {
+    return k == 1 ? (b >= lead.secondLow && b <= lead.secondHigh) : (b >= 0x80 && b <= 0xBF);
+}
+
+}  // namespace detail
+
 // The character at the start of UTF-8 `text`, which must not be empty, and its 1..4 bytes. A
 // byte that does not begin a well-formed sequence (overlong forms, surrogates and values beyond
 // U+10FFFF are not well-formed) is one character, U+FFFD.
 constexpr CharRead ReadChar(std::string_view text) {
-    const auto lead = static_cast<unsigned char>(text[0]);
-    if (lead < kAsciiEnd) {
-        return {lead, 1};
+    const auto first = static_cast<unsigned char>(text[0]);
+    if (first < kAsciiEnd) {
+        return {first, 1};
     }
     constexpr CharRead kBad{kReplacementChar, 1};
-    std::size_t length = 0;
-    char32_t c = 0;
-    unsigned char low = 0x80;  // allowed range of the second byte
-    unsigned char high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2, c = lead & 0x1FU;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3, c = lead & 0x0FU;
-        low = lead == 0xE0 ? 0xA0 : 0x80;   // no overlong forms
-        high = lead == 0xED ? 0x9F : 0xBF;  // no surrogates
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4, c = lead & 0x07U;
-        low = lead == 0xF0 ? 0x90 : 0x80;
-        high = lead == 0xF4 ? 0x8F : 0xBF;  // nothing beyond U+10FFFF
-    } else {
+    const detail::Utf8Lead lead = detail::ClassifyLead(first);
+    if (lead.length == 0 || text.size() < lead.length) {
         return kBad;
     }
-    if (text.size() < length) {
-        return kBad;
-    }
-    for (std::size_t k = 1; k < length; ++k) {
+    char32_t c = lead.bits;
+    for (std::size_t k = 1; k < lead.length; ++k) {
         const auto b = static_cast<unsigned char>(text[k]);
-        if (b < (k == 1 ? low : 0x80) || b > (k == 1 ? high : 0xBF)) {
+        if (!detail::FitsSequence(lead, k, b)) {
             return kBad;
         }
         c = (c << 6) | (b & 0x3FU);
     }
-    return {c, length};
+    return {c, lead.length};
 }
 
 // The character at the start of UTF-16 `text`, which must not be empty, and its 1..2 units. A
@@ -66,5 +85,17 @@ constexpr CharRead ReadChar(std::u16string_view text) {
     }
     return {c, 1};
 }
+
+// How far one call of Utf8ToUtf16 got.
+struct Utf16Conversion {
+    std::size_t bytesRead;
+    std::size_t unitsWritten;
+};
+
+// Converts UTF-8 `bytes` to UTF-16 at `out`, which has room for bytes.size() units (never more
+// are needed), character by character as ReadChar reads them: a byte that is not part of a
+// well-formed sequence becomes one U+FFFD. Unless `last`, a sequence cut off by the end of
+// `bytes` is left unread, to be passed again at the start of the next piece.
+Utf16Conversion Utf8ToUtf16(std::string_view bytes, char16_t* out, bool last);
 
 }  // namespace pelorin
