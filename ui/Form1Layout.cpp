@@ -297,6 +297,8 @@ void Form1Layout::buildMenus(QMainWindow& window) {
     MnuOpen = file->addAction(QStringLiteral("Open..."));
     MnuOpen->setObjectName(QStringLiteral("MnuOpen"));
     MnuOpen->setShortcut(QKeySequence::Open);
+    MnuOpenRecent = file->addMenu(QStringLiteral("Open Recent"));
+    MnuOpenRecent->menuAction()->setObjectName(QStringLiteral("MnuOpenRecent"));
     MnuExit = file->addAction(QStringLiteral("Exit"));
     MnuExit->setObjectName(QStringLiteral("MnuExit"));
 

@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <cstring>
 
@@ -52,6 +54,10 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
+    // The window opens the sample as a user would; its settings go to a throwaway folder.
+    QApplication::setOrganizationName(QStringLiteral("pelorin-render"));
+    const QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     int arg = 1;
     const bool steps = argc > arg && std::strcmp(argv[arg], "--steps") == 0;
     arg += steps ? 1 : 0;
