@@ -24,6 +24,7 @@
 #include "RecentFiles.h"
 #include "RecentFilesMenu.h"
 #include "TextFileLoader.h"
+#include "ValueBoxColors.h"
 #include "ValueText.h"
 #include "WindowPlacement.h"
 #include "WindowSettings.h"
@@ -36,7 +37,6 @@
 namespace pelorin {
 namespace {
 
-const QColor kHighlight(255, 255, 192);     // light yellow, 0xC0FFFF packed
 constexpr int kChartIndexAfterDecode = 19;  // the average bus voltage
 
 // The side faces in the order of the solar-array flags, which is also their drawing order.
@@ -55,7 +55,7 @@ Form1::Form1(QWidget* parent)
       csvFolder_(QCoreApplication::applicationDirPath()) {
     setupUi(*this);
     new WindowPlacement(*this);
-    boxBackground_ = Text1[1]->palette().color(QPalette::Base);
+    boxColors_ = new ValueBoxColors(*this, Text1);
     connectHandlers();
     Form_Load();
 }
@@ -147,10 +147,10 @@ void Form1::Option1_Click(int Index) {
         if (i == Index) {
             continue;
         }
-        setBoxBackground(i, boxBackground_);
+        boxColors_->setHighlighted(i, false);
         Option1[i]->setChecked(false);
     }
-    setBoxBackground(Index, kHighlight);
+    boxColors_->setHighlighted(Index, true);
     Draw_Chart(Index);
 }
 
@@ -178,16 +178,6 @@ void Form1::Draw_Chart(int Index) {
         MSChart1->setRowLabel(IntegerText(r));
         MSChart1->setData(store_.value(r, Index));
     }
-}
-
-void Form1::setBoxBackground(int index, const QColor& color) {
-    QLineEdit* box = Text1[index];
-    if (box->palette().color(QPalette::Base) == color) {
-        return;
-    }
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Base, color);
-    box->setPalette(palette);
 }
 
 void Form1::showRecordLimit(const DecodeResult& result) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QColor>
 #include <QMainWindow>
 #include <QPointer>
 #include <string>
@@ -12,6 +11,7 @@ namespace pelorin {
 
 class Form2;
 class RecentFiles;
+class ValueBoxColors;
 struct DecodeResult;
 
 // The main window. It owns the decoded telemetry for the life of the program and every control
@@ -53,7 +53,6 @@ class Form1 : public QMainWindow, private Form1Layout {
     void Show_Data(int Rec);
     void Draw_Chart(int Index);
 
-    void setBoxBackground(int index, const QColor& color);
     void showRecordLimit(const DecodeResult& result);
     // What Label3 shows, so a message goes away when its cause does.
     enum class Message { None, RecordLimit, OpenFailed, Export };
@@ -63,10 +62,10 @@ class Form1 : public QMainWindow, private Form1Layout {
     TelemetryStore store_;
     std::string decimalSeparator_;
     QString csvFolder_;
-    QColor boxBackground_;
     Message shownMessage_ = Message::None;
     QPointer<Form2> form2_;
     RecentFiles* recentFiles_ = nullptr;
+    ValueBoxColors* boxColors_ = nullptr;
 };
 
 }  // namespace pelorin

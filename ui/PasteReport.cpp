@@ -7,6 +7,7 @@
 #include <string>
 
 #include "QtText.h"
+#include "ReadableColors.h"
 #include "WindowFonts.h"
 #include "pelorin/decoder.h"
 #include "pelorin/number_text.h"
@@ -15,6 +16,7 @@ namespace pelorin {
 namespace {
 
 const QColor kRejectedColor(176, 0, 0);
+const QColor kRejectedOnDarkColor(255, 128, 128);
 
 QString Count(std::int64_t n, const char* singular, const char* plural) {
     return IntegerText(n) + QLatin1Char(' ') + QString::fromLatin1(n == 1 ? singular : plural);
@@ -59,13 +61,31 @@ void PasteReport::showResult(const DecodeResult& result) {
     other_->setText(Count(result.otherLines(), "other line", "other lines"));
     rejected_->setText(Count(result.damagedLines, "rejected line with the marker",
                              "rejected lines with the marker"));
-    QPalette palette = rejected_->palette();
-    palette.setColor(QPalette::WindowText,
-                     result.damagedLines > 0 ? kRejectedColor : palette.color(QPalette::Text));
-    rejected_->setPalette(palette);
+    anyRejected_ = result.damagedLines > 0;
+    colourRejected();
     rejected_->setToolTip(result.damagedLines > 0
                               ? LineNumberList(result.damagedLineNumbers, kListedLineNumbers)
                               : QString());
+}
+
+void PasteReport::colourRejected() {
+    if (!anyRejected_) {
+        rejected_->setPalette(QPalette());  // the bar's own colours
+        return;
+    }
+    const QPalette& bar = palette();
+    QPalette red = rejected_->palette();
+    red.setColor(QPalette::WindowText,
+                 FirstReadable({kRejectedColor, kRejectedOnDarkColor}, bar.color(QPalette::Window),
+                               bar.color(QPalette::WindowText)));
+    rejected_->setPalette(red);
+}
+
+void PasteReport::changeEvent(QEvent* event) {
+    QStatusBar::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) {
+        colourRejected();
+    }
 }
 
 bool PasteReport::eventFilter(QObject* watched, QEvent* event) {
