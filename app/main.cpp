@@ -6,6 +6,9 @@
 // keeps it running after the main window is gone.
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // Every QSettings of the program, the window's and the chart's, is this one file in the
+    // user's config folder: pelorin/pelorin-telemetry.conf.
+    QApplication::setOrganizationName(QStringLiteral("pelorin"));
     QApplication::setApplicationName(QStringLiteral("pelorin-telemetry"));
     QApplication::setApplicationDisplayName(QStringLiteral("Pelorin Telemetry Decoder"));
     QGuiApplication::setDesktopFileName(QStringLiteral("pelorin-telemetry"));

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,8 +21,13 @@
 #include "PasteReport.h"
 #include "PictureBox.h"
 #include "QtText.h"
+#include "RecentFiles.h"
+#include "RecentFilesMenu.h"
 #include "TextFileLoader.h"
+#include "ValueBoxColors.h"
 #include "ValueText.h"
+#include "WindowPlacement.h"
+#include "WindowSettings.h"
 #include "chart/CategorySpacing.h"
 #include "chart/TrendChart.h"
 #include "pelorin/atomic_file.h"
@@ -31,7 +37,6 @@
 namespace pelorin {
 namespace {
 
-const QColor kHighlight(255, 255, 192);     // light yellow, 0xC0FFFF packed
 constexpr int kChartIndexAfterDecode = 19;  // the average bus voltage
 
 // The side faces in the order of the solar-array flags, which is also their drawing order.
@@ -49,7 +54,8 @@ Form1::Form1(QWidget* parent)
       decimalSeparator_(QLocale().decimalPoint().toStdString()),
       csvFolder_(QCoreApplication::applicationDirPath()) {
     setupUi(*this);
-    boxBackground_ = Text1[1]->palette().color(QPalette::Base);
+    new WindowPlacement(*this);
+    boxColors_ = new ValueBoxColors(*this, Text1);
     connectHandlers();
     Form_Load();
 }
@@ -74,6 +80,9 @@ void Form1::connectHandlers() {
     connect(MnuInfo, &QAction::triggered, this, &Form1::MnuInfo_Click);
     auto* input = new InputRouter(*this, *Text2, *HScroll1);
     connect(input, &InputRouter::fileDropped, this, &Form1::loadTextFile);
+    recentFiles_ = new RecentFiles(this);
+    auto* recentMenu = new RecentFilesMenu(*MnuOpenRecent, *recentFiles_);
+    connect(recentMenu, &RecentFilesMenu::fileChosen, this, &Form1::MnuOpenRecent_Click);
 }
 
 // Window load: the six faces in the "off" colour, in this order.
@@ -138,10 +147,10 @@ void Form1::Option1_Click(int Index) {
         if (i == Index) {
             continue;
         }
-        setBoxBackground(i, boxBackground_);
+        boxColors_->setHighlighted(i, false);
         Option1[i]->setChecked(false);
     }
-    setBoxBackground(Index, kHighlight);
+    boxColors_->setHighlighted(Index, true);
     Draw_Chart(Index);
 }
 
@@ -169,16 +178,6 @@ void Form1::Draw_Chart(int Index) {
         MSChart1->setRowLabel(IntegerText(r));
         MSChart1->setData(store_.value(r, Index));
     }
-}
-
-void Form1::setBoxBackground(int index, const QColor& color) {
-    QLineEdit* box = Text1[index];
-    if (box->palette().color(QPalette::Base) == color) {
-        return;
-    }
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Base, color);
-    box->setPalette(palette);
 }
 
 void Form1::showRecordLimit(const DecodeResult& result) {
@@ -215,11 +214,16 @@ void Form1::WriteCSVFile_Click() {
 }
 
 void Form1::WriteCSVFileAs_Click() {
-    const QString path =
-        QFileDialog::getSaveFileName(this, QStringLiteral("Write CSV File As"),
-                                     csvFolder_ + QLatin1Char('/') + ToQString(kCsvFileName),
-                                     QStringLiteral("CSV files (*.csv);;All files (*)"));
-    if (!path.isEmpty() && writeCsvFile(path)) {
+    const QString kept = WindowSettings::folder(WindowSettings::Folder::CsvExport);
+    const QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Write CSV File As"),
+        (kept.isEmpty() ? csvFolder_ : kept) + QLatin1Char('/') + ToQString(kCsvFileName),
+        QStringLiteral("CSV files (*.csv);;All files (*)"));
+    if (path.isEmpty()) {
+        return;
+    }
+    WindowSettings::rememberFolderOf(WindowSettings::Folder::CsvExport, path);
+    if (writeCsvFile(path)) {
         setMessage(path + QStringLiteral(" has been written"), Message::Export);
     }
 }
@@ -238,12 +242,23 @@ bool Form1::writeCsvFile(const QString& path) {
 }
 
 void Form1::MnuOpen_Click() {
-    const QString path =
-        QFileDialog::getOpenFileName(this, QStringLiteral("Open"), QString(),
-                                     QStringLiteral("Text files (*.txt *.log);;All files (*)"));
+    const QString path = QFileDialog::getOpenFileName(
+        this, QStringLiteral("Open"), WindowSettings::folder(WindowSettings::Folder::Open),
+        QStringLiteral("Text files (*.txt *.log);;All files (*)"));
     if (!path.isEmpty()) {
+        WindowSettings::rememberFolderOf(WindowSettings::Folder::Open, path);
         loadTextFile(path);
     }
+}
+
+void Form1::MnuOpenRecent_Click(const QString& path) {
+    if (!QFileInfo::exists(path)) {
+        recentFiles_->remove(path);
+        setMessage(path + QStringLiteral(" no longer exists; it was taken off Open Recent."),
+                   Message::OpenFailed);
+        return;
+    }
+    loadTextFile(path);
 }
 
 bool Form1::loadTextFile(const QString& path) {
@@ -253,6 +268,7 @@ bool Form1::loadTextFile(const QString& path) {
         return false;
     }
     clearMessage(Message::OpenFailed);
+    recentFiles_->add(path);
     // One edit, as a paste is: decoded once, and Undo brings the old text back.
     QTextCursor cursor(Text2->document());
     cursor.beginEditBlock();

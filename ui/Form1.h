@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QColor>
 #include <QMainWindow>
 #include <QPointer>
 #include <string>
@@ -11,6 +10,8 @@
 namespace pelorin {
 
 class Form2;
+class RecentFiles;
+class ValueBoxColors;
 struct DecodeResult;
 
 // The main window. It owns the decoded telemetry for the life of the program and every control
@@ -28,8 +29,9 @@ class Form1 : public QMainWindow, private Form1Layout {
     // it elsewhere.
     void setCsvFolder(const QString& folder) { csvFolder_ = folder; }
 
-    // Puts a text file into the paste box as one paste (decoded once, undoable). When the file
-    // cannot be used, says why in Label3, leaves the box unchanged and returns false.
+    // Puts a text file into the paste box as one paste (decoded once, undoable) and lists it
+    // first in File > Open Recent. When the file cannot be used, says why in Label3, leaves
+    // the box unchanged and returns false.
     bool loadTextFile(const QString& path);
     // Writes all records as CSV to `path` without ever leaving a half-written file there.
     // Returns false, with the reason in Label3, when it could not be written.
@@ -46,11 +48,11 @@ class Form1 : public QMainWindow, private Form1Layout {
     void WriteCSVFile_Click();
     void WriteCSVFileAs_Click();
     void MnuOpen_Click();
+    void MnuOpenRecent_Click(const QString& path);
     void MnuInfo_Click();
     void Show_Data(int Rec);
     void Draw_Chart(int Index);
 
-    void setBoxBackground(int index, const QColor& color);
     void showRecordLimit(const DecodeResult& result);
     // What Label3 shows, so a message goes away when its cause does.
     enum class Message { None, RecordLimit, OpenFailed, Export };
@@ -60,9 +62,10 @@ class Form1 : public QMainWindow, private Form1Layout {
     TelemetryStore store_;
     std::string decimalSeparator_;
     QString csvFolder_;
-    QColor boxBackground_;
     Message shownMessage_ = Message::None;
     QPointer<Form2> form2_;
+    RecentFiles* recentFiles_ = nullptr;
+    ValueBoxColors* boxColors_ = nullptr;
 };
 
 }  // namespace pelorin

@@ -237,11 +237,6 @@ void Form1Layout::buildValueControls() {
         auto* box = new QLineEdit(container(layout.boxContainer));
         const QFont boxFont = i == 0 ? WindowFonts::Bold() : WindowFonts::Regular();
         Text1[i] = Place(box, IndexedName("Text1", i), layout.box, boxFont);
-        if (i != 0) {
-            QPalette palette = box->palette();
-            palette.setColor(QPalette::Text, Qt::black);
-            box->setPalette(palette);
-        }
 
         auto* unit = new QLabel(ToQString(captions.unit), container(layout.unitContainer));
         Label1[i] = Place(unit, IndexedName("Label1", i), layout.unit, WindowFonts::Regular());
@@ -297,6 +292,8 @@ void Form1Layout::buildMenus(QMainWindow& window) {
     MnuOpen = file->addAction(QStringLiteral("Open..."));
     MnuOpen->setObjectName(QStringLiteral("MnuOpen"));
     MnuOpen->setShortcut(QKeySequence::Open);
+    MnuOpenRecent = file->addMenu(QStringLiteral("Open Recent"));
+    MnuOpenRecent->menuAction()->setObjectName(QStringLiteral("MnuOpenRecent"));
     MnuExit = file->addAction(QStringLiteral("Exit"));
     MnuExit->setObjectName(QStringLiteral("MnuExit"));
 

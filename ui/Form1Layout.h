@@ -10,6 +10,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMainWindow;
+class QMenu;
 class QPlainTextEdit;
 class QScrollBar;
 class QWidget;
@@ -61,6 +62,7 @@ class Form1Layout {
     PictureBox* Picture1 = nullptr;
     TrendChart* MSChart1 = nullptr;
     QAction* MnuOpen = nullptr;
+    QMenu* MnuOpenRecent = nullptr;  // filled from the recent files by the window
     QAction* MnuExit = nullptr;
     QAction* WriteCSVFile = nullptr;
     QAction* WriteCSVFileAs = nullptr;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "QtText.h"
+#include "ReadableColors.h"
 #include "WindowFonts.h"
 #include "pelorin/decoder.h"
 #include "pelorin/number_text.h"
@@ -15,6 +16,7 @@ namespace pelorin {
 namespace {
 
 const QColor kRejectedColor(176, 0, 0);
+const QColor kRejectedOnDarkColor(255, 128, 128);
 
 QString Count(std::int64_t n, const char* singular, const char* plural) {
     return IntegerText(n) + QLatin1Char(' ') + QString::fromLatin1(n == 1 ? singular : plural);
@@ -61,30 +63,49 @@ void PasteReport::showResult(const DecodeResult& result) {
     other_->setText(Count(result.otherLines(), "other line", "other lines"));
     rejected_->setText(Count(result.damagedLines, "rejected line with the marker",
                              "rejected lines with the marker"));
-    showWarningColor(*rejected_, result.damagedLines > 0);
+    anyRejected_ = result.damagedLines > 0;
     rejected_->setToolTip(
-        result.damagedLines > 0
+        anyRejected_
             ? LineNumberList("Lines holding the marker but not 122 characters long from it on: ",
                              result.damagedLineNumbers, kListedLineNumbers)
             : QString());
 
     // Such records are kept, as the decoding rules say, but their values are not to be trusted.
-    suspect_->setVisible(result.suspectLines > 0);
+    anySuspect_ = result.suspectLines > 0;
+    suspect_->setVisible(anySuspect_);
     suspect_->setText(Count(result.suspectLines, "decoded with non-hex characters",
                             "decoded with non-hex characters"));
-    showWarningColor(*suspect_, result.suspectLines > 0);
     suspect_->setToolTip(
-        result.suspectLines > 0
-            ? LineNumberList("Telemetry lines decoded although their digits hold a character "
-                             "that is no hexadecimal digit: ",
-                             result.suspectLineNumbers, kListedLineNumbers)
-            : QString());
+        anySuspect_ ? LineNumberList("Telemetry lines decoded although their digits hold a "
+                                     "character that is no hexadecimal digit: ",
+                                     result.suspectLineNumbers, kListedLineNumbers)
+                    : QString());
+    colourWarnings();
 }
 
-void PasteReport::showWarningColor(QLabel& label, bool warn) {
-    QPalette palette = label.palette();
-    palette.setColor(QPalette::WindowText, warn ? kRejectedColor : palette.color(QPalette::Text));
-    label.setPalette(palette);
+void PasteReport::colourWarnings() {
+    colourWarning(*rejected_, anyRejected_);
+    colourWarning(*suspect_, anySuspect_);
+}
+
+void PasteReport::colourWarning(QLabel& label, bool warn) const {
+    if (!warn) {
+        label.setPalette(QPalette());  // the bar's own colours
+        return;
+    }
+    const QPalette& bar = palette();
+    QPalette red = label.palette();
+    red.setColor(QPalette::WindowText,
+                 FirstReadable({kRejectedColor, kRejectedOnDarkColor}, bar.color(QPalette::Window),
+                               bar.color(QPalette::WindowText)));
+    label.setPalette(red);
+}
+
+void PasteReport::changeEvent(QEvent* event) {
+    QStatusBar::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) {
+        colourWarnings();
+    }
 }
 
 bool PasteReport::eventFilter(QObject* watched, QEvent* event) {

@@ -41,6 +41,7 @@ void PictureBox::Print(const QString& text) {
 void PictureBox::paintEvent(QPaintEvent* event) {
     QFrame::paintEvent(event);
     QPainter painter(this);
+    painter.fillRect(contentsRect(), palette().color(QPalette::Window));
     painter.drawImage(contentsRect().topLeft(), image_);
 }
 
@@ -58,12 +59,12 @@ void PictureBox::ensureImage() {
     if (area == image_.deviceIndependentSize().toSize() && ratio == image_.devicePixelRatio()) {
         return;
     }
-    QImage resized(area * ratio, QImage::Format_RGB32);
+    QImage resized(area * ratio, QImage::Format_ARGB32_Premultiplied);
     resized.setDevicePixelRatio(ratio);
     // Text on the image is sized for the screen the widget shows on.
     resized.setDotsPerMeterX(qRound(logicalDpiX() * kInchesPerMeter));
     resized.setDotsPerMeterY(qRound(logicalDpiY() * kInchesPerMeter));
-    resized.fill(palette().color(QPalette::Window));
+    resized.fill(Qt::transparent);
     if (!image_.isNull()) {
         QPainter(&resized).drawImage(QPointF(0, 0), image_);
     }

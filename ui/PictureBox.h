@@ -11,7 +11,8 @@ namespace pelorin {
 // The picture box of the status graphic: a drawing surface with a persistent backing image,
 // drawn on through a pen colour, a fill colour and a text position, all in pixels of its
 // drawing area (inside the sunken border, (0, 0) at the top left). The image is painted on
-// every repaint, so the drawing survives being covered.
+// every repaint, so the drawing survives being covered; where nothing is drawn it is clear,
+// and the palette's window colour shows, whatever palette the desktop switches to.
 class PictureBox : public QFrame {
     Q_OBJECT
   public:
@@ -35,7 +36,7 @@ class PictureBox : public QFrame {
     void Print(const QString& text);
 
     // The drawing area as drawn so far, in device pixels (as many as the drawing's units on a
-    // screen of device pixel ratio 1).
+    // screen of device pixel ratio 1); transparent where nothing is drawn.
     const QImage& image() const { return image_; }
 
   protected:

@@ -9,11 +9,12 @@
 namespace pelorin::cli {
 
 // The window's CSV export, line for line, from the export's own writer: the captions' header,
-// then values 0..34 of each record, ";" after every field, CR LF after every line.
+// then values 0..34 of each record, ";" after every field, CR LF after every line. Or the
+// analysis form of the same writer.
 class CsvFormat final : public RecordFormat {
   public:
-    explicit CsvFormat(std::string_view decimalSeparator) : writer_(decimalSeparator) {}
-    void appendHeader(std::string& out) override { CsvWriter::appendHeader(out); }
+    CsvFormat(std::string_view decimalSeparator, CsvForm form) : writer_(decimalSeparator, form) {}
+    void appendHeader(std::string& out) override { writer_.appendHeader(out); }
     void appendRecord(std::string& out, const TelemetryRecord& record,
                       const RecordOrigin& /*origin*/) override {
         writer_.appendRecord(out, record);

@@ -27,7 +27,8 @@ std::unique_ptr<RecordFormat> makeFormat(const Options& o) {
     if (o.format == OutputFormat::Jsonl) {
         return std::make_unique<JsonlFormat>();
     }
-    return std::make_unique<CsvFormat>(o.decimalComma ? "," : ".");
+    return std::make_unique<CsvFormat>(o.decimalComma ? "," : ".",
+                                       o.csvForm.value_or(CsvForm::Export));
 }
 
 std::string reason(int error) {

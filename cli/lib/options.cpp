@@ -19,6 +19,10 @@ Options:
                        per record, ";" after every field, CR LF line ends;
                        jsonl: one JSON object per record with "record", "file", "line"
                        and "values" (all 36 decoded values, exact)
+      --header HEADER  the CSV header: captions (default): the window's, which repeats
+                       captions; names: one distinct name with its unit per column
+                       (time_s, rail5v_min_V, ..., errors_all2) and no ";" after the
+                       last field, for analysis tools
       --decimal-comma  write the CSV values with "," as decimal separator (default ".")
   -f, --follow         after the end of the one input FILE, keep decoding the lines
                        appended to it, each once it is complete, until interrupted
@@ -48,6 +52,17 @@ std::string setFormat(Options& o, std::string_view value) {
     return {};
 }
 
+std::string setHeader(Options& o, std::string_view value) {
+    if (value == "captions") {
+        o.csvForm = CsvForm::Export;
+    } else if (value == "names") {
+        o.csvForm = CsvForm::Analysis;
+    } else {
+        return "unknown header '" + std::string(value) + "' (captions or names)";
+    }
+    return {};
+}
+
 const std::vector<ValueOption>& valueOptions() {
     static const std::vector<ValueOption> options = {
         {"-o", "--output",
@@ -56,6 +71,7 @@ const std::vector<ValueOption>& valueOptions() {
              return std::string();
          }},
         {"", "--format", setFormat},
+        {"", "--header", setHeader},
     };
     return options;
 }
@@ -84,6 +100,9 @@ std::string checkCombination(const Options& o) {
     }
     if (o.decimalComma && o.format != OutputFormat::Csv) {
         return "--decimal-comma applies to --format csv only";
+    }
+    if (o.csvForm && o.format != OutputFormat::Csv) {
+        return "--header applies to --format csv only";
     }
     if (o.follow && o.inputs.size() != 1) {
         return "--follow takes exactly one input FILE";

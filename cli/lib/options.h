@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "pelorin/csv_writer.h"
+
 namespace pelorin::cli {
 
 enum class OutputFormat { Csv, Jsonl };
@@ -14,6 +16,7 @@ struct Options {
     std::vector<std::string> inputs;  // in order; empty or "-" means standard input
     std::optional<std::string> outputPath;
     OutputFormat format = OutputFormat::Csv;
+    std::optional<CsvForm> csvForm;  // set by --header; the export's form unless given
     bool decimalComma = false;
     bool follow = false;
     bool quiet = false;

@@ -15,7 +15,7 @@ std::string BuildCsvFile(const TelemetryStore& store, std::string_view decimalSe
     std::string out;
     out.reserve(kTypicalRecordBytes * static_cast<std::size_t>(count + 1));
     CsvWriter writer(decimalSeparator);
-    CsvWriter::appendHeader(out);
+    writer.appendHeader(out);
     for (std::int32_t r = 1; r <= count; ++r) {
         writer.appendRecord(out, store.record(r));
     }

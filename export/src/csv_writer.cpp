@@ -2,20 +2,22 @@
 
 #include "pelorin/number_text.h"
 #include "pelorin/value_captions.h"
+#include "pelorin/value_names.h"
 
 namespace pelorin {
 
-CsvWriter::CsvWriter(std::string_view decimalSeparator)
+CsvWriter::CsvWriter(std::string_view decimalSeparator, CsvForm form)
     : texts_([separator = std::string(decimalSeparator)](std::string& out, double value) {
           AppendGeneral(out, value, separator);
-      }) {}
+      }),
+      form_(form) {}
 
-void CsvWriter::appendHeader(std::string& out) {
-    for (const ValueCaption& c : kValueCaptions) {
-        out.append(c.caption);
+void CsvWriter::appendHeader(std::string& out) const {
+    for (std::size_t i = 0; i < kShownValues; ++i) {
+        out.append(form_ == CsvForm::Analysis ? kValueNames[i] : kValueCaptions[i].caption);
         out.push_back(kCsvFieldEnd);
     }
-    out.append(kCsvLineEnd);
+    endLine(out, out.size());
 }
 
 void CsvWriter::appendRecord(std::string& out, const TelemetryRecord& record) {
@@ -26,8 +28,15 @@ void CsvWriter::appendRecord(std::string& out, const TelemetryRecord& record) {
         pos = texts_.put(out, pos, record[static_cast<std::size_t>(i)]);
         out[pos++] = kCsvFieldEnd;
     }
-    out.replace(pos, kCsvLineEnd.size(), kCsvLineEnd);
-    out.resize(pos + kCsvLineEnd.size());
+    endLine(out, pos);
+}
+
+void CsvWriter::endLine(std::string& out, std::size_t pos) const {
+    if (form_ == CsvForm::Analysis) {
+        --pos;  // the ";" after the last field goes
+    }
+    out.resize(pos);
+    out.append(kCsvLineEnd);
 }
 
 }  // namespace pelorin

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <fstream>
 #include <random>
+#include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -78,6 +80,41 @@ TEST_F(DecodeCommand, SamplePassAsCsvIsTheWindowsExportByteForByte) {
     EXPECT_EQ(comma.status, 0) << comma.err;
     EXPECT_EQ(comma.out, "");
     EXPECT_EQ(ReadFile(tmp / "out.csv"), pelorin::BuildCsvFile(store, ","));
+}
+
+std::vector<std::string> Fields(const std::string& line) {
+    std::vector<std::string> fields = Lines(line, ";");
+    if (!line.empty() && line.back() == ';') {
+        fields.emplace_back();  // a reader sees the empty field after a final ";"
+    }
+    return fields;
+}
+
+// What a CSV reader makes of the analysis form: 35 columns under 35 distinct names that
+// tools take as identifiers, over the export's values.
+TEST_F(DecodeCommand, HeaderNamesGiveThirtyFiveDistinctColumns) {
+    const Result names = Run({"--header", "names", kSamplePass});
+    ASSERT_EQ(names.status, 0) << names.err;
+    const Result captions = Run({"--header=captions", kSamplePass});
+    EXPECT_EQ(captions.out,
+              pelorin::BuildCsvFile(DecodeAsTheWindowDoes(ReadFile(kSamplePass)), "."));
+
+    const std::vector<std::string> lines = Lines(names.out, "\r\n");
+    const std::vector<std::string> exported = Lines(captions.out, "\r\n");
+    ASSERT_EQ(lines.size(), exported.size());
+    const std::vector<std::string> header = Fields(lines[0]);
+    EXPECT_EQ(header.size(), 35U) << lines[0];
+    EXPECT_EQ(std::set<std::string>(header.begin(), header.end()).size(), 35U) << lines[0];
+    EXPECT_EQ(header.front(), "time_s");
+    EXPECT_EQ(header.back(), "errors_all2");
+    const std::regex identifier("[a-z][a-z0-9_]*(_[A-Za-z]+)?");
+    for (const std::string& name : header) {
+        EXPECT_TRUE(std::regex_match(name, identifier)) << name;
+    }
+    for (std::size_t k = 1; k < lines.size(); ++k) {
+        EXPECT_EQ(Fields(lines[k]).size(), 35U) << k;
+        EXPECT_EQ(lines[k] + ";", exported[k]) << k;
+    }
 }
 
 // The numbers of the "values" array of one JSON line.

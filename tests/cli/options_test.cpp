@@ -35,6 +35,10 @@ TEST(Options, GoodCommandLines) {
     EXPECT_TRUE(p.options.inputs.empty());
     EXPECT_EQ(p.options.format, OutputFormat::Csv);
     EXPECT_TRUE(Parse({"--help", "--follow"}).options.help);
+
+    EXPECT_EQ(p.options.csvForm, std::nullopt);
+    EXPECT_EQ(Parse({"--header", "names"}).options.csvForm, pelorin::CsvForm::Analysis);
+    EXPECT_EQ(Parse({"--header=captions"}).options.csvForm, pelorin::CsvForm::Export);
 }
 
 TEST(Options, BadCommandLinesSayWhatIsWrong) {
@@ -46,6 +50,8 @@ TEST(Options, BadCommandLinesSayWhatIsWrong) {
         {{"--follow"}, "--follow takes exactly one input FILE"},
         {{"--follow", "a", "b"}, "--follow takes exactly one input FILE"},
         {{"--output="}, "the output file name is empty"},
+        {{"--header", "units"}, "unknown header 'units' (captions or names)"},
+        {{"--format=jsonl", "--header=names"}, "--header applies to --format csv only"},
     };
     for (const auto& [args, error] : cases) {
         const std::string got = Parse(args).error;

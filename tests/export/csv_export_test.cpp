@@ -53,7 +53,7 @@ TEST(CsvHeader, CaptionsAsTheWindowShowsThem) {
         }
     }
     std::string header;
-    pelorin::CsvWriter::appendHeader(header);
+    pelorin::CsvWriter(".").appendHeader(header);
     EXPECT_EQ(header, expected + "\r\n");
     EXPECT_EQ(expected.size(), 381U);
 }

@@ -2,18 +2,22 @@
 // main-window.png shows the window after decoding a sample pass, with a record whose solar
 // panels are lit and the average charge current charted; info-window.png the info window.
 // With --steps it also writes the window at start, right after decoding, and with the
-// temperature charted.
-// Usage: pelorin-render-window [--steps] OUTPUT_DIR [SAMPLE_FILE]
+// temperature charted. With --dark it writes main-window-dark.png alone: the same window
+// under the Fusion style with a dark palette.
+// Usage: pelorin-render-window [--steps] [--dark] OUTPUT_DIR [SAMPLE_FILE]
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <cstring>
 
 #include "Form1.h"
 #include "Form2.h"
+#include "dark_palette.h"
 
 namespace {
 
@@ -52,12 +56,25 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
+    // The window opens the sample as a user would; its settings go to a throwaway folder.
+    QApplication::setOrganizationName(QStringLiteral("pelorin-render"));
+    const QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     int arg = 1;
-    const bool steps = argc > arg && std::strcmp(argv[arg], "--steps") == 0;
-    arg += steps ? 1 : 0;
+    bool steps = false;
+    bool dark = false;
+    for (; arg < argc && argv[arg][0] == '-'; ++arg) {
+        steps = steps || std::strcmp(argv[arg], "--steps") == 0;
+        dark = dark || std::strcmp(argv[arg], "--dark") == 0;
+    }
     if (argc <= arg) {
-        std::fprintf(stderr, "usage: %s [--steps] OUTPUT_DIR [SAMPLE_FILE]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s [--steps] [--dark] OUTPUT_DIR [SAMPLE_FILE]\n", argv[0]);
         return 2;
+    }
+    if (dark) {
+        QApplication::setStyle(QStringLiteral("Fusion"));
+        QApplication::setPalette(DarkPalette());
+        steps = false;
     }
     const QDir dir(QString::fromLocal8Bit(argv[arg]));
     QDir().mkpath(dir.path());
@@ -78,7 +95,10 @@ int main(int argc, char* argv[]) {
     }
     SelectLitRecord(form);
     form.findChild<QRadioButton*>(QStringLiteral("Option1_27"))->click();
-    ok = Save(form, dir, "main-window.png") && ok;
+    ok = Save(form, dir, dark ? "main-window-dark.png" : "main-window.png") && ok;
+    if (dark) {
+        return ok ? 0 : 1;
+    }
 
     auto* info = new pelorin::Form2();
     info->show();

@@ -10,6 +10,7 @@
 #include "CategoryTicker.h"
 #include "ChartInteraction.h"
 #include "ChartNumberText.h"
+#include "ChartPalette.h"
 #include "TrendBars.h"
 #include "ValueTicker.h"
 #include "pelorin/number_text.h"
@@ -20,9 +21,6 @@ namespace {
 // The chart's look: a plain engineering plot, no antialiasing so 1000 bars stay cheap.
 const QColor kBarFill(0x4a, 0x7d, 0xb8);
 const QColor kBarOutline(0x2f, 0x5a, 0x8c);
-const QColor kGridColour(0xd0, 0xd0, 0xd0);
-const QColor kZeroLineColour(0x60, 0x60, 0x60);
-const QColor kPlaceholderColour(0x80, 0x80, 0x80);
 constexpr double kBarWidth = 0.7;         // of one category
 constexpr double kTickLabelPoints = 8.0;  // readable at the chart's designed 249 pixel height
 constexpr int kTickLength = 4;            // pixels
@@ -77,8 +75,6 @@ void TrendChart::setUpPlot() {
     keys->setSubTickLength(0, kTickLength);
     values->setTicker(QSharedPointer<ValueTicker>::create());
     values->setSubTicks(false);
-    values->grid()->setPen(QPen(kGridColour, 0, Qt::DotLine));
-    values->grid()->setZeroLinePen(QPen(kZeroLineColour, 0));
 
     bars_ = new TrendBars(keys, values);
     bars_->setWidth(kBarWidth);
@@ -92,8 +88,8 @@ void TrendChart::setUpPlot() {
     placeholder_->position->setType(QCPItemPosition::ptAxisRectRatio);
     placeholder_->position->setCoords(0.5, 0.5);
     placeholder_->setText(QString::fromLatin1(kPlaceholderText));
-    placeholder_->setColor(kPlaceholderColour);
     applyFont();
+    applyPalette();
     keys->setTicks(false);
     values->setTicks(false);
     values->grid()->setVisible(false);
@@ -115,10 +111,22 @@ void TrendChart::applyFont() {
     placeholder_->setFont(labelFont);
 }
 
+// Background, axes, grid and the placeholder's note follow the window's palette, also when the
+// desktop switches between light and dark.
+void TrendChart::applyPalette() {
+    const ChartColours colours = ChartColours::Of(palette());
+    ApplyChartColours(*plot_, colours);
+    placeholder_->setColor(colours.dimText);
+}
+
 void TrendChart::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::FontChange && placeholder_ != nullptr) {
         applyFont();
+        plot_->replot(QCustomPlot::rpQueuedReplot);
+    }
+    if (event->type() == QEvent::PaletteChange && placeholder_ != nullptr) {
+        applyPalette();
         plot_->replot(QCustomPlot::rpQueuedReplot);
     }
 }

@@ -94,6 +94,7 @@ class TrendChart : public QWidget {
   private:
     void setUpPlot();
     void applyFont();
+    void applyPalette();
     void markDirty();
     void rebuild();
     void applyAxisDivision();

@@ -8,25 +8,36 @@
 
 namespace pelorin {
 
-// Every field, the last included, ends in ";"; every line, the last included, in CR LF.
+// The window's export ends every field, the last included, in ";"; every line, the last
+// included, ends in CR LF.
 inline constexpr char kCsvFieldEnd = ';';
 inline constexpr std::string_view kCsvLineEnd = "\r\n";
+
+// The two forms of the file. Export: the window's export, whose header repeats the captions.
+// Analysis: for tools that read one named column per field: a distinct name with its unit
+// per column (value_names.h), and ";" between the fields only, since such tools read a ";"
+// after the last field as a 36th, empty column.
+enum class CsvForm { Export, Analysis };
 
 // The lines of the CSV file, for the window's export and pelorin-decode alike, so that their
 // files are the same byte for byte.
 class CsvWriter {
   public:
-    explicit CsvWriter(std::string_view decimalSeparator);
+    explicit CsvWriter(std::string_view decimalSeparator, CsvForm form = CsvForm::Export);
 
-    // Header line: the captions of values 0..34, trailing blanks kept, each followed by ";",
-    // then CR LF.
-    static void appendHeader(std::string& out);
+    // Header line: the captions (trailing blanks kept) or the names of values 0..34, then
+    // CR LF.
+    void appendHeader(std::string& out) const;
     // One data line: values 0..34 of `record` in the general number text (FormatGeneral) with
-    // the writer's decimal separator, each followed by ";", then CR LF. Never fails.
+    // the writer's decimal separator, then CR LF. Never fails.
     void appendRecord(std::string& out, const TelemetryRecord& record);
 
   private:
+    // Ends the line whose last field ends at `pos` (the ";" of the export included).
+    void endLine(std::string& out, std::size_t pos) const;
+
     NumberTextCache texts_;
+    CsvForm form_;
 };
 
 }  // namespace pelorin

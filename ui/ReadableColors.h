@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QColor>
+#include <initializer_list>
+
+namespace pelorin {
+
+// Text is readable on a background when their contrast ratio reaches this (the WCAG level for
+// body text).
+inline constexpr double kReadableContrast = 4.5;
+
+// Contrast ratio of two colours by their relative luminance (WCAG 2): 1 for equal colours up
+// to 21 for black on white. Alpha is ignored.
+double ContrastRatio(const QColor& a, const QColor& b);
+
+// The first of `candidates` readable on `background`, else `fallback`.
+QColor FirstReadable(std::initializer_list<QColor> candidates, const QColor& background,
+                     const QColor& fallback);
+
+}  // namespace pelorin

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QPoint>
+#include <QString>
+#include <optional>
+
+namespace pelorin {
+
+// What the main window keeps between runs in the user's settings (QSettings under the
+// application's organisation and name, in the user's config folder): its position and the
+// folder each file dialog was last used in. The recent files keep their own list.
+class WindowSettings {
+  public:
+    // The file dialogs that start where they were last used.
+    enum class Folder { Open, Follow, CsvExport };
+
+    // The folder `dialog` was last used in; "" when none was kept or it no longer exists.
+    static QString folder(Folder dialog);
+    // Keeps the folder that holds `chosenFile` for `dialog`.
+    static void rememberFolderOf(Folder dialog, const QString& chosenFile);
+
+    // The position of the window's frame at the end of the last run, if one was kept.
+    static std::optional<QPoint> position();
+    static void setPosition(const QPoint& framePosition);
+};
+
+}  // namespace pelorin
