@@ -1,11 +1,10 @@
-// Opening and dropping text files, the paste report, and stepping the selector by keyboard.
+// Opening and dropping text files, and the paste report.
 #include <QDir>
 #include <QFile>
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QUrl>
 #include <fstream>
 #include <sstream>
@@ -200,33 +199,6 @@ TEST_F(FileInput, ReportListsTheLinesOfDamagedFrames) {
     window_.pasteLines({good});
     EXPECT_EQ(rejected->text(), QStringLiteral("0 rejected lines with the marker"));
     EXPECT_TRUE(rejected->toolTip().isEmpty());
-}
-
-TEST_F(FileInput, PageAndHomeEndKeysStepTheSelectorOutsideThePasteBox) {
-    std::vector<std::string> lines;
-    for (unsigned k = 1; k <= 6; ++k) {
-        lines.push_back(testframes::lineWithTime(k));
-    }
-    window_.pasteLines(lines);
-    QWidget* focusHolders[] = {window_.box(3), window_.option(12), window_.chart()};
-    for (QWidget* holder : focusHolders) {
-        SCOPED_TRACE(holder->objectName().toStdString());
-        window_.selector()->setValue(1);
-        QTest::keyClick(holder, Qt::Key_PageDown);
-        EXPECT_EQ(window_.selector()->value(), 2);
-        QTest::keyClick(holder, Qt::Key_End);
-        EXPECT_EQ(window_.selector()->value(), 6);
-        EXPECT_EQ(window_.box(0)->text(), QStringLiteral("6 => 0d 00:00:06"));
-        QTest::keyClick(holder, Qt::Key_PageUp);
-        EXPECT_EQ(window_.selector()->value(), 5);
-        QTest::keyClick(holder, Qt::Key_Home);
-        EXPECT_EQ(window_.selector()->value(), 1);
-    }
-    // In the paste box the keys move its cursor and leave the selector alone.
-    window_.selector()->setValue(3);
-    QTest::keyClick(window_.pasteBox(), Qt::Key_End);
-    QTest::keyClick(window_.pasteBox(), Qt::Key_PageUp);
-    EXPECT_EQ(window_.selector()->value(), 3);
 }
 
 }  // namespace
