@@ -1,8 +1,12 @@
 #include <QApplication>
 
 #include "ProgramStart.h"
+#include "WindowCommandLine.h"
 
 int main(int argc, char* argv[]) {
+    if (const std::optional<int> status = pelorin::AnswerHelpOrVersion(argc, argv)) {
+        return *status;
+    }
     QApplication app(argc, argv);
     pelorin::ConfigureApplication();
     if (const std::optional<int> status = pelorin::StartProgram(QApplication::arguments())) {
