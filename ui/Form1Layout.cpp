@@ -1,11 +1,11 @@
 #include "Form1Layout.h"
 
 #include <QLabel>
-#include <QLayout>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <algorithm>
 #include <cassert>
@@ -18,6 +18,7 @@
 #include "PictureBox.h"
 #include "QtText.h"
 #include "Resources.h"
+#include "ScreenFit.h"
 #include "Twips.h"
 #include "WindowFonts.h"
 #include "chart/TrendChart.h"
@@ -193,10 +194,13 @@ void Form1Layout::setupUi(QMainWindow& window) {
     client_->setObjectName(QStringLiteral("ClientArea"));
     client_->setFont(WindowFonts::Regular());
     client_->setFixedSize(ToPixels(kClientArea).size());
-    window.setCentralWidget(client_);
-    // The layout is designed for one size: the window is as large as its client area, the
-    // menu bar and the paste report.
-    window.layout()->setSizeConstraint(QLayout::SetFixedSize);
+    // The layout is designed for one size; on a screen too small for it the client scrolls.
+    auto* clientScroll = new QScrollArea(&window);
+    clientScroll->setObjectName(QStringLiteral("ClientScroll"));
+    clientScroll->setFrameShape(QFrame::NoFrame);
+    clientScroll->setFocusPolicy(Qt::NoFocus);  // the focus goes to the controls only
+    clientScroll->setWidget(client_);
+    window.setCentralWidget(clientScroll);
 
     buildFrames();
     buildValueControls();
@@ -204,6 +208,7 @@ void Form1Layout::setupUi(QMainWindow& window) {
     buildMenus(window);
     report_ = new PasteReport(&window);
     window.setStatusBar(report_);
+    new ScreenFit(window, *clientScroll);
     setFocusOrder();
 }
 

@@ -4,6 +4,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QStatusBar>
+#include <QTest>
 
 #include "window_driver.h"
 
@@ -43,9 +44,17 @@ TEST(ScreenFit, WindowOpensInsideTheScreenAndItsClientScrollsWhereItDoesNotFit) 
                       form.menuBar()->height() + client->height() + form.statusBar()->height());
             EXPECT_EQ(form.minimumSize(), form.maximumSize());
         }
-        // Scrolled to the bottom, the message line, the position and the selector show whole.
-        area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
+        // Tabbing from the time box to the selector (enabled by a decode) scrolls the bottom
+        // line into view.
+        form.findChild<QPlainTextEdit*>(QStringLiteral("Text2"))
+            ->setPlainText(QString::fromStdString(testframes::line()));
+        form.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+        form.findChild<QWidget*>(QStringLiteral("Text1_0"))->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         WindowDriver::Settle();
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("HScroll1"));
         for (const char* bottom : {"Label3", "Label2", "HScroll1"}) {
             auto* widget = form.findChild<QWidget*>(QString::fromLatin1(bottom));
             const QRect shown(widget->mapTo(area->viewport(), QPoint(0, 0)), widget->size());
