@@ -7,12 +7,15 @@
 #include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShortcut>
 #include <algorithm>
 #include <cassert>
+#include <span>
 #include <string_view>
 #include <vector>
 
 #include "CaptionFrame.h"
+#include "FocusFrames.h"
 #include "OptionButton.h"
 #include "PasteReport.h"
 #include "PictureBox.h"
@@ -156,6 +159,35 @@ constexpr std::array<ControlLayout, 9> kSingleControls = {{
     {"Text3", kWindowContainer, {12600, 6480, 3135, 375}},
 }};
 
+// The menus of the menu bar and their commands; "&" marks the access key (Alt+letter).
+struct MenuCommand {
+    const char* name;
+    const char* caption;
+    QKeyCombination shortcut;
+    QAction* Form1Layout::*action;
+};
+
+struct MenuLayout {
+    const char* name;
+    const char* caption;
+    std::span<const MenuCommand> commands;
+};
+
+constexpr MenuCommand kFileCommands[] = {
+    {"MnuOpen", "Open...", Qt::CTRL | Qt::Key_O, &Form1Layout::MnuOpen},
+    {"MnuExit", "Exit", Qt::CTRL | Qt::Key_Q, &Form1Layout::MnuExit},
+};
+constexpr MenuCommand kTlmFileCommands[] = {
+    {"WriteCSVFile", "Write CSV File", Qt::CTRL | Qt::Key_S, &Form1Layout::WriteCSVFile},
+    {"WriteCSVFileAs", "Write CSV File As...", Qt::CTRL | Qt::SHIFT | Qt::Key_S,
+     &Form1Layout::WriteCSVFileAs},
+};
+// "Info" follows them: a command of its own on the bar, Alt+I.
+constexpr MenuLayout kMenus[] = {
+    {"MnuFile", "&File", kFileCommands},
+    {"MnuTLMFile", "&TLM File", kTlmFileCommands},
+};
+
 // After Text1(0), MSChart1, HScroll1, Text2, Text3 and Option1(0), the focus visits the option
 // buttons and value boxes frame by frame in this order.
 constexpr std::array<int, 7> kFocusFrameOrder = {
@@ -297,23 +329,24 @@ void Form1Layout::buildSingleControls() {
 }
 
 void Form1Layout::buildMenus(QMainWindow& window) {
-    QMenu* file = window.menuBar()->addMenu(QStringLiteral("File"));
-    file->menuAction()->setObjectName(QStringLiteral("MnuFile"));
-    MnuOpen = file->addAction(QStringLiteral("Open..."));
-    MnuOpen->setObjectName(QStringLiteral("MnuOpen"));
-    MnuOpen->setShortcut(QKeySequence::Open);
-    MnuExit = file->addAction(QStringLiteral("Exit"));
-    MnuExit->setObjectName(QStringLiteral("MnuExit"));
-
-    QMenu* tlm = window.menuBar()->addMenu(QStringLiteral("TLM File"));
-    tlm->menuAction()->setObjectName(QStringLiteral("MnuTLMFile"));
-    WriteCSVFile = tlm->addAction(QStringLiteral("Write CSV File"));
-    WriteCSVFile->setObjectName(QStringLiteral("WriteCSVFile"));
-    WriteCSVFileAs = tlm->addAction(QStringLiteral("Write CSV File As..."));
-    WriteCSVFileAs->setObjectName(QStringLiteral("WriteCSVFileAs"));
-
-    MnuInfo = window.menuBar()->addAction(QStringLiteral("Info"));
+    QMenuBar* bar = window.menuBar();
+    for (const MenuLayout& layout : kMenus) {
+        QMenu* menu = bar->addMenu(QString::fromLatin1(layout.caption));
+        menu->menuAction()->setObjectName(QString::fromLatin1(layout.name));
+        for (const MenuCommand& command : layout.commands) {
+            QAction* action = menu->addAction(QString::fromLatin1(command.caption));
+            action->setObjectName(QString::fromLatin1(command.name));
+            action->setShortcut(command.shortcut);
+            this->*command.action = action;
+        }
+    }
+    MnuInfo = bar->addAction(QStringLiteral("&Info"));
     MnuInfo->setObjectName(QStringLiteral("MnuInfo"));
+
+    // F10 opens the first menu, as on most desktops.
+    auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), &window);
+    QObject::connect(menuKey, &QShortcut::activated, bar,
+                     [bar] { bar->setActiveAction(bar->actions().constFirst()); });
 }
 
 void Form1Layout::setFocusOrder() {
@@ -330,6 +363,7 @@ void Form1Layout::setFocusOrder() {
     for (std::size_t k = 1; k < order.size(); ++k) {
         QWidget::setTabOrder(order[k - 1], order[k]);
     }
+    new FocusFrames({MSChart1, HScroll1, Picture1}, client_);
     Text1[0]->setFocus();
 }
 

@@ -130,6 +130,8 @@ TEST_F(Keyboard, ShortcutsRunTheirCommandsAndShowInTheMenus) {
             }
         });
         dialogCloser.start(20);
+        window_.form().activateWindow();  // again after a dialog
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window_.form()));
         QTest::keySequence(window_.box(2), s.keys);
         WindowDriver::Settle();
         EXPECT_EQ(triggered.count(), 1);
