@@ -18,6 +18,7 @@
 #include "Module1.h"
 #include "OptionButton.h"
 #include "PasteReport.h"
+#include "PasteRouter.h"
 #include "PictureBox.h"
 #include "QtText.h"
 #include "TextFileLoader.h"
@@ -73,6 +74,7 @@ void Form1::connectHandlers() {
     connect(MnuInfo, &QAction::triggered, this, &Form1::MnuInfo_Click);
     auto* input = new InputRouter(*this, *Text2, *HScroll1);
     connect(input, &InputRouter::fileDropped, this, &Form1::loadTextFile);
+    new PasteRouter(*this, *Text2);
 }
 
 // Window load: the six faces in the "off" colour, in this order.
