@@ -216,11 +216,16 @@ void Form1::WriteCSVFile_Click() {
 }
 
 void Form1::WriteCSVFileAs_Click() {
-    const QString path =
-        QFileDialog::getSaveFileName(this, QStringLiteral("Write CSV File As"),
-                                     csvFolder_ + QLatin1Char('/') + ToQString(kCsvFileName),
-                                     QStringLiteral("CSV files (*.csv);;All files (*)"));
-    if (!path.isEmpty() && writeCsvFile(path)) {
+    QFileDialog dialog(this, QStringLiteral("Write CSV File As"),
+                       csvFolder_ + QLatin1Char('/') + ToQString(kCsvFileName),
+                       QStringLiteral("CSV files (*.csv);;All files (*)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("csv"));  // for a name typed without an extension
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return;
+    }
+    const QString path = dialog.selectedFiles().constFirst();
+    if (writeCsvFile(path)) {
         setMessage(path + QStringLiteral(" has been written"), Message::Export);
     }
 }
