@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "CaptionFrame.h"
+#include "ElidedLabel.h"
 #include "FocusFrames.h"
 #include "OptionButton.h"
 #include "PasteReport.h"
@@ -311,7 +312,7 @@ void Form1Layout::buildSingleControls() {
     MSChart1 = build<TrendChart>("MSChart1", font);
     MSChart1->setFocusPolicy(Qt::StrongFocus);
 
-    Label3 = build<QLabel>("Label3", font);
+    Label3 = build<ElidedLabel>("Label3", font);
     Label2 = build<QLabel>("Label2", font);
     Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "ElidedLabel.h"
 #include "TextFileLoader.h"
 #include "window_driver.h"
 
@@ -199,6 +200,23 @@ TEST_F(FileInput, ReportListsTheLinesOfDamagedFrames) {
     window_.pasteLines({good});
     EXPECT_EQ(rejected->text(), QStringLiteral("0 rejected lines with the marker"));
     EXPECT_TRUE(rejected->toolTip().isEmpty());
+}
+
+TEST_F(FileInput, ALongMessageIsCutVisiblyAndWholeInTheToolTip) {
+    const QString path = QDir(dir_.path()).filePath(QString(120, QLatin1Char('x')) + ".txt");
+    EXPECT_FALSE(window_.form().loadTextFile(path));
+    auto* label = window_.find<pelorin::ElidedLabel>(QStringLiteral("Label3"));
+    const QString whole = QStringLiteral("Could not open %1: the file does not exist.").arg(path);
+    EXPECT_EQ(label->text(), whole);
+    EXPECT_EQ(label->toolTip(), whole);
+    const QString shown = label->shownText();
+    EXPECT_TRUE(shown.endsWith(QStringLiteral("..."))) << shown.toStdString();
+    EXPECT_TRUE(whole.startsWith(shown.chopped(3)));
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(shown), label->width());
+    EXPECT_GT(label->fontMetrics().horizontalAdvance(shown), label->width() * 9 / 10);
+
+    window_.form().loadTextFile(QStringLiteral("/no"));
+    EXPECT_EQ(label->shownText(), label->text());  // a short one whole
 }
 
 }  // namespace
