@@ -13,6 +13,7 @@
 #include <array>
 #include <filesystem>
 
+#include "AccessibleText.h"
 #include "Form2.h"
 #include "InputRouter.h"
 #include "Module1.h"
@@ -130,6 +131,7 @@ void Form1::Show_Data(int Rec) {
     for (std::size_t face = 0; face < kSideFaces.size(); ++face) {
         kSideFaces[face](*Picture1, flags[face] ? Module1::FaceOnColor : Module1::FaceOffColor);
     }
+    DescribeRecord(*this, Rec, store_.RecordCount(), flags);
 }
 
 // The option buttons of all frames act as one group: the chosen one's box is highlighted and
@@ -163,6 +165,7 @@ void Form1::Draw_Chart(int Index) {
         MSChart1->setCategoryAutoDivision(true);
     }
     MSChart1->setValueUnit(Label1[Index]->text());
+    DescribeChart(*this, Index, RecordCount);
     MSChart1->setRowCount(RecordCount);
     for (int r = 1; r <= RecordCount; ++r) {
         MSChart1->setRow(r);

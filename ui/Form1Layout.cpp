@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "AccessibleText.h"
 #include "CaptionFrame.h"
 #include "ElidedLabel.h"
 #include "FocusFrames.h"
@@ -243,6 +244,7 @@ void Form1Layout::setupUi(QMainWindow& window) {
     window.setStatusBar(report_);
     new ScreenFit(window, *clientScroll);
     setFocusOrder();
+    DescribeControls(*this);
 }
 
 QGroupBox* Form1Layout::frame(int number) const {
