@@ -120,7 +120,8 @@ TEST_F(Keyboard, ShortcutsRunTheirCommandsAndShowInTheMenus) {
     };
     for (const Shortcut& s : shortcuts) {
         SCOPED_TRACE(s.action);
-        EXPECT_EQ(action(s.action)->shortcut().toString(), s.keys.toString());  // a menu shows its actions' shortcuts
+        EXPECT_EQ(action(s.action)->shortcut().toString(),
+                  s.keys.toString());  // a menu shows its actions' shortcuts
         QSignalSpy triggered(action(s.action), &QAction::triggered);
         // The commands that ask for a file get their dialog closed unanswered.
         QTimer dialogCloser;

@@ -2,12 +2,16 @@
 // main-window.png shows the window after decoding a sample pass, with a record whose solar
 // panels are lit and the average charge current charted; info-window.png the info window.
 // With --steps it also writes the window at start, right after decoding, and with the
-// temperature charted.
-// Usage: pelorin-render-window [--steps] OUTPUT_DIR [SAMPLE_FILE]
+// temperature charted. With --screen it writes instead the whole screen with that window, its
+// client scrolled to the bottom and the selector focused: main-window-WIDTHxHEIGHT.png (run it
+// on an X server of that size, see scripts/render-window.sh).
+// Usage: pelorin-render-window [--steps | --screen] OUTPUT_DIR [SAMPLE_FILE]
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <cstdio>
 #include <cstring>
@@ -45,18 +49,38 @@ void SelectLitRecord(pelorin::Form1& form) {
     selector->setValue(selector->maximum() / 2);
 }
 
+// The whole screen, with the main window's client scrolled to the bottom line.
+bool SaveScreen(pelorin::Form1& form, const QDir& dir) {
+    auto* area = form.findChild<QScrollArea*>(QStringLiteral("ClientScroll"));
+    auto* selector = form.findChild<QScrollBar*>(QStringLiteral("HScroll1"));
+    form.activateWindow();
+    selector->setFocus();
+    area->ensureWidgetVisible(selector);
+    Settle();
+    QScreen* screen = form.screen();
+    const QString name = QStringLiteral("main-window-%1x%2.png")
+                             .arg(screen->geometry().width())
+                             .arg(screen->geometry().height());
+    const QString path = dir.filePath(name);
+    const bool ok = screen->grabWindow(0).save(path, "PNG");
+    std::printf("%s %s\n", ok ? "wrote" : "could not write", qPrintable(path));
+    return ok;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // A screen large enough for the window's designed size.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" PELORIN_TEST_SCREEN);
     }
     QApplication app(argc, argv);
     int arg = 1;
     const bool steps = argc > arg && std::strcmp(argv[arg], "--steps") == 0;
-    arg += steps ? 1 : 0;
+    const bool wholeScreen = argc > arg && std::strcmp(argv[arg], "--screen") == 0;
+    arg += steps || wholeScreen ? 1 : 0;
     if (argc <= arg) {
-        std::fprintf(stderr, "usage: %s [--steps] OUTPUT_DIR [SAMPLE_FILE]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s [--steps | --screen] OUTPUT_DIR [SAMPLE_FILE]\n", argv[0]);
         return 2;
     }
     const QDir dir(QString::fromLocal8Bit(argv[arg]));
@@ -78,6 +102,9 @@ int main(int argc, char* argv[]) {
     }
     SelectLitRecord(form);
     form.findChild<QRadioButton*>(QStringLiteral("Option1_27"))->click();
+    if (wholeScreen) {
+        return SaveScreen(form, dir) ? 0 : 1;
+    }
     ok = Save(form, dir, "main-window.png") && ok;
 
     auto* info = new pelorin::Form2();

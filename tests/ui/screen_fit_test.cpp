@@ -1,5 +1,5 @@
-// The window on screens smaller and larger than its designed size: the test screens of
-// screens.json, a 1366 x 768 laptop, 1920 x 1080 at 150 % and a large one.
+// The window on screens smaller and larger than its designed size: the screens of
+// screens-fit.json, a 1366 x 768 laptop, 1920 x 1080 at 150 % and a large one.
 #include <QMenuBar>
 #include <QScreen>
 #include <QScrollArea>
@@ -25,7 +25,8 @@ TEST(ScreenFit, WindowOpensInsideTheScreenAndItsClientScrollsWhereItDoesNotFit) 
     for (const auto& [name, scrolls] : screens) {
         SCOPED_TRACE(name);
         QScreen* screen = ScreenNamed(QString::fromLatin1(name));
-        ASSERT_NE(screen, nullptr) << "run with QT_QPA_PLATFORM=offscreen:configfile=screens.json";
+        ASSERT_NE(screen, nullptr)
+            << "run with QT_QPA_PLATFORM=offscreen:configfile=screens-fit.json";
         pelorin::Form1 form;
         form.setScreen(screen);
         form.move(screen->availableGeometry().topLeft() + QPoint(100, 100));
