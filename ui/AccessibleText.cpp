@@ -71,12 +71,12 @@ QString RecordOf(int record, int recordCount) {
                                  QStringLiteral(" of ") + IntegerText(recordCount);
 }
 
-}  // namespace
-
 QString ValueInWords(int index) {
     const auto [what, unit] = Words(index);
     return what + QStringLiteral(", ") + unit;
 }
+
+}  // namespace
 
 void DescribeControls(Form1Layout& controls) {
     for (int i = 0; i < kShownValues; ++i) {

@@ -10,10 +10,8 @@ class Form1Layout;
 
 // What screen readers and other accessibility tools get from the main window's controls: for
 // each value box and option button the value it stands for, for the selector, the chart and
-// the picture what they show at the moment.
-
-// Value `index` (0..34) in words with its unit: "average Bus Voltage, volts".
-QString ValueInWords(int index);
+// the picture what they show at the moment. A value box is named by its value in words with
+// its unit ("average Bus Voltage, volts").
 
 // Names and descriptions that never change, and those of the window before any decode.
 void DescribeControls(Form1Layout& controls);

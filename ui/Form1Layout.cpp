@@ -244,6 +244,7 @@ void Form1Layout::setupUi(QMainWindow& window) {
     window.setStatusBar(report_);
     new ScreenFit(window, *clientScroll);
     setFocusOrder();
+    new FocusFrames({MSChart1, HScroll1, Picture1}, client_);
     DescribeControls(*this);
 }
 
@@ -366,7 +367,6 @@ void Form1Layout::setFocusOrder() {
     for (std::size_t k = 1; k < order.size(); ++k) {
         QWidget::setTabOrder(order[k - 1], order[k]);
     }
-    new FocusFrames({MSChart1, HScroll1, Picture1}, client_);
     Text1[0]->setFocus();
 }
 

@@ -5,7 +5,6 @@
 #include <QSize>
 
 class QMainWindow;
-class QScreen;
 class QScrollArea;
 
 namespace pelorin {
