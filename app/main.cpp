@@ -1,21 +1,16 @@
 #include <QApplication>
 
-#include "Form1.h"
+#include "ProgramStart.h"
+#include "WindowCommandLine.h"
 
-// Opens the main window; the program ends when its last window closes, so an open info window
-// keeps it running after the main window is gone.
 int main(int argc, char* argv[]) {
+    if (const std::optional<int> status = pelorin::AnswerHelpOrVersion(argc, argv)) {
+        return *status;
+    }
     QApplication app(argc, argv);
-    // Every QSettings of the program, the window's and the chart's, is this one file in the
-    // user's config folder: pelorin/pelorin-telemetry.conf.
-    QApplication::setOrganizationName(QStringLiteral("pelorin"));
-    QApplication::setApplicationName(QStringLiteral("pelorin-telemetry"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Pelorin Telemetry Decoder"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("pelorin-telemetry"));
-    QApplication::setQuitOnLastWindowClosed(true);
-
-    auto* window = new pelorin::Form1();
-    window->setAttribute(Qt::WA_DeleteOnClose);  // closing it discards all decoded data
-    window->show();
+    pelorin::ConfigureApplication();
+    if (const std::optional<int> status = pelorin::StartProgram(QApplication::arguments())) {
+        return *status;
+    }
     return QApplication::exec();
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs the whole test suite: first the
 # non-GUI tests under AddressSanitizer + UndefinedBehaviorSanitizer, then every test of the
-# normal build (GUI tests on Qt's offscreen platform, no display needed).
+# normal build (GUI tests on Qt's offscreen platform, the X11 window tests on Xvfb; no display
+# needed).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 jobs="$(nproc)"

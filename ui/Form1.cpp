@@ -14,11 +14,13 @@
 #include <array>
 #include <filesystem>
 
+#include "AccessibleText.h"
 #include "Form2.h"
 #include "InputRouter.h"
 #include "Module1.h"
 #include "OptionButton.h"
 #include "PasteReport.h"
+#include "PasteRouter.h"
 #include "PictureBox.h"
 #include "QtText.h"
 #include "RecentFiles.h"
@@ -83,6 +85,7 @@ void Form1::connectHandlers() {
     recentFiles_ = new RecentFiles(this);
     auto* recentMenu = new RecentFilesMenu(*MnuOpenRecent, *recentFiles_);
     connect(recentMenu, &RecentFilesMenu::fileChosen, this, &Form1::MnuOpenRecent_Click);
+    new PasteRouter(*this, *Text2);
 }
 
 // Window load: the six faces in the "off" colour, in this order.
@@ -138,6 +141,7 @@ void Form1::Show_Data(int Rec) {
     for (std::size_t face = 0; face < kSideFaces.size(); ++face) {
         kSideFaces[face](*Picture1, flags[face] ? Module1::FaceOnColor : Module1::FaceOffColor);
     }
+    DescribeRecord(*this, Rec, store_.RecordCount(), flags);
 }
 
 // The option buttons of all frames act as one group: the chosen one's box is highlighted and
@@ -171,6 +175,7 @@ void Form1::Draw_Chart(int Index) {
         MSChart1->setCategoryAutoDivision(true);
     }
     MSChart1->setValueUnit(Label1[Index]->text());
+    DescribeChart(*this, Index, RecordCount);
     MSChart1->setRowCount(RecordCount);
     for (int r = 1; r <= RecordCount; ++r) {
         MSChart1->setRow(r);
@@ -215,13 +220,16 @@ void Form1::WriteCSVFile_Click() {
 
 void Form1::WriteCSVFileAs_Click() {
     const QString kept = WindowSettings::folder(WindowSettings::Folder::CsvExport);
-    const QString path = QFileDialog::getSaveFileName(
+    QFileDialog dialog(
         this, QStringLiteral("Write CSV File As"),
         (kept.isEmpty() ? csvFolder_ : kept) + QLatin1Char('/') + ToQString(kCsvFileName),
         QStringLiteral("CSV files (*.csv);;All files (*)"));
-    if (path.isEmpty()) {
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("csv"));  // for a name typed without an extension
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return;
     }
+    const QString path = dialog.selectedFiles().constFirst();
     WindowSettings::rememberFolderOf(WindowSettings::Folder::CsvExport, path);
     if (writeCsvFile(path)) {
         setMessage(path + QStringLiteral(" has been written"), Message::Export);

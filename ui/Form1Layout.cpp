@@ -1,23 +1,29 @@
 #include "Form1Layout.h"
 
 #include <QLabel>
-#include <QLayout>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QScrollArea>
 #include <QScrollBar>
+#include <QShortcut>
 #include <algorithm>
 #include <cassert>
+#include <span>
 #include <string_view>
 #include <vector>
 
+#include "AccessibleText.h"
 #include "CaptionFrame.h"
+#include "ElidedLabel.h"
+#include "FocusFrames.h"
 #include "OptionButton.h"
 #include "PasteReport.h"
 #include "PictureBox.h"
 #include "QtText.h"
 #include "Resources.h"
+#include "ScreenFit.h"
 #include "Twips.h"
 #include "WindowFonts.h"
 #include "chart/TrendChart.h"
@@ -155,6 +161,37 @@ constexpr std::array<ControlLayout, 9> kSingleControls = {{
     {"Text3", kWindowContainer, {12600, 6480, 3135, 375}},
 }};
 
+// The menus of the menu bar and their commands; "&" marks the access key (Alt+letter).
+struct MenuCommand {
+    const char* name;
+    const char* caption;
+    QKeyCombination shortcut;
+    QAction* Form1Layout::*action;           // a command, or
+    QMenu* Form1Layout::*submenu = nullptr;  // a menu of its own
+};
+
+struct MenuLayout {
+    const char* name;
+    const char* caption;
+    std::span<const MenuCommand> commands;
+};
+
+constexpr MenuCommand kFileCommands[] = {
+    {"MnuOpen", "Open...", Qt::CTRL | Qt::Key_O, &Form1Layout::MnuOpen},
+    {"MnuOpenRecent", "Open &Recent", {}, nullptr, &Form1Layout::MnuOpenRecent},
+    {"MnuExit", "Exit", Qt::CTRL | Qt::Key_Q, &Form1Layout::MnuExit},
+};
+constexpr MenuCommand kTlmFileCommands[] = {
+    {"WriteCSVFile", "Write CSV File", Qt::CTRL | Qt::Key_S, &Form1Layout::WriteCSVFile},
+    {"WriteCSVFileAs", "Write CSV File As...", Qt::CTRL | Qt::SHIFT | Qt::Key_S,
+     &Form1Layout::WriteCSVFileAs},
+};
+// "Info" follows them: a command of its own on the bar, Alt+I.
+constexpr MenuLayout kMenus[] = {
+    {"MnuFile", "&File", kFileCommands},
+    {"MnuTLMFile", "&TLM File", kTlmFileCommands},
+};
+
 // After Text1(0), MSChart1, HScroll1, Text2, Text3 and Option1(0), the focus visits the option
 // buttons and value boxes frame by frame in this order.
 constexpr std::array<int, 7> kFocusFrameOrder = {
@@ -193,10 +230,13 @@ void Form1Layout::setupUi(QMainWindow& window) {
     client_->setObjectName(QStringLiteral("ClientArea"));
     client_->setFont(WindowFonts::Regular());
     client_->setFixedSize(ToPixels(kClientArea).size());
-    window.setCentralWidget(client_);
-    // The layout is designed for one size: the window is as large as its client area, the
-    // menu bar and the paste report.
-    window.layout()->setSizeConstraint(QLayout::SetFixedSize);
+    // The layout is designed for one size; on a screen too small for it the client scrolls.
+    auto* clientScroll = new QScrollArea(&window);
+    clientScroll->setObjectName(QStringLiteral("ClientScroll"));
+    clientScroll->setFrameShape(QFrame::NoFrame);
+    clientScroll->setFocusPolicy(Qt::NoFocus);  // the focus goes to the controls only
+    clientScroll->setWidget(client_);
+    window.setCentralWidget(clientScroll);
 
     buildFrames();
     buildValueControls();
@@ -204,7 +244,10 @@ void Form1Layout::setupUi(QMainWindow& window) {
     buildMenus(window);
     report_ = new PasteReport(&window);
     window.setStatusBar(report_);
+    new ScreenFit(window, *clientScroll);
     setFocusOrder();
+    new FocusFrames({MSChart1, HScroll1, Picture1}, client_);
+    DescribeControls(*this);
 }
 
 QGroupBox* Form1Layout::frame(int number) const {
@@ -269,7 +312,7 @@ void Form1Layout::buildSingleControls() {
     MSChart1 = build<TrendChart>("MSChart1", font);
     MSChart1->setFocusPolicy(Qt::StrongFocus);
 
-    Label3 = build<QLabel>("Label3", font);
+    Label3 = build<ElidedLabel>("Label3", font);
     Label2 = build<QLabel>("Label2", font);
     Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
@@ -287,25 +330,31 @@ void Form1Layout::buildSingleControls() {
 }
 
 void Form1Layout::buildMenus(QMainWindow& window) {
-    QMenu* file = window.menuBar()->addMenu(QStringLiteral("File"));
-    file->menuAction()->setObjectName(QStringLiteral("MnuFile"));
-    MnuOpen = file->addAction(QStringLiteral("Open..."));
-    MnuOpen->setObjectName(QStringLiteral("MnuOpen"));
-    MnuOpen->setShortcut(QKeySequence::Open);
-    MnuOpenRecent = file->addMenu(QStringLiteral("Open Recent"));
-    MnuOpenRecent->menuAction()->setObjectName(QStringLiteral("MnuOpenRecent"));
-    MnuExit = file->addAction(QStringLiteral("Exit"));
-    MnuExit->setObjectName(QStringLiteral("MnuExit"));
-
-    QMenu* tlm = window.menuBar()->addMenu(QStringLiteral("TLM File"));
-    tlm->menuAction()->setObjectName(QStringLiteral("MnuTLMFile"));
-    WriteCSVFile = tlm->addAction(QStringLiteral("Write CSV File"));
-    WriteCSVFile->setObjectName(QStringLiteral("WriteCSVFile"));
-    WriteCSVFileAs = tlm->addAction(QStringLiteral("Write CSV File As..."));
-    WriteCSVFileAs->setObjectName(QStringLiteral("WriteCSVFileAs"));
-
-    MnuInfo = window.menuBar()->addAction(QStringLiteral("Info"));
+    QMenuBar* bar = window.menuBar();
+    for (const MenuLayout& layout : kMenus) {
+        QMenu* menu = bar->addMenu(QString::fromLatin1(layout.caption));
+        menu->menuAction()->setObjectName(QString::fromLatin1(layout.name));
+        for (const MenuCommand& command : layout.commands) {
+            const QString caption = QString::fromLatin1(command.caption);
+            if (command.submenu != nullptr) {
+                QMenu* submenu = menu->addMenu(caption);
+                submenu->menuAction()->setObjectName(QString::fromLatin1(command.name));
+                this->*command.submenu = submenu;
+                continue;
+            }
+            QAction* action = menu->addAction(caption);
+            action->setObjectName(QString::fromLatin1(command.name));
+            action->setShortcut(command.shortcut);
+            this->*command.action = action;
+        }
+    }
+    MnuInfo = bar->addAction(QStringLiteral("&Info"));
     MnuInfo->setObjectName(QStringLiteral("MnuInfo"));
+
+    // F10 opens the first menu, as on most desktops.
+    auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), &window);
+    QObject::connect(menuKey, &QShortcut::activated, bar,
+                     [bar] { bar->setActiveAction(bar->actions().constFirst()); });
 }
 
 void Form1Layout::setFocusOrder() {

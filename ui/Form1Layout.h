@@ -42,8 +42,9 @@ inline constexpr int kFirstRecord = 1;
 // window derives from this class and calls setupUi() once).
 class Form1Layout {
   public:
-    // Builds the client area with every control, the menus and the paste report on `window`,
-    // sets the focus order and gives the time box the focus.
+    // Builds the client area with every control (scrolling where the screen is too small for
+    // it), the menus with their keys and the paste report on `window`; sets the focus order,
+    // the focus frames and the accessible names, and gives the time box the focus.
     void setupUi(QMainWindow& window);
 
     // Frame `number` (1..8).

@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QPainter>
+#include <QShortcut>
 #include <array>
 
 #include "Resources.h"
@@ -83,6 +84,7 @@ Form2::Form2(QWidget* parent) : QWidget(parent), picture_(InfoPicture()) {
         label->setGeometry(ToPixels(layout.rect));
         ApplyStyle(*label, layout.style);
     }
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
     Form_Load();
 }
 

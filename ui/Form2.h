@@ -6,7 +6,8 @@
 namespace pelorin {
 
 // The info window: the program's name, version and the maker's contact lines over a picture
-// of the spacecraft. An independent top-level window, destroyed when it is closed.
+// of the spacecraft. An independent top-level window, destroyed when it is closed (Escape
+// closes it too).
 class Form2 : public QWidget {
     Q_OBJECT
   public:

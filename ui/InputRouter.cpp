@@ -1,5 +1,6 @@
 #include "InputRouter.h"
 
+#include <QApplication>
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
@@ -36,6 +37,11 @@ QString InputRouter::FileFromDrop(const QMimeData* mime) {
     return url.isLocalFile() ? url.toLocalFile() : QString();
 }
 
+bool InputRouter::IsTextBox(const QWidget* widget) {
+    return qobject_cast<const QLineEdit*>(widget) != nullptr ||
+           qobject_cast<const QPlainTextEdit*>(widget) != nullptr;
+}
+
 bool InputRouter::stepSelector(int key) {
     if (!selector_.isEnabled()) {
         return false;
@@ -65,7 +71,7 @@ bool InputRouter::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::KeyPress: {
             const auto* key = static_cast<QKeyEvent*>(event);
             const bool plain = (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-            if (watched != pasteBox_.viewport() && plain && stepSelector(key->key())) {
+            if (plain && !IsTextBox(QApplication::focusWidget()) && stepSelector(key->key())) {
                 return true;
             }
             break;

@@ -7,13 +7,14 @@ class QMainWindow;
 class QMimeData;
 class QPlainTextEdit;
 class QScrollBar;
+class QWidget;
 
 namespace pelorin {
 
 // The main window's keyboard routing and file drops. Page Up/Down and Home/End step the record
-// selector wherever the focus is, except in the paste box, which keeps those keys for its
-// cursor. A local file dropped on the window, the paste box included, is announced by
-// fileDropped() instead of being pasted as its name.
+// selector wherever the focus is, except in the text boxes (the paste box, the value boxes and
+// Text3), which keep those keys for their cursor. A local file dropped on the window, the paste
+// box included, is announced by fileDropped() instead of being pasted as its name.
 class InputRouter : public QObject {
     Q_OBJECT
   public:
@@ -27,6 +28,7 @@ class InputRouter : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    static bool IsTextBox(const QWidget* widget);
     bool stepSelector(int key);
     // The local file of a drop, "" when it carries none.
     static QString FileFromDrop(const QMimeData* mime);

@@ -4,8 +4,11 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 #include <csignal>
 #include <fstream>
 #include <sstream>
@@ -124,6 +127,25 @@ TEST_F(ExportMenu, FailureLeavesWhatStandsInThePlaceAndTheWindowAsTheyWere) {
     window_.form().setCsvFolder(QDir(dir_.path()).filePath(QStringLiteral("no/such/folder")));
     writeCsv();
     EXPECT_TRUE(message().contains(QStringLiteral("could not be written")));
+}
+
+TEST_F(ExportMenu, WriteAsGivesANameWithoutExtensionTheCsvSuffix) {
+    // Answers the dialog as a user does: types a bare name and presses Save.
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&answer] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            answer.stop();
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            name->setText(QStringLiteral("report"));
+            QTest::keyClick(name, Qt::Key_Return);
+        }
+    });
+    answer.start(20);
+    window_.find<QAction>(QStringLiteral("WriteCSVFileAs"))->trigger();
+    const QString written = QDir(dir_.path()).filePath(QStringLiteral("report.csv"));
+    EXPECT_EQ(message(), written + QStringLiteral(" has been written"));
+    EXPECT_EQ(ReadFile(written).substr(0, 9), "5 Volts ;");
+    EXPECT_FALSE(QFile::exists(QDir(dir_.path()).filePath(QStringLiteral("report"))));
 }
 
 }  // namespace

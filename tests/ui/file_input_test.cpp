@@ -1,4 +1,4 @@
-// Opening and dropping text files, the paste report, and stepping the selector by keyboard.
+// Opening and dropping text files, and the paste report.
 #include <QDir>
 #include <QFile>
 #include <QMimeData>
@@ -6,11 +6,11 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTextBlock>
-#include <QTest>
 #include <QUrl>
 #include <fstream>
 #include <sstream>
 
+#include "ElidedLabel.h"
 #include "TextFileLoader.h"
 #include "pelorin/line_recognition.h"
 #include "window_driver.h"
@@ -116,21 +116,6 @@ TEST_F(FileInput, UnusableFilesLeaveTheBoxAsItWasAndSaySoPlainly) {
     EXPECT_TRUE(window_.label("Label3")->text().isEmpty());
 }
 
-TEST(TextFileLoader, ReadsUtf16WithAByteOrderMark) {
-    QTemporaryDir dir;
-    const QString utf16Path = QDir(dir.path()).filePath(QStringLiteral("utf16.txt"));
-    {
-        QFile file(utf16Path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        const QString text = QStringLiteral("first\r\nsecond");
-        file.write("\xFF\xFE", 2);
-        file.write(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
-    }
-    const auto utf16 = pelorin::TextFileLoader::Load(utf16Path);
-    ASSERT_TRUE(utf16.ok) << utf16.error.toStdString();
-    EXPECT_EQ(utf16.text, QStringLiteral("first\nsecond"));
-}
-
 // A byte that is no part of a well-formed UTF-8 sequence is one character, far from or near a
 // frame, so a frame with a non-ASCII character among its digits is as long in the window as
 // for pelorin-decode.
@@ -161,6 +146,36 @@ TEST_F(FileInput, ColourCodesAreTextButControlBytesAreNot) {
     const std::string bells(200, '\a');
     EXPECT_FALSE(window_.form().loadTextFile(write("bells.log", Pass("\r\n") + bells)));
     EXPECT_TRUE(window_.label("Label3")->text().contains(QStringLiteral("control character")));
+}
+
+TEST_F(FileInput, ReportMarksFramesDecodedWithNonHexCharacters) {
+    std::string nonHex = testframes::line();
+    nonHex[70] = '\x7F';
+    window_.pasteLines({testframes::line(), nonHex, "beacon", nonHex});
+    auto* suspect = window_.find<QLabel>(QStringLiteral("ReportSuspect"));
+    EXPECT_EQ(reportText("ReportDecoded"), QStringLiteral("3 telemetry lines decoded"));
+    EXPECT_TRUE(suspect->isVisibleTo(&window_.form()));
+    EXPECT_EQ(suspect->text(), QStringLiteral("2 decoded with non-hex characters"));
+    EXPECT_TRUE(suspect->toolTip().endsWith(QStringLiteral(": 2, 4")))
+        << suspect->toolTip().toStdString();
+
+    window_.pasteLines({testframes::line()});
+    EXPECT_FALSE(suspect->isVisibleTo(&window_.form()));
+}
+
+TEST(TextFileLoader, ReadsUtf16WithAByteOrderMark) {
+    QTemporaryDir dir;
+    const QString utf16Path = QDir(dir.path()).filePath(QStringLiteral("utf16.txt"));
+    {
+        QFile file(utf16Path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        const QString text = QStringLiteral("first\r\nsecond");
+        file.write("\xFF\xFE", 2);
+        file.write(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+    }
+    const auto utf16 = pelorin::TextFileLoader::Load(utf16Path);
+    ASSERT_TRUE(utf16.ok) << utf16.error.toStdString();
+    EXPECT_EQ(utf16.text, QStringLiteral("first\nsecond"));
 }
 
 // Counts the sample's lines the plain way: telemetry when the text from the marker on is 122
@@ -229,46 +244,18 @@ TEST_F(FileInput, ReportListsTheLinesOfDamagedFrames) {
     EXPECT_TRUE(rejected->toolTip().isEmpty());
 }
 
-TEST_F(FileInput, ReportMarksFramesDecodedWithNonHexCharacters) {
-    std::string nonHex = testframes::line();
-    nonHex[70] = '\x7F';
-    window_.pasteLines({testframes::line(), nonHex, "beacon", nonHex});
-    auto* suspect = window_.find<QLabel>(QStringLiteral("ReportSuspect"));
-    EXPECT_EQ(reportText("ReportDecoded"), QStringLiteral("3 telemetry lines decoded"));
-    EXPECT_TRUE(suspect->isVisibleTo(&window_.form()));
-    EXPECT_EQ(suspect->text(), QStringLiteral("2 decoded with non-hex characters"));
-    EXPECT_TRUE(suspect->toolTip().endsWith(QStringLiteral(": 2, 4")))
-        << suspect->toolTip().toStdString();
-
-    window_.pasteLines({testframes::line()});
-    EXPECT_FALSE(suspect->isVisibleTo(&window_.form()));
-}
-
-TEST_F(FileInput, PageAndHomeEndKeysStepTheSelectorOutsideThePasteBox) {
-    std::vector<std::string> lines;
-    for (unsigned k = 1; k <= 6; ++k) {
-        lines.push_back(testframes::lineWithTime(k));
-    }
-    window_.pasteLines(lines);
-    QWidget* focusHolders[] = {window_.box(3), window_.option(12), window_.chart()};
-    for (QWidget* holder : focusHolders) {
-        SCOPED_TRACE(holder->objectName().toStdString());
-        window_.selector()->setValue(1);
-        QTest::keyClick(holder, Qt::Key_PageDown);
-        EXPECT_EQ(window_.selector()->value(), 2);
-        QTest::keyClick(holder, Qt::Key_End);
-        EXPECT_EQ(window_.selector()->value(), 6);
-        EXPECT_EQ(window_.box(0)->text(), QStringLiteral("6 => 0d 00:00:06"));
-        QTest::keyClick(holder, Qt::Key_PageUp);
-        EXPECT_EQ(window_.selector()->value(), 5);
-        QTest::keyClick(holder, Qt::Key_Home);
-        EXPECT_EQ(window_.selector()->value(), 1);
-    }
-    // In the paste box the keys move its cursor and leave the selector alone.
-    window_.selector()->setValue(3);
-    QTest::keyClick(window_.pasteBox(), Qt::Key_End);
-    QTest::keyClick(window_.pasteBox(), Qt::Key_PageUp);
-    EXPECT_EQ(window_.selector()->value(), 3);
+TEST_F(FileInput, ALongMessageIsCutVisiblyAndWholeInTheToolTip) {
+    const QString path = QDir(dir_.path()).filePath(QString(120, QLatin1Char('x')));
+    EXPECT_FALSE(window_.form().loadTextFile(path));
+    auto* label = window_.find<pelorin::ElidedLabel>(QStringLiteral("Label3"));
+    EXPECT_EQ(label->toolTip(), label->text());
+    const QString shown = label->shownText();
+    EXPECT_TRUE(label->text().startsWith(shown.chopped(3)) && shown.endsWith("..."))
+        << shown.toStdString();
+    const int width = label->fontMetrics().horizontalAdvance(shown);
+    EXPECT_TRUE(width <= label->width() && width > label->width() * 9 / 10) << width;
+    window_.form().loadTextFile(QStringLiteral("/no"));
+    EXPECT_EQ(label->shownText(), label->text());  // a short one whole
 }
 
 }  // namespace

@@ -5,11 +5,11 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
-// GUI tests run on Qt's offscreen platform; the test command sets it, and so does this main
-// when a test binary is started by hand.
+// GUI tests run on Qt's offscreen platform on a large screen; the test command sets it,
+// and so does this main when a test binary is started by hand.
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" PELORIN_TEST_SCREEN);
     }
     ::testing::InitGoogleTest(&argc, argv);
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));

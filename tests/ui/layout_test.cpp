@@ -101,7 +101,7 @@ TEST(MainWindowLayout, ControlsStandWhereTheLayoutPutsThem) {
         {"Text1_31", 6, {672, 16, 49, 19}},    {"MSChart1", 8, {8, 16, 745, 249}},
         {"Label5_0", 6, {8, 16, 73, 17}},      {"Label6", 6, {408, 16, 89, 17}},
     };
-    QWidget* client = window.form().centralWidget();
+    auto* client = window.find<QWidget>(QStringLiteral("ClientArea"));
     for (const Placement& p : placements) {
         SCOPED_TRACE(p.name);
         auto* widget = window.find<QWidget>(QString::fromLatin1(p.name));
@@ -159,13 +159,13 @@ TEST(MainWindowLayout, MenusInTheirOrder) {
     WindowDriver window;
     QStringList bar;
     for (QAction* action : window.form().menuBar()->actions()) {
-        bar << action->text();
+        bar << action->text().remove(QLatin1Char('&'));  // the access keys' marks
     }
     EXPECT_EQ(bar, (QStringList{"File", "TLM File", "Info"}));
     auto items = [&](const char* name) {
         QStringList texts;
         for (QAction* action : window.find<QAction>(QString::fromLatin1(name))->menu()->actions()) {
-            texts << action->text();
+            texts << action->text().remove(QLatin1Char('&'));
         }
         return texts;
     };

@@ -3,12 +3,17 @@
 // panels are lit and the average charge current charted; info-window.png the info window.
 // With --steps it also writes the window at start, right after decoding, and with the
 // temperature charted. With --dark it writes main-window-dark.png alone: the same window
-// under the Fusion style with a dark palette.
-// Usage: pelorin-render-window [--steps] [--dark] OUTPUT_DIR [SAMPLE_FILE]
+// under the Fusion style with a dark palette. With --screen it writes instead the whole screen
+// with that window, its client scrolled to the bottom and the selector focused:
+// main-window-WIDTHxHEIGHT.png (run it on an X server of that size, see
+// scripts/render-window.sh).
+// Usage: pelorin-render-window [--steps | --dark | --screen] OUTPUT_DIR [SAMPLE_FILE]
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -49,11 +54,30 @@ void SelectLitRecord(pelorin::Form1& form) {
     selector->setValue(selector->maximum() / 2);
 }
 
+// The whole screen, with the main window's client scrolled to the bottom line.
+bool SaveScreen(pelorin::Form1& form, const QDir& dir) {
+    auto* area = form.findChild<QScrollArea*>(QStringLiteral("ClientScroll"));
+    auto* selector = form.findChild<QScrollBar*>(QStringLiteral("HScroll1"));
+    form.activateWindow();
+    selector->setFocus();
+    area->ensureWidgetVisible(selector);
+    Settle();
+    QScreen* screen = form.screen();
+    const QString name = QStringLiteral("main-window-%1x%2.png")
+                             .arg(screen->geometry().width())
+                             .arg(screen->geometry().height());
+    const QString path = dir.filePath(name);
+    const bool ok = screen->grabWindow(0).save(path, "PNG");
+    std::printf("%s %s\n", ok ? "wrote" : "could not write", qPrintable(path));
+    return ok;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // A screen large enough for the window's designed size.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" PELORIN_TEST_SCREEN);
     }
     QApplication app(argc, argv);
     // The window opens the sample as a user would; its settings go to a throwaway folder.
@@ -63,12 +87,15 @@ int main(int argc, char* argv[]) {
     int arg = 1;
     bool steps = false;
     bool dark = false;
+    bool wholeScreen = false;
     for (; arg < argc && argv[arg][0] == '-'; ++arg) {
         steps = steps || std::strcmp(argv[arg], "--steps") == 0;
         dark = dark || std::strcmp(argv[arg], "--dark") == 0;
+        wholeScreen = wholeScreen || std::strcmp(argv[arg], "--screen") == 0;
     }
     if (argc <= arg) {
-        std::fprintf(stderr, "usage: %s [--steps] [--dark] OUTPUT_DIR [SAMPLE_FILE]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s [--steps | --dark | --screen] OUTPUT_DIR [SAMPLE_FILE]\n",
+                     argv[0]);
         return 2;
     }
     if (dark) {
@@ -95,6 +122,9 @@ int main(int argc, char* argv[]) {
     }
     SelectLitRecord(form);
     form.findChild<QRadioButton*>(QStringLiteral("Option1_27"))->click();
+    if (wholeScreen) {
+        return SaveScreen(form, dir) ? 0 : 1;
+    }
     ok = Save(form, dir, dark ? "main-window-dark.png" : "main-window.png") && ok;
     if (dark) {
         return ok ? 0 : 1;

@@ -1,0 +1,131 @@
+// The window from the keyboard: selector keys, access keys, shortcuts, F10, Escape in the info
+// window and the focus frames.
+#include <QAction>
+#include <QFileDialog>
+#include <QMenu>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include "Form2.h"
+#include "window_driver.h"
+
+namespace {
+
+class Keyboard : public ::testing::Test {
+  protected:
+    void SetUp() override { activate(); }
+    void activate() {
+        window_.form().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window_.form()));
+    }
+    // Presses `keys` with the focus in `widget`.
+    static void Press(QWidget* widget, const QKeySequence& keys) {
+        widget->setFocus();
+        QTest::keySequence(widget, keys);
+        WindowDriver::Settle();
+    }
+    QAction* action(const char* name) const {
+        return window_.find<QAction>(QString::fromLatin1(name));
+    }
+
+    WindowDriver window_;
+};
+
+TEST_F(Keyboard, SelectorKeysStepTheRecordsOnlyWhenNoTextBoxHasTheFocus) {
+    std::vector<std::string> lines;
+    for (unsigned k = 1; k <= 6; ++k) {
+        lines.push_back(testframes::lineWithTime(k));
+    }
+    window_.pasteLines(lines);
+    const std::pair<Qt::Key, int> steps[] = {
+        {Qt::Key_PageDown, 4}, {Qt::Key_End, 6}, {Qt::Key_PageUp, 5}, {Qt::Key_Home, 1}};
+    const std::pair<QWidget*, bool> holders[] = {
+        {window_.option(12), true}, {window_.chart(), true},      {window_.picture(), true},
+        {window_.box(3), false},    {window_.lengthBox(), false}, {window_.pasteBox(), false}};
+    for (const auto& [holder, stepsRecords] : holders) {
+        window_.selector()->setValue(3);
+        for (const auto& [key, position] : steps) {
+            Press(holder, key);
+            EXPECT_EQ(window_.selector()->value(), stepsRecords ? position : 3)
+                << holder->objectName().toStdString();
+        }
+    }
+    QLineEdit* box = window_.box(0);  // Home and End move the cursor of a value box
+    Press(box, Qt::Key_End);
+    EXPECT_EQ(box->cursorPosition(), box->text().size());
+}
+
+TEST_F(Keyboard, AccessKeysAndF10OpenMenusAltIRunsInfoAndEscapeClosesIt) {
+    QLineEdit* box = window_.box(1);
+    const std::pair<QKeySequence, const char*> menus[] = {{Qt::ALT | Qt::Key_F, "MnuFile"},
+                                                          {Qt::ALT | Qt::Key_T, "MnuTLMFile"},
+                                                          {Qt::Key_F10, "MnuFile"}};
+    for (const auto& [keys, name] : menus) {
+        Press(box, keys);
+        EXPECT_TRUE(action(name)->menu()->isVisible()) << keys.toString().toStdString();
+        action(name)->menu()->close();
+    }
+    EXPECT_TRUE(box->text().isEmpty());  // no letter typed into the box
+
+    Press(box, Qt::ALT | Qt::Key_I);
+    QPointer<pelorin::Form2> info = qobject_cast<pelorin::Form2*>(QApplication::activeWindow());
+    ASSERT_FALSE(info.isNull());
+    QTest::keyClick(info, Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(info.isNull());
+}
+
+TEST_F(Keyboard, ShortcutsRunTheirCommands) {
+    window_.paste(testframes::line());
+    QTimer dialogCloser;  // the commands that ask for a file get their dialog closed
+    QObject::connect(&dialogCloser, &QTimer::timeout, [] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            dialog->reject();
+        }
+    });
+    dialogCloser.start(20);
+    const std::pair<const char*, QKeySequence> shortcuts[] = {
+        {"MnuOpen", Qt::CTRL | Qt::Key_O},
+        {"WriteCSVFileAs", Qt::CTRL | Qt::SHIFT | Qt::Key_S},
+        {"WriteCSVFile", Qt::CTRL | Qt::Key_S},
+        {"MnuExit", Qt::CTRL | Qt::Key_Q}};
+    for (const auto& [name, keys] : shortcuts) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(action(name)->shortcut().toString(), keys.toString());  // shown in the menu
+        QSignalSpy triggered(action(name), &QAction::triggered);
+        window_.form().setCsvFolder(QStringLiteral("/nonexistent"));  // nothing written
+        activate();                                                   // again after a dialog
+        Press(window_.box(2), keys);
+        EXPECT_EQ(triggered.count(), 1);
+    }
+}
+
+// Dark pixels in the two-pixel ring around `widget`, as its container shows it.
+int RingPixels(QWidget* widget) {
+    const QImage image =
+        widget->parentWidget()->grab(widget->geometry().adjusted(-2, -2, 2, 2)).toImage();
+    int dark = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const bool ring = x < 2 || y < 2 || x >= image.width() - 2 || y >= image.height() - 2;
+            dark += ring && image.pixelColor(x, y).lightness() < 64 ? 1 : 0;
+        }
+    }
+    return dark;
+}
+
+TEST_F(Keyboard, ChartSelectorAndPictureShowAFrameWhileTheyHaveTheFocus) {
+    window_.paste(testframes::line());
+    for (QWidget* widget :
+         std::vector<QWidget*>{window_.chart(), window_.selector(), window_.picture()}) {
+        window_.box(1)->setFocus();
+        const int without = RingPixels(widget);
+        widget->setFocus();
+        EXPECT_GT(RingPixels(widget), without + widget->width() + widget->height())
+            << widget->objectName().toStdString();
+    }
+}
+
+}  // namespace

@@ -1,0 +1,96 @@
+#include "WindowCommandLine.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace pelorin {
+namespace {
+
+constexpr const char* kProgram = "pelorin-telemetry";
+constexpr int kUsageError = 2;
+
+constexpr std::string_view kUsage =
+    R"(Usage: pelorin-telemetry [FILE]
+Decodes the telemetry lines of the Pelorin satellite pasted, dropped or opened in its window.
+With FILE, the window opens it at start as File > Open does.
+
+Options:
+  -h, --help     show this help and exit
+      --version  show the version and exit
+
+Keys in the window:
+  Ctrl+O        open a text file          Alt+F  the File menu
+  Ctrl+S        write the CSV file        Alt+T  the TLM File menu
+  Ctrl+Shift+S  write the CSV file as...  Alt+I  the info window
+  Ctrl+Q        exit                      F10    the menu bar
+  Page Up, Page Down, Home, End  step through the records (outside the text boxes)
+)";
+
+bool IsHelp(std::string_view arg) {
+    return arg == "-h" || arg == "--help";
+}
+bool IsVersion(std::string_view arg) {
+    return arg == "--version";
+}
+
+WindowCommandLine Refused(std::string error) {
+    return {WindowCommandLine::Request::Refuse, {}, std::move(error)};
+}
+
+}  // namespace
+
+WindowCommandLine ParseWindowCommandLine(std::span<const std::string_view> args) {
+    const auto optionsEnd = std::find(args.begin(), args.end(), std::string_view("--"));
+    if (std::any_of(args.begin(), optionsEnd, IsHelp)) {
+        return {WindowCommandLine::Request::ShowHelp, {}, {}};
+    }
+    if (std::any_of(args.begin(), optionsEnd, IsVersion)) {
+        return {WindowCommandLine::Request::ShowVersion, {}, {}};
+    }
+    WindowCommandLine commandLine;
+    for (auto it = args.begin(); it != args.end(); ++it) {
+        const std::string_view arg = *it;
+        if (it < optionsEnd && arg.size() > 1 && arg.starts_with('-')) {
+            return Refused("unknown option '" + std::string(arg) + "'");
+        }
+        if (it == optionsEnd) {
+            continue;
+        }
+        if (!commandLine.file.empty()) {
+            return Refused("only one FILE can be opened");
+        }
+        commandLine.file = std::string(arg);
+    }
+    return commandLine;
+}
+
+std::optional<int> AnswerWithoutWindow(const WindowCommandLine& commandLine) {
+    switch (commandLine.request) {
+        case WindowCommandLine::Request::ShowHelp:
+            std::fwrite(kUsage.data(), 1, kUsage.size(), stdout);
+            return 0;
+        case WindowCommandLine::Request::ShowVersion:
+            std::printf("%s %s\n", kProgram, PELORIN_VERSION);
+            return 0;
+        case WindowCommandLine::Request::Refuse:
+            std::fprintf(stderr, "%s: %s\ntry '%s --help' for more information\n", kProgram,
+                         commandLine.error.c_str(), kProgram);
+            return kUsageError;
+        case WindowCommandLine::Request::OpenWindow:
+            break;
+    }
+    return std::nullopt;
+}
+
+std::optional<int> AnswerHelpOrVersion(int argc, const char* const* argv) {
+    const std::vector<std::string_view> args(argv + std::min(argc, 1), argv + argc);
+    const WindowCommandLine commandLine = ParseWindowCommandLine(args);
+    if (commandLine.request == WindowCommandLine::Request::ShowHelp ||
+        commandLine.request == WindowCommandLine::Request::ShowVersion) {
+        return AnswerWithoutWindow(commandLine);
+    }
+    return std::nullopt;
+}
+
+}  // namespace pelorin
