@@ -6,6 +6,8 @@
 // keeps it running after the main window is gone.
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // The settings go to ~/.config/pelorin/pelorin-telemetry.conf, beside limits.ini.
+    QApplication::setOrganizationName(QStringLiteral("pelorin"));
     QApplication::setApplicationName(QStringLiteral("pelorin-telemetry"));
     QApplication::setApplicationDisplayName(QStringLiteral("Pelorin Telemetry Decoder"));
     QGuiApplication::setDesktopFileName(QStringLiteral("pelorin-telemetry"));

@@ -13,8 +13,10 @@
 #include <array>
 #include <filesystem>
 
+#include "ChartFeed.h"
 #include "Form2.h"
 #include "InputRouter.h"
+#include "LimitsWatcher.h"
 #include "Module1.h"
 #include "OptionButton.h"
 #include "PasteReport.h"
@@ -23,6 +25,8 @@
 #include "TextFileLoader.h"
 #include "ValueText.h"
 #include "chart/CategorySpacing.h"
+#include "chart/ChartColors.h"
+#include "chart/ChartSettings.h"
 #include "chart/TrendChart.h"
 #include "pelorin/atomic_file.h"
 #include "pelorin/csv_export.h"
@@ -50,8 +54,15 @@ Form1::Form1(QWidget* parent)
       csvFolder_(QCoreApplication::applicationDirPath()) {
     setupUi(*this);
     boxBackground_ = Text1[1]->palette().color(QPalette::Base);
+    for (int i = 0; i < kShownValues; ++i) {
+        boxText_[i] = Text1[i]->palette().color(QPalette::Text);
+    }
+    MSChart1->setOptions(LoadChartOptions());
+    const std::filesystem::path limitsFile = LimitsFilePathFromEnvironment();
+    limitsWatcher_ = new LimitsWatcher(QFile::decodeName(limitsFile.c_str()), this);
     connectHandlers();
     Form_Load();
+    applyLimits();
 }
 
 Form1::~Form1() = default;
@@ -67,6 +78,10 @@ void Form1::connectHandlers() {
         });
     }
     connect(MSChart1, &TrendChart::barClicked, HScroll1, &QScrollBar::setValue);
+    connect(MSChart1, &TrendChart::optionsChanged, this, &SaveChartOptions);
+    connect(MSChart1, &TrendChart::messageForUser, this,
+            [this](const QString& text) { setMessage(text, Message::Chart); });
+    connect(limitsWatcher_, &LimitsWatcher::changed, this, &Form1::applyLimits);
     connect(MnuOpen, &QAction::triggered, this, &Form1::MnuOpen_Click);
     connect(MnuExit, &QAction::triggered, this, &QWidget::close);
     connect(WriteCSVFile, &QAction::triggered, this, &Form1::WriteCSVFile_Click);
@@ -110,6 +125,7 @@ void Form1::Text2_Change() {
 
     showRecordLimit(result);
     report_->showResult(result);
+    showLimitsReport();
 }
 
 void Form1::HScroll1_Change() {
@@ -125,6 +141,9 @@ void Form1::Show_Data(int Rec) {
     for (int i = 0; i < kShownValues; ++i) {
         Text1[i]->setText(QString::fromStdString(ValueBoxText(record, i, decimalSeparator_)));
     }
+    shownRecord_ = std::clamp(Rec, 0, kMaxRecords);
+    colourShownValues();
+    MSChart1->setSelectedRow(Rec);
     const SolarArrayFlags flags = SolarArrayFlagsOf(record[kSolarArrayStatusValue]);
     for (std::size_t face = 0; face < kSideFaces.size(); ++face) {
         kSideFaces[face](*Picture1, flags[face] ? Module1::FaceOnColor : Module1::FaceOffColor);
@@ -142,6 +161,7 @@ void Form1::Option1_Click(int Index) {
         Option1[i]->setChecked(false);
     }
     setBoxBackground(Index, kHighlight);
+    colourShownValues();  // the red of a box follows its background
     Draw_Chart(Index);
 }
 
@@ -162,6 +182,9 @@ void Form1::Draw_Chart(int Index) {
         MSChart1->setCategoryAutoDivision(true);
     }
     MSChart1->setValueUnit(Label1[Index]->text());
+    MSChart1->setDetails(ChartDetailsFor(store_, Index, decimalSeparator_));
+    MSChart1->setLimits(ChartLimitsFor(limits_, Index));
+    chartedIndex_ = Index;
     MSChart1->setRowCount(RecordCount);
     for (int r = 1; r <= RecordCount; ++r) {
         MSChart1->setRow(r);
@@ -172,13 +195,48 @@ void Form1::Draw_Chart(int Index) {
 }
 
 void Form1::setBoxBackground(int index, const QColor& color) {
+    setBoxColor(index, QPalette::Base, color);
+}
+
+void Form1::setBoxColor(int index, QPalette::ColorRole role, const QColor& color) {
     QLineEdit* box = Text1[index];
-    if (box->palette().color(QPalette::Base) == color) {
+    if (box->palette().color(role) == color) {
         return;
     }
     QPalette palette = box->palette();
-    palette.setColor(QPalette::Base, color);
+    palette.setColor(role, color);
     box->setPalette(palette);
+}
+
+void Form1::applyLimits() {
+    limits_ = limitsWatcher_->load().limits;
+    const QString warnings = limitsWatcher_->warningText();
+    if (warnings.isEmpty()) {
+        clearMessage(Message::Limits);
+    } else {
+        setMessage(warnings, Message::Limits);
+    }
+    colourShownValues();
+    if (chartedIndex_ >= 0) {
+        MSChart1->setLimits(ChartLimitsFor(limits_, chartedIndex_));
+    }
+    showLimitsReport();
+}
+
+void Form1::colourShownValues() {
+    if (shownRecord_ < 0) {
+        return;
+    }
+    const TelemetryRecord& record = store_.record(shownRecord_);
+    for (int i = 0; i < kShownValues; ++i) {
+        const bool out = IsOutOfLimits(record[i], limits_[i]);
+        const QColor background = Text1[i]->palette().color(QPalette::Base);
+        setBoxColor(i, QPalette::Text, out ? OutOfLimitsColor(background) : boxText_[i]);
+    }
+}
+
+void Form1::showLimitsReport() {
+    report_->showOutOfLimits(OutOfLimitsRecords(store_, limits_), HasLimits(limits_));
 }
 
 void Form1::showRecordLimit(const DecodeResult& result) {

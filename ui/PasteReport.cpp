@@ -28,8 +28,9 @@ QLabel* AddItem(QStatusBar& bar, const char* name) {
     return label;
 }
 
-QString LineNumberList(const std::vector<std::int64_t>& numbers, int listed) {
-    std::string text = "Lines holding the marker but not 122 characters long from it on: ";
+// `text` and up to `listed` of the numbers, "and N more" for the rest.
+template <typename Number>
+QString NumberList(std::string text, const std::vector<Number>& numbers, int listed) {
     const std::size_t shown = std::min(numbers.size(), static_cast<std::size_t>(listed));
     for (std::size_t k = 0; k < shown; ++k) {
         text += (k == 0 ? "" : ", ") + FormatInteger(numbers[k]);
@@ -41,6 +42,14 @@ QString LineNumberList(const std::vector<std::int64_t>& numbers, int listed) {
     return QString::fromStdString(text);
 }
 
+// Red while `count` is above zero.
+void ShowCount(QLabel& label, std::int64_t count) {
+    QPalette palette = label.palette();
+    palette.setColor(QPalette::WindowText,
+                     count > 0 ? kRejectedColor : palette.color(QPalette::Text));
+    label.setPalette(palette);
+}
+
 }  // namespace
 
 PasteReport::PasteReport(QWidget* parent) : QStatusBar(parent) {
@@ -49,8 +58,11 @@ PasteReport::PasteReport(QWidget* parent) : QStatusBar(parent) {
     decoded_ = AddItem(*this, "ReportDecoded");
     other_ = AddItem(*this, "ReportOther");
     rejected_ = AddItem(*this, "ReportRejected");
+    outOfLimits_ = AddItem(*this, "ReportOutOfLimits");
+    outOfLimits_->hide();
     decoded_->setText(QStringLiteral("Paste, open or drop telemetry lines."));
     rejected_->installEventFilter(this);
+    outOfLimits_->installEventFilter(this);
 }
 
 void PasteReport::showResult(const DecodeResult& result) {
@@ -59,21 +71,32 @@ void PasteReport::showResult(const DecodeResult& result) {
     other_->setText(Count(result.otherLines(), "other line", "other lines"));
     rejected_->setText(Count(result.damagedLines, "rejected line with the marker",
                              "rejected lines with the marker"));
-    QPalette palette = rejected_->palette();
-    palette.setColor(QPalette::WindowText,
-                     result.damagedLines > 0 ? kRejectedColor : palette.color(QPalette::Text));
-    rejected_->setPalette(palette);
-    rejected_->setToolTip(result.damagedLines > 0
-                              ? LineNumberList(result.damagedLineNumbers, kListedLineNumbers)
-                              : QString());
+    ShowCount(*rejected_, result.damagedLines);
+    rejected_->setToolTip(
+        result.damagedLines > 0
+            ? NumberList("Lines holding the marker but not 122 characters long from it on: ",
+                         result.damagedLineNumbers, kListedLineNumbers)
+            : QString());
+}
+
+void PasteReport::showOutOfLimits(const std::vector<std::int32_t>& records, bool limitsSet) {
+    outOfLimits_->setVisible(limitsSet);
+    const auto count = static_cast<std::int64_t>(records.size());
+    outOfLimits_->setText(Count(count, "record out of limits", "records out of limits"));
+    ShowCount(*outOfLimits_, count);
+    outOfLimits_->setToolTip(
+        count > 0
+            ? NumberList("Records with a value outside its limits: ", records, kListedLineNumbers)
+            : QString());
 }
 
 bool PasteReport::eventFilter(QObject* watched, QEvent* event) {
     // A click shows the list at once, for those who do not wait for the hover.
-    if (watched == rejected_ && event->type() == QEvent::MouseButtonPress &&
-        !rejected_->toolTip().isEmpty()) {
+    auto* label = qobject_cast<QLabel*>(watched);
+    if ((label == rejected_ || label == outOfLimits_) &&
+        event->type() == QEvent::MouseButtonPress && !label->toolTip().isEmpty()) {
         const auto* press = static_cast<QMouseEvent*>(event);
-        QToolTip::showText(press->globalPosition().toPoint(), rejected_->toolTip(), rejected_);
+        QToolTip::showText(press->globalPosition().toPoint(), label->toolTip(), label);
         return true;
     }
     return QStatusBar::eventFilter(watched, event);

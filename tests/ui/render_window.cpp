@@ -1,19 +1,26 @@
 // Renders the main window and the info window to PNG files on Qt's offscreen platform.
 // main-window.png shows the window after decoding a sample pass, with a record whose solar
 // panels are lit and the average charge current charted; info-window.png the info window.
+// The chart's frame by on-board time (chart-on-board-time.png) and with the four statistics
+// (chart-statistics.png), and the window with limits set for the picture (window-limits.png).
 // With --steps it also writes the window at start, right after decoding, and with the
-// temperature charted.
+// temperature charted. Settings and limits come from a temporary folder, never the user's.
 // Usage: pelorin-render-window [--steps] OUTPUT_DIR [SAMPLE_FILE]
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <cstring>
 
 #include "Form1.h"
 #include "Form2.h"
+#include "chart/TrendChart.h"
 
 namespace {
 
@@ -45,12 +52,56 @@ void SelectLitRecord(pelorin::Form1& form) {
     selector->setValue(selector->maximum() / 2);
 }
 
+// Average and actual bus voltage limits that the pass leaves in the earth's shadow, so the
+// picture shows red; the sample's own limits file keeps the pass inside.
+constexpr char kPictureLimits[] = "[value19]\nlow=7.7\nhigh=8.15\n[value20]\nlow=7.7\nhigh=8.15\n";
+constexpr int kChartPictureRecord = 60;
+constexpr int kLimitsPictureRecord = 30;  // in the shadow: about 7.6 V
+
+bool SaveChartPictures(const QDir& dir, const QString& sample) {
+    pelorin::Form1 form;
+    form.show();
+    if (!form.loadTextFile(sample)) {
+        return false;
+    }
+    form.findChild<QScrollBar*>(QStringLiteral("HScroll1"))->setValue(kChartPictureRecord);
+    auto* chart = form.findChild<pelorin::TrendChart*>(QStringLiteral("MSChart1"));
+    auto* graph = form.findChild<QGroupBox*>(QStringLiteral("Frame8"));
+    chart->setOptions(
+        {pelorin::TimeAxisChoice::OnBoardTime, pelorin::ValueScale::FitToValues, false});
+    bool ok = Save(*graph, dir, "chart-on-board-time.png");
+    chart->setOptions(
+        {pelorin::TimeAxisChoice::RecordNumber, pelorin::ValueScale::FitToValues, true});
+    ok = Save(*graph, dir, "chart-statistics.png") && ok;
+    chart->setOptions({});
+    return ok;
+}
+
+bool SaveLimitsPicture(const QDir& dir, const QString& sample, const QString& config) {
+    QDir(config).mkpath(QStringLiteral("pelorin"));
+    QFile limits(QDir(config).filePath(QStringLiteral("pelorin/limits.ini")));
+    if (!limits.open(QIODevice::WriteOnly) || limits.write(kPictureLimits) < 0) {
+        return false;
+    }
+    limits.close();
+    pelorin::Form1 form;
+    form.show();
+    if (!form.loadTextFile(sample)) {
+        return false;
+    }
+    form.findChild<QScrollBar*>(QStringLiteral("HScroll1"))->setValue(kLimitsPictureRecord);
+    return Save(form, dir, "window-limits.png");
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+    const QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
     QApplication app(argc, argv);
     int arg = 1;
     const bool steps = argc > arg && std::strcmp(argv[arg], "--steps") == 0;
@@ -79,6 +130,8 @@ int main(int argc, char* argv[]) {
     SelectLitRecord(form);
     form.findChild<QRadioButton*>(QStringLiteral("Option1_27"))->click();
     ok = Save(form, dir, "main-window.png") && ok;
+    ok = SaveChartPictures(dir, sample) && ok;
+    ok = SaveLimitsPicture(dir, sample, config.path()) && ok;
 
     auto* info = new pelorin::Form2();
     info->show();

@@ -12,7 +12,6 @@
 namespace pelorin {
 namespace {
 
-constexpr double kBarShare = 0.7;       // of the typical step, as a bar by record number takes
 constexpr double kFallbackStep = 60;    // s, the frame period, when no two records differ
 constexpr double kStepQuantile = 0.25;  // the steps of a pass outnumber the gaps between passes
 constexpr double kBreakSteps = 5;       // a break is at least five typical steps wide,

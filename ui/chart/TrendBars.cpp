@@ -1,6 +1,7 @@
 #include "TrendBars.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cmath>
 #include <optional>
@@ -29,13 +30,22 @@ int RoundPixel(double coordinate) {
 
 TrendBars::TrendBars(QCPAxis* keyAxis, QCPAxis* valueAxis) : QCPBars(keyAxis, valueAxis) {}
 
+void TrendBars::setBases(std::vector<double> bases) {
+    bases_ = std::move(bases);
+}
+
+void TrendBars::setFlagged(std::vector<char> flagged, const QBrush& brush) {
+    flagged_ = std::move(flagged);
+    flaggedBrush_ = brush;
+}
+
 void TrendBars::draw(QCPPainter* painter) {
     if (mKeyAxis.isNull() || mValueAxis.isNull() || mDataContainer->isEmpty()) {
         QCPBars::draw(painter);
         return;
     }
-    QCPBarsDataContainer::const_iterator begin;
-    QCPBarsDataContainer::const_iterator end;
+    Iterator begin;
+    Iterator end;
     getVisibleDataBounds(begin, end);
     if (begin == end) {
         return;
@@ -51,30 +61,45 @@ void TrendBars::draw(QCPPainter* painter) {
     }
 }
 
-std::optional<QRectF> TrendBars::barPixels(const QCPBarsData& bar) const {
-    if (!std::isfinite(bar.key) || !std::isfinite(bar.value)) {
+double TrendBars::baseOf(Iterator bar) const {
+    const auto at = static_cast<std::size_t>(bar - mDataContainer->constBegin());
+    return at < bases_.size() ? bases_[at] : 0.0;
+}
+
+bool TrendBars::isFlagged(Iterator bar) const {
+    const auto at = static_cast<std::size_t>(bar - mDataContainer->constBegin());
+    return at < flagged_.size() && flagged_[at] != 0;
+}
+
+std::optional<QRectF> TrendBars::barPixels(Iterator bar) const {
+    const double base = baseOf(bar);
+    if (!std::isfinite(bar->key) || !std::isfinite(bar->value) || !std::isfinite(base)) {
         return std::nullopt;
     }
     const QRectF area = QRectF(mKeyAxis->axisRect()->rect())
                             .adjusted(-kClipMargin, -kClipMargin, kClipMargin, kClipMargin);
-    const QRectF rect = getBarRect(bar.key, bar.value).normalized();
-    const double left = std::clamp(rect.left(), area.left(), area.right());
-    const double right = std::clamp(rect.right(), area.left(), area.right());
-    const double top = std::clamp(rect.top(), area.top(), area.bottom());
-    const double bottom = std::clamp(rect.bottom(), area.top(), area.bottom());
-    return QRectF(QPointF(left, top), QPointF(right, bottom));
+    double left = 0.0;
+    double right = 0.0;
+    getPixelWidth(bar->key, left, right);
+    const double key = mKeyAxis->coordToPixel(bar->key);
+    const QRectF rect = QRectF(QPointF(key + left, mValueAxis->coordToPixel(bar->value)),
+                               QPointF(key + right, mValueAxis->coordToPixel(base)))
+                            .normalized();
+    return QRectF(QPointF(std::clamp(rect.left(), area.left(), area.right()),
+                          std::clamp(rect.top(), area.top(), area.bottom())),
+                  QPointF(std::clamp(rect.right(), area.left(), area.right()),
+                          std::clamp(rect.bottom(), area.top(), area.bottom())));
 }
 
-// All bars in one call with one pen and brush: the raster engine fills rectangle lists far
-// faster than one polygon per bar. The edges snap to whole pixels so that equal bars come out
-// equally wide with even gaps, outline included.
-void TrendBars::drawSeparateBars(QCPPainter* painter, QCPBarsDataContainer::const_iterator begin,
-                                 QCPBarsDataContainer::const_iterator end) const {
+// All bars of one brush in one call: the raster engine fills rectangle lists far faster than
+// one polygon per bar. The edges snap to whole pixels so that equal bars come out equally wide
+// with even gaps, outline included.
+void TrendBars::drawSeparateBars(QCPPainter* painter, Iterator begin, Iterator end) const {
     const int outline = mPen.style() == Qt::NoPen ? 0 : 1;
-    QVector<QRect> rects;
-    rects.reserve(static_cast<int>(end - begin));
+    std::array<QVector<QRect>, 2> rects;  // plain, flagged
+    rects[0].reserve(static_cast<int>(end - begin));
     for (auto it = begin; it != end; ++it) {
-        const std::optional<QRectF> bar = barPixels(*it);
+        const std::optional<QRectF> bar = barPixels(it);
         if (!bar) {
             continue;
         }
@@ -83,44 +108,53 @@ void TrendBars::drawSeparateBars(QCPPainter* painter, QCPBarsDataContainer::cons
         const int width = std::max(RoundPixel(bar->right()) - left, 1);
         const int height = std::max(RoundPixel(bar->bottom()) - top, 1);
         // A drawn outline adds one pixel to the right and bottom.
-        rects.append(QRect(left, top, std::max(width - outline, 1), std::max(height - outline, 1)));
+        rects[isFlagged(it) ? 1 : 0].append(
+            QRect(left, top, std::max(width - outline, 1), std::max(height - outline, 1)));
     }
     painter->setPen(mPen);
     painter->setBrush(mBrush);
-    painter->drawRects(rects);
+    painter->drawRects(rects[0]);
+    painter->setBrush(flaggedBrush_);
+    painter->drawRects(rects[1]);
 }
 
-// One filled pixel-wide rectangle per column, from the highest to the lowest bar edge in it
-// (zero included, as every bar starts there).
-void TrendBars::drawPixelColumns(QCPPainter* painter, QCPBarsDataContainer::const_iterator begin,
-                                 QCPBarsDataContainer::const_iterator end) const {
+// One filled pixel-wide rectangle per column, from the highest to the lowest bar edge in it;
+// flagged bars get columns of their own, drawn over the plain ones.
+void TrendBars::drawPixelColumns(QCPPainter* painter, Iterator begin, Iterator end) const {
     const QRect area = mKeyAxis->axisRect()->rect();
-    std::vector<PixelColumn> columns(static_cast<std::size_t>(std::max(area.width(), 0)) + 1);
+    const auto width = static_cast<std::size_t>(std::max(area.width(), 0)) + 1;
+    std::array<std::vector<PixelColumn>, 2> columns{std::vector<PixelColumn>(width),
+                                                    std::vector<PixelColumn>()};
+    if (!flagged_.empty()) {
+        columns[1].resize(width);
+    }
     for (auto it = begin; it != end; ++it) {
-        const std::optional<QRectF> bar = barPixels(*it);
+        const std::optional<QRectF> bar = barPixels(it);
         if (!bar) {
             continue;
         }
         const int column = static_cast<int>(std::floor(bar->center().x())) - area.left();
-        if (column < 0 || column >= static_cast<int>(columns.size())) {
+        if (column < 0 || column >= static_cast<int>(width)) {
             continue;
         }
-        PixelColumn& pixels = columns[static_cast<std::size_t>(column)];
+        PixelColumn& pixels = columns[isFlagged(it) ? 1 : 0][static_cast<std::size_t>(column)];
         pixels.top = std::min(pixels.top, static_cast<int>(std::floor(bar->top())));
         pixels.bottom = std::max(pixels.bottom, static_cast<int>(std::floor(bar->bottom())));
     }
-    QVector<QRect> rects;
-    rects.reserve(static_cast<int>(columns.size()));
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-        const PixelColumn& pixels = columns[i];
-        if (pixels.top <= pixels.bottom) {
-            rects.append(QRect(area.left() + static_cast<int>(i), pixels.top, 1,
-                               pixels.bottom - pixels.top + 1));
-        }
-    }
     painter->setPen(Qt::NoPen);
-    painter->setBrush(mBrush);
-    painter->drawRects(rects);
+    for (std::size_t kind = 0; kind < columns.size(); ++kind) {
+        QVector<QRect> rects;
+        rects.reserve(static_cast<int>(columns[kind].size()));
+        for (std::size_t i = 0; i < columns[kind].size(); ++i) {
+            const PixelColumn& pixels = columns[kind][i];
+            if (pixels.top <= pixels.bottom) {
+                rects.append(QRect(area.left() + static_cast<int>(i), pixels.top, 1,
+                                   pixels.bottom - pixels.top + 1));
+            }
+        }
+        painter->setBrush(kind == 0 ? mBrush : flaggedBrush_);
+        painter->drawRects(rects);
+    }
 }
 
 }  // namespace pelorin
