@@ -20,6 +20,9 @@ bool DecodeSession::decodeLine(const LineReader::Line& line, std::string_view fi
     }
     DecodeFrame(frame_, record_);
     ++counts_.telemetryLines;
+    if (limits_ != nullptr && AnyOutOfLimits(record_, *limits_)) {
+        ++counts_.outOfLimitsRecords;
+    }
     format_.appendRecord(out, record_, {counts_.telemetryLines, file, line.number});
     return true;
 }

@@ -20,14 +20,17 @@ Options:
                        jsonl: one JSON object per record with "record", "file", "line"
                        and "values" (all 36 decoded values, exact)
       --decimal-comma  write the CSV values with "," as decimal separator (default ".")
+      --limits FILE    the normal ranges of the values, in the window's limits.ini format:
+                       each jsonl record gets "out_of_limits", the indices of its values
+                       outside them, and the summary counts such records
   -f, --follow         after the end of the one input FILE, keep decoding the lines
                        appended to it, each once it is complete, until interrupted
   -q, --quiet          no summary on standard error
   -h, --help           show this help and exit
       --version        show the version and exit
 
-Exit status: 0 when all went well, 1 when an input could not be read or the output
-could not be written, 2 for a bad command line.
+Exit status: 0 when all went well, 1 when an input or the --limits file could not be
+read or the output could not be written, 2 for a bad command line.
 )";
 
 // Options that take a value, with the field each sets.
@@ -56,6 +59,11 @@ const std::vector<ValueOption>& valueOptions() {
              return std::string();
          }},
         {"", "--format", setFormat},
+        {"", "--limits",
+         [](Options& o, std::string_view v) {
+             o.limitsPath = std::string(v);
+             return std::string();
+         }},
     };
     return options;
 }
@@ -90,6 +98,9 @@ std::string checkCombination(const Options& o) {
     }
     if (o.outputPath && o.outputPath->empty()) {
         return "the output file name is empty";
+    }
+    if (o.limitsPath && o.limitsPath->empty()) {
+        return "the limits file name is empty";
     }
     return {};
 }

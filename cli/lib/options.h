@@ -13,6 +13,7 @@ enum class OutputFormat { Csv, Jsonl };
 struct Options {
     std::vector<std::string> inputs;  // in order; empty or "-" means standard input
     std::optional<std::string> outputPath;
+    std::optional<std::string> limitsPath;  // --limits FILE
     OutputFormat format = OutputFormat::Csv;
     bool decimalComma = false;
     bool follow = false;

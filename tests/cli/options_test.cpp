@@ -23,8 +23,9 @@ TEST(Options, GoodCommandLines) {
     EXPECT_TRUE(p.options.quiet);
     EXPECT_FALSE(p.options.follow);
 
-    p = Parse({"--format=jsonl", "--output=x.jsonl", "--follow", "--", "-f"});
+    p = Parse({"--format=jsonl", "--output=x.jsonl", "--follow", "--limits", "l.ini", "--", "-f"});
     ASSERT_EQ(p.error, "");
+    EXPECT_EQ(p.options.limitsPath, "l.ini");
     EXPECT_EQ(p.options.format, OutputFormat::Jsonl);
     EXPECT_EQ(p.options.outputPath, "x.jsonl");
     EXPECT_TRUE(p.options.follow);
@@ -46,6 +47,7 @@ TEST(Options, BadCommandLinesSayWhatIsWrong) {
         {{"--follow"}, "--follow takes exactly one input FILE"},
         {{"--follow", "a", "b"}, "--follow takes exactly one input FILE"},
         {{"--output="}, "the output file name is empty"},
+        {{"--limits", ""}, "the limits file name is empty"},
     };
     for (const auto& [args, error] : cases) {
         const std::string got = Parse(args).error;
