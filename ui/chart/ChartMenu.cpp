@@ -42,7 +42,9 @@ ChartMenu::ChartMenu(TrendChart& chart) : QObject(&chart), chart_(chart) {
 
     showOptions(chart_.options());
     connect(&chart_, &TrendChart::optionsChanged, this, &ChartMenu::showOptions);
+    // The plot keeps mouse events from reaching the chart, its context menu requests too.
     chart_.installEventFilter(this);
+    chart_.plot()->installEventFilter(this);
 }
 
 QAction* ChartMenu::addChoice(const char* name, const char* text, QActionGroup* group) {
@@ -81,7 +83,7 @@ void ChartMenu::popup(const QPoint& globalPos) {
 // The Menu key also arrives as a context menu event on some platforms; whichever comes second
 // goes to the menu that is open by then.
 bool ChartMenu::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != &chart_) {
+    if (watched != &chart_ && watched != chart_.plot()) {
         return QObject::eventFilter(watched, event);
     }
     if (event->type() == QEvent::ContextMenu) {

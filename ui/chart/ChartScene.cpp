@@ -77,6 +77,8 @@ ChartScene::ChartScene(QCustomPlot& plot) : plot_(plot) {
     cursor_ = new QCPItemStraightLine(&plot_);
     cursor_->setSelectable(false);
     cursor_->setVisible(false);
+    // Behind the bars, so that it never hides the colour of the bar it marks.
+    cursor_->setLayer(QStringLiteral("grid"));
     placeholder_ = new QCPItemText(&plot_);
     placeholder_->position->setType(QCPItemPosition::ptAxisRectRatio);
     placeholder_->position->setCoords(0.5, 0.5);

@@ -18,7 +18,7 @@ RowKeys RowKeys::ByTime(std::span<const double> counters) {
     RowKeys placed;
     auto axis = std::make_shared<const TimeAxis>(counters);
     placed.keys_ = axis->positions();
-    placed.step_ = axis->barWidth() / kBarShare;
+    placed.step_ = axis->step();
     placed.timeAxis_ = std::move(axis);
     return placed;
 }

@@ -60,6 +60,7 @@ std::int32_t wholeSeconds(double counter) {
 
 TimeAxis::TimeAxis(std::span<const double> counters) : segments_(splitAtReboots(counters)) {
     const double step = typicalStep(counters);
+    step_ = step;
     barWidth_ = kBarShare * step;
     double counted = 0;
     for (const TimeSegment& segment : segments_) {

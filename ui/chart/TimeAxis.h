@@ -47,7 +47,9 @@ class TimeAxis {
     std::vector<SegmentStart> segmentStarts() const;
     // Seconds of x between the last record of a segment and the first of the next.
     double breakWidth() const { return breakWidth_; }
-    // Bar width in x: kBarShare of the typical step between records, or of one minute without one.
+    // The typical step between records in x (seconds), one minute without one.
+    double step() const { return step_; }
+    // Bar width in x: kBarShare of the typical step.
     double barWidth() const { return barWidth_; }
 
     // The counter at `x`: inside a segment or within half a bar of its ends; none in a break.
@@ -62,6 +64,7 @@ class TimeAxis {
     std::vector<double> positions_;
     std::vector<TimeSegment> segments_;
     double breakWidth_ = 0;
+    double step_ = 0;
     double barWidth_ = 0;
 };
 

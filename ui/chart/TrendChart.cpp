@@ -179,7 +179,6 @@ void TrendChart::setOptions(const ChartOptions& options) {
     if (options == options_) {
         return;
     }
-    wholeRangePending_ = wholeRangePending_ || options.timeAxis != options_.timeAxis;
     options_ = options;
     markDirty();
     emit optionsChanged(options_);
@@ -259,6 +258,8 @@ void TrendChart::rebuild() {
 void TrendChart::layOutKeys() {
     const bool byTime = options_.timeAxis == TimeAxisChoice::OnBoardTime && rowCount() > 0 &&
                         details_.times.size() == static_cast<std::size_t>(rowCount());
+    // Switching between the two kinds of keys shows the whole range of the new kind.
+    wholeRangePending_ = wholeRangePending_ || byTime != showsTime();
     rowKeys_ = byTime ? RowKeys::ByTime(details_.times) : RowKeys::ByRecordNumber(rowCount());
     timeTicker_->setTimeAxis(rowKeys_.timeAxis());
     if (byTime) {
