@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 #include <cmath>
 
 #include "chart/ChartScene.h"
@@ -55,8 +56,14 @@ TEST_F(ChartOptionsTest, OnBoardTimePlacesTheBarsAndMarksTheReboot) {
     const SegmentStart start = axis.segmentStarts().at(0);
     const QPoint marker(static_cast<int>(chart.plot()->xAxis->coordToPixel(start.x)),
                         chart.barCenter(1).y());
-    EXPECT_EQ(chart.toolTipAt(marker).toStdString(), SegmentStartText(start));
-    EXPECT_EQ(chart.toolTipAt(chart.barCenter(2)), "Record 2: 20");
+    auto hover = [this](const QPoint& at) {
+        QMouseEvent move(QEvent::MouseMove, at, chart.plot()->mapToGlobal(at), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(chart.plot(), &move);
+        return QToolTip::text().toStdString();
+    };
+    EXPECT_EQ(hover(marker), SegmentStartText(start));
+    EXPECT_EQ(hover(chart.barCenter(2)), "Record 2: 20");
     EXPECT_EQ(chart.rowAt(chart.barCenter(5)), 5);
 
     details.times.pop_back();  // a time missing: by record number again

@@ -258,6 +258,15 @@ TEST_F(TrendChartTest, ReplotsOncePerEventLoopTurn) {
     EXPECT_EQ(replots, 2);
     QCoreApplication::processEvents();
     EXPECT_EQ(replots, 2);
+    // Marking a row in the same turn as a drawing costs no replot of its own.
+    chart.setSelectedRow(7);
+    FillChart(chart, 1000, RowTimesTen, 50);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(replots, 3);
+    chart.setSelectedRow(8);
+    chart.setSelectedRow(9);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(replots, 4);
 }
 
 class LocaleGuard {

@@ -5,6 +5,7 @@
 #include <QHelpEvent>
 #include <QToolTip>
 #include <algorithm>
+#include <cmath>
 
 #include "TrendChart.h"
 
@@ -48,7 +49,7 @@ void ChartInteraction::onMouseMove(QMouseEvent* event) {
     if (event->buttons() != Qt::NoButton) {
         return;
     }
-    const QString text = chart_.toolTipAt(event->position().toPoint());
+    const QString text = toolTipAt(event->position().toPoint());
     if (text.isEmpty()) {
         QToolTip::hideText();
         return;
@@ -61,13 +62,27 @@ void ChartInteraction::onMouseMove(QMouseEvent* event) {
 bool ChartInteraction::eventFilter(QObject* watched, QEvent* event) {
     if (watched == chart_.plot() && event->type() == QEvent::ToolTip) {
         const auto* help = static_cast<QHelpEvent*>(event);
-        const QString text = chart_.toolTipAt(help->pos());
+        const QString text = toolTipAt(help->pos());
         if (!text.isEmpty()) {
             QToolTip::showText(help->globalPos(), text, chart_.plot());
             return true;
         }
     }
     return QObject::eventFilter(watched, event);
+}
+
+QString ChartInteraction::toolTipAt(const QPoint& pos) const {
+    const QCustomPlot* plot = chart_.plot();
+    if (const auto& timeAxis = chart_.rowKeys().timeAxis();
+        timeAxis && chart_.hasDrawing() && plot->axisRect()->rect().contains(pos)) {
+        for (const SegmentStart& start : timeAxis->segmentStarts()) {
+            if (std::fabs(plot->xAxis->coordToPixel(start.x) - pos.x()) <=
+                TrendChart::kHoverPixels) {
+                return QString::fromStdString(SegmentStartText(start));
+            }
+        }
+    }
+    return chart_.barToolTip(chart_.rowAt(pos));
 }
 
 void ChartInteraction::onMousePress(QMouseEvent* event) {

@@ -30,6 +30,8 @@ class ChartInteraction : public QObject {
     void onMousePress(QMouseEvent* event);
     void onMouseRelease(QMouseEvent* event);
     void onKeyRangeChanged(const QCPRange& range);
+    // The hover text at `pos` (plot coordinates): a segment marker's, a bar's, or "".
+    QString toolTipAt(const QPoint& pos) const;
 
     TrendChart& chart_;
     bool clampingRange_ = false;

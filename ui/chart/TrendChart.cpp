@@ -24,7 +24,6 @@ namespace {
 
 constexpr double kTickLabelPoints = 8.0;  // readable at the chart's designed 249 pixel height
 constexpr int kMaxRows = 32767;           // the row count is a 16-bit count
-constexpr double kHoverPixels = 3.0;      // a bar or marker this near the pointer is hovered
 const QSize kDesignSize(745, 249);
 const QCPRange kPlaceholderKeys(0.5, 10.5);
 const ValueRange kPlaceholderValues{0.0, 1.0};
@@ -185,11 +184,12 @@ void TrendChart::setOptions(const ChartOptions& options) {
 }
 
 void TrendChart::setSelectedRow(int row) {
-    selectedRow_ = row;
-    if (!dirty_) {
-        updateCursor();
-        plot_->replot(QCustomPlot::rpQueuedReplot);
+    if (row == selectedRow_) {
+        return;
     }
+    selectedRow_ = row;
+    cursorMoved_ = true;
+    queueUpdate();
 }
 
 QString TrendChart::rowLabel(int row) const {
@@ -214,19 +214,30 @@ bool TrendChart::showsStatistics() const {
 }
 
 void TrendChart::markDirty() {
-    if (dirty_) {
+    dirty_ = true;
+    queueUpdate();
+}
+
+// One update at the next turn of the event loop, whatever changed before it.
+void TrendChart::queueUpdate() {
+    if (updateQueued_) {
         return;
     }
-    dirty_ = true;
+    updateQueued_ = true;
     QMetaObject::invokeMethod(this, &TrendChart::updateNow, Qt::QueuedConnection);
 }
 
 void TrendChart::updateNow() {
-    if (!dirty_) {
+    updateQueued_ = false;
+    if (dirty_) {
+        rebuild();  // the cursor too
+    } else if (cursorMoved_) {
+        updateCursor();
+    } else {
         return;
     }
     dirty_ = false;
-    rebuild();
+    cursorMoved_ = false;
     plot_->replot();
 }
 
@@ -350,18 +361,6 @@ QString TrendChart::barToolTip(int row) const {
         values[s] = {value, IsOutOfLimits(value, limits_.statistics[s])};
     }
     return StatisticsToolTip(rowLabel(row), details_, unit_, values);
-}
-
-QString TrendChart::toolTipAt(const QPoint& pos) const {
-    if (const auto& timeAxis = rowKeys_.timeAxis(); timeAxis && hasDrawing_) {
-        for (const SegmentStart& start : timeAxis->segmentStarts()) {
-            const double x = plot_->xAxis->coordToPixel(start.x);
-            if (std::fabs(x - pos.x()) <= kHoverPixels && plot_->axisRect()->rect().contains(pos)) {
-                return QString::fromStdString(SegmentStartText(start));
-            }
-        }
-    }
-    return barToolTip(rowAt(pos));
 }
 
 PictureCaptions TrendChart::pictureCaptions() const {

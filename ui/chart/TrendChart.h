@@ -39,6 +39,8 @@ class TrendChart : public QWidget {
     Q_OBJECT
   public:
     static constexpr int kBarChart2d = 1;
+    // A bar or marker this near the pointer (pixels) is hovered.
+    static constexpr double kHoverPixels = 3.0;
 
     explicit TrendChart(QWidget* parent = nullptr);
     ~TrendChart() override;
@@ -115,8 +117,6 @@ class TrendChart : public QWidget {
     // The hover text of a 1-based row: "Record <label>: <value name> <value> <unit>", or its
     // four statistics.
     QString barToolTip(int row) const;
-    // The hover text at `pos`: a segment marker's, a bar's, or "".
-    QString toolTipAt(const QPoint& pos) const;
 
     QSize sizeHint() const override;
 
@@ -132,6 +132,7 @@ class TrendChart : public QWidget {
     void setUpPlot();
     void applyFont();
     void markDirty();
+    void queueUpdate();
     void rebuild();
     void layOutKeys();
     void applyAxisDivision();
@@ -159,7 +160,9 @@ class TrendChart : public QWidget {
     ChartOptions options_;
     int selectedRow_ = 0;
     bool hasDrawing_ = false;
-    bool dirty_ = false;
+    bool dirty_ = false;        // the plot is to be rebuilt
+    bool cursorMoved_ = false;  // only the cursor is to move
+    bool updateQueued_ = false;
     bool wholeRangePending_ = false;
 
     RowKeys rowKeys_;  // of the last drawing
