@@ -133,6 +133,7 @@ void ChartScene::setColors(const ChartColors& colors) {
     plot_.yAxis->grid()->setPen(QPen(colors.grid, 0, Qt::DotLine));
     plot_.yAxis->grid()->setZeroLinePen(QPen(colors.zeroLine, 0));
     bars_->setFlagged(bars_->flagged(), colors.outOfLimits);
+    bars_->setMarked(bars_->marked(), QPen(colors.text, 0));
     cursor_->setPen(QPen(colors.text, kCursorWidth));
     for (QCPItemStraightLine* marker : segmentMarkers_) {
         marker->setPen(QPen(colors.faint, 0, Qt::DashLine));
@@ -196,11 +197,14 @@ void ChartScene::showPlaceholder(bool shown) {
     placeholder_->setVisible(shown);
 }
 
-void ChartScene::setCursor(std::optional<double> key) {
-    cursor_->setVisible(key.has_value());
-    if (key) {
-        cursor_->point1->setCoords(*key, 0);
-        cursor_->point2->setCoords(*key, 1);
+void ChartScene::setSelected(int at) {
+    const bool shown = at >= 0 && at < bars_->dataCount();
+    cursor_->setVisible(shown);
+    bars_->setMarked(shown ? at : -1, QPen(colors_.text, 0));
+    if (shown) {
+        const double key = bars_->data()->at(at)->key;
+        cursor_->point1->setCoords(key, 0);
+        cursor_->point2->setCoords(key, 1);
     }
 }
 

@@ -38,7 +38,9 @@ class ChartScene {
     void setLabelFont(const QFont& font);
     void show(const SceneRows& rows);
     void showPlaceholder(bool shown);
-    void setCursor(std::optional<double> key);
+    // Marks the row at `at` (0-based, in row order) with a cursor line behind the bars and an
+    // outline around its bar; none for -1.
+    void setSelected(int at);
     void setSegmentMarkers(const std::vector<double>& xs);
     // Outline, width and mark sizes for the bar width in pixels; before every replot.
     void styleForWidth();

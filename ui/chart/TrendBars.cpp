@@ -16,6 +16,9 @@ constexpr double kMinSeparateBarPixels = 2.0;
 // Bars reaching further than this beyond the plotting area are cut there (pixels), so huge
 // values cannot overflow the integer pixel coordinates.
 constexpr double kClipMargin = 4.0;
+// The marked bar's outline stands this far outside the bar (pixels), so that it shows around
+// bars narrower than a pixel too.
+constexpr int kMarkMargin = 2;
 
 struct PixelColumn {
     int top = INT_MAX;
@@ -39,6 +42,11 @@ void TrendBars::setFlagged(std::vector<char> flagged, const QBrush& brush) {
     flaggedBrush_ = brush;
 }
 
+void TrendBars::setMarked(int at, const QPen& pen) {
+    marked_ = at;
+    markPen_ = pen;
+}
+
 void TrendBars::draw(QCPPainter* painter) {
     if (mKeyAxis.isNull() || mValueAxis.isNull() || mDataContainer->isEmpty()) {
         QCPBars::draw(painter);
@@ -59,6 +67,25 @@ void TrendBars::draw(QCPPainter* painter) {
     } else {
         drawPixelColumns(painter, begin, end);
     }
+    drawMark(painter, begin, end);
+}
+
+void TrendBars::drawMark(QCPPainter* painter, Iterator begin, Iterator end) const {
+    const Iterator mark = mDataContainer->constBegin() + marked_;
+    if (marked_ < 0 || mark < begin || mark >= end) {
+        return;
+    }
+    const std::optional<QRectF> bar = barPixels(mark);
+    if (!bar) {
+        return;
+    }
+    const QRect outline(
+        QPoint(RoundPixel(bar->left()) - kMarkMargin, RoundPixel(bar->top()) - kMarkMargin),
+        QPoint(RoundPixel(bar->right()) + kMarkMargin - 1,
+               RoundPixel(bar->bottom()) + kMarkMargin - 1));
+    painter->setPen(markPen_);
+    painter->setBrush(Qt::NoBrush);
+    painter->drawRect(outline);
 }
 
 double TrendBars::baseOf(Iterator bar) const {

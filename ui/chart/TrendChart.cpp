@@ -311,7 +311,7 @@ void TrendChart::fitValueAxis(const SceneRows& rows) {
 // moves to it.
 void TrendChart::updateCursor() {
     const std::optional<double> key = hasDrawing_ ? rowKeys_.keyOf(selectedRow_) : std::nullopt;
-    scene_->setCursor(key);
+    scene_->setSelected(key ? selectedRow_ - 1 : -1);
     const QCPRange shown = plot_->xAxis->range();
     if (key && !shown.contains(*key)) {
         plot_->xAxis->setRange(*key - shown.size() / 2, *key + shown.size() / 2);
@@ -377,7 +377,7 @@ PictureCaptions TrendChart::pictureCaptions() const {
 QPixmap TrendChart::picture() {
     updateNow();
     const QSize size = plot_->width() > 1 && plot_->height() > 1 ? plot_->size() : kDesignSize;
-    scene_->setCursor(std::nullopt);
+    scene_->setSelected(-1);
     QPixmap shown = RenderChartPicture(*plot_, pictureCaptions(), size);
     updateCursor();
     return shown;
