@@ -66,7 +66,11 @@ TEST_F(ChartOptionsTest, OnBoardTimePlacesTheBarsAndMarksTheReboot) {
     EXPECT_EQ(hover(chart.barCenter(2)), "Record 2: 20");
     EXPECT_EQ(chart.rowAt(chart.barCenter(5)), 5);
 
-    details.times.pop_back();  // a time missing: by record number again
+    details.times[2] = NAN;  // a time that is no time: by record number again
+    chart.setDetails(details);
+    chart.updateNow();
+    EXPECT_FALSE(chart.showsTime());
+    details.times.pop_back();  // a time missing: the same
     chart.setDetails(details);
     chart.updateNow();
     EXPECT_FALSE(chart.showsTime());

@@ -265,19 +265,19 @@ void TrendChart::rebuild() {
     updateCursor();
 }
 
-// Rows stand at their on-board times when that is chosen and every row has one.
+// Rows stand at their on-board times when that is chosen and every row has a finite one.
 void TrendChart::layOutKeys() {
-    const bool byTime = options_.timeAxis == TimeAxisChoice::OnBoardTime && rowCount() > 0 &&
-                        details_.times.size() == static_cast<std::size_t>(rowCount());
+    const std::vector<double>& times = details_.times;
+    const bool byTime =
+        options_.timeAxis == TimeAxisChoice::OnBoardTime && rowCount() > 0 &&
+        times.size() == static_cast<std::size_t>(rowCount()) &&
+        std::all_of(times.begin(), times.end(), [](double t) { return std::isfinite(t); });
     // Switching between the two kinds of keys shows the whole range of the new kind.
     wholeRangePending_ = wholeRangePending_ || byTime != showsTime();
-    rowKeys_ = byTime ? RowKeys::ByTime(details_.times) : RowKeys::ByRecordNumber(rowCount());
+    rowKeys_ = byTime ? RowKeys::ByTime(times) : RowKeys::ByRecordNumber(rowCount());
     timeTicker_->setTimeAxis(rowKeys_.timeAxis());
-    if (byTime) {
-        plot_->xAxis->setTicker(timeTicker_);
-    } else {
-        plot_->xAxis->setTicker(categoryTicker_);
-    }
+    plot_->xAxis->setTicker(byTime ? QSharedPointer<QCPAxisTicker>(timeTicker_)
+                                   : QSharedPointer<QCPAxisTicker>(categoryTicker_));
 }
 
 void TrendChart::applyAxisDivision() {
