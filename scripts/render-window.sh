@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Renders the main window (after decoding samples/pass.txt) and the info window to PNG files,
-# without a display, on Qt's offscreen platform.
+# without a display, on Qt's offscreen platform; also the chart by on-board time and with the
+# four statistics, and the window with limits made for the picture (a temporary config folder:
+# the user's settings and limits.ini are never read).
 # Usage: scripts/render-window.sh [--steps | --dark | --screen WIDTHxHEIGHT] [OUTPUT_DIR]
 #                                                              (default OUTPUT_DIR: docs/)
 #   --steps   also the window at start, right after decoding, and with another quantity charted

@@ -15,8 +15,10 @@
 #include <filesystem>
 
 #include "AccessibleText.h"
+#include "ChartFeed.h"
 #include "Form2.h"
 #include "InputRouter.h"
+#include "LimitsWatcher.h"
 #include "Module1.h"
 #include "OptionButton.h"
 #include "PasteReport.h"
@@ -31,6 +33,8 @@
 #include "WindowPlacement.h"
 #include "WindowSettings.h"
 #include "chart/CategorySpacing.h"
+#include "chart/ChartColors.h"
+#include "chart/ChartSettings.h"
 #include "chart/TrendChart.h"
 #include "pelorin/atomic_file.h"
 #include "pelorin/csv_export.h"
@@ -58,8 +62,12 @@ Form1::Form1(QWidget* parent)
     setupUi(*this);
     new WindowPlacement(*this);
     boxColors_ = new ValueBoxColors(*this, Text1);
+    MSChart1->setOptions(LoadChartOptions());
+    const std::filesystem::path limitsFile = LimitsFilePathFromEnvironment();
+    limitsWatcher_ = new LimitsWatcher(QFile::decodeName(limitsFile.c_str()), this);
     connectHandlers();
     Form_Load();
+    applyLimits();
 }
 
 Form1::~Form1() = default;
@@ -75,6 +83,10 @@ void Form1::connectHandlers() {
         });
     }
     connect(MSChart1, &TrendChart::barClicked, HScroll1, &QScrollBar::setValue);
+    connect(MSChart1, &TrendChart::optionsChanged, this, &SaveChartOptions);
+    connect(MSChart1, &TrendChart::messageForUser, this,
+            [this](const QString& text) { setMessage(text, Message::Chart); });
+    connect(limitsWatcher_, &LimitsWatcher::changed, this, &Form1::applyLimits);
     connect(MnuOpen, &QAction::triggered, this, &Form1::MnuOpen_Click);
     connect(MnuExit, &QAction::triggered, this, &QWidget::close);
     connect(WriteCSVFile, &QAction::triggered, this, &Form1::WriteCSVFile_Click);
@@ -122,6 +134,7 @@ void Form1::Text2_Change() {
 
     showRecordLimit(result);
     report_->showResult(result);
+    showLimitsReport();
 }
 
 void Form1::HScroll1_Change() {
@@ -137,6 +150,9 @@ void Form1::Show_Data(int Rec) {
     for (int i = 0; i < kShownValues; ++i) {
         Text1[i]->setText(QString::fromStdString(ValueBoxText(record, i, decimalSeparator_)));
     }
+    shownRecord_ = std::clamp(Rec, 0, kMaxRecords);
+    colourShownValues();
+    MSChart1->setSelectedRow(Rec);
     const SolarArrayFlags flags = SolarArrayFlagsOf(record[kSolarArrayStatusValue]);
     for (std::size_t face = 0; face < kSideFaces.size(); ++face) {
         kSideFaces[face](*Picture1, flags[face] ? Module1::FaceOnColor : Module1::FaceOffColor);
@@ -176,6 +192,9 @@ void Form1::Draw_Chart(int Index) {
     }
     MSChart1->setValueUnit(Label1[Index]->text());
     DescribeChart(*this, Index, RecordCount);
+    MSChart1->setDetails(ChartDetailsFor(store_, Index, decimalSeparator_));
+    MSChart1->setLimits(ChartLimitsFor(limits_, Index));
+    chartedIndex_ = Index;
     MSChart1->setRowCount(RecordCount);
     for (int r = 1; r <= RecordCount; ++r) {
         MSChart1->setRow(r);
@@ -183,6 +202,35 @@ void Form1::Draw_Chart(int Index) {
         MSChart1->setRowLabel(IntegerText(r));
         MSChart1->setData(store_.value(r, Index));
     }
+}
+
+void Form1::applyLimits() {
+    limits_ = limitsWatcher_->load().limits;
+    const QString warnings = limitsWatcher_->warningText();
+    if (warnings.isEmpty()) {
+        clearMessage(Message::Limits);
+    } else {
+        setMessage(warnings, Message::Limits);
+    }
+    colourShownValues();
+    if (chartedIndex_ >= 0) {
+        MSChart1->setLimits(ChartLimitsFor(limits_, chartedIndex_));
+    }
+    showLimitsReport();
+}
+
+void Form1::colourShownValues() {
+    if (shownRecord_ < 0) {
+        return;
+    }
+    const TelemetryRecord& record = store_.record(shownRecord_);
+    for (int i = 0; i < kShownValues; ++i) {
+        boxColors_->setOutOfLimits(i, IsOutOfLimits(record[i], limits_[i]));
+    }
+}
+
+void Form1::showLimitsReport() {
+    report_->showOutOfLimits(OutOfLimitsRecords(store_, limits_), HasLimits(limits_));
 }
 
 void Form1::showRecordLimit(const DecodeResult& result) {

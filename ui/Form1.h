@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPalette>
 #include <QPointer>
+#include <array>
 #include <string>
 
 #include "Form1Layout.h"
+#include "pelorin/limits.h"
 #include "pelorin/telemetry_table.h"
 
 namespace pelorin {
@@ -12,6 +15,7 @@ namespace pelorin {
 class Form2;
 class RecentFiles;
 class ValueBoxColors;
+class LimitsWatcher;
 struct DecodeResult;
 
 // The main window. It owns the decoded telemetry for the life of the program and every control
@@ -54,14 +58,23 @@ class Form1 : public QMainWindow, private Form1Layout {
     void Draw_Chart(int Index);
 
     void showRecordLimit(const DecodeResult& result);
+    // The user's limits: red text in the boxes of shown values outside them, red in the chart,
+    // the count in the paste report.
+    void applyLimits();
+    void colourShownValues();
+    void showLimitsReport();
     // What Label3 shows, so a message goes away when its cause does.
-    enum class Message { None, RecordLimit, OpenFailed, Export };
+    enum class Message { None, RecordLimit, OpenFailed, Export, Limits, Chart };
     void setMessage(const QString& text, Message kind);
     void clearMessage(Message kind);
 
     TelemetryStore store_;
     std::string decimalSeparator_;
     QString csvFolder_;
+    LimitTable limits_{};
+    LimitsWatcher* limitsWatcher_ = nullptr;
+    int shownRecord_ = -1;   // the record in the value boxes, -1 before the first
+    int chartedIndex_ = -1;  // the value of the chart's last drawing, -1 before the first
     Message shownMessage_ = Message::None;
     QPointer<Form2> form2_;
     RecentFiles* recentFiles_ = nullptr;

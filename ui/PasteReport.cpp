@@ -15,9 +15,6 @@
 namespace pelorin {
 namespace {
 
-const QColor kRejectedColor(176, 0, 0);
-const QColor kRejectedOnDarkColor(255, 128, 128);
-
 QString Count(std::int64_t n, const char* singular, const char* plural) {
     return IntegerText(n) + QLatin1Char(' ') + QString::fromLatin1(n == 1 ? singular : plural);
 }
@@ -30,7 +27,9 @@ QLabel* AddItem(QStatusBar& bar, const char* name) {
     return label;
 }
 
-QString LineNumberList(std::string text, const std::vector<std::int64_t>& numbers, int listed) {
+// `text` and up to `listed` of the numbers, "and N more" for the rest.
+template <typename Number>
+QString NumberList(std::string text, const std::vector<Number>& numbers, int listed) {
     const std::size_t shown = std::min(numbers.size(), static_cast<std::size_t>(listed));
     for (std::size_t k = 0; k < shown; ++k) {
         text += (k == 0 ? "" : ", ") + FormatInteger(numbers[k]);
@@ -49,69 +48,75 @@ PasteReport::PasteReport(QWidget* parent) : QStatusBar(parent) {
     setSizeGripEnabled(false);
     decoded_ = AddItem(*this, "ReportDecoded");
     other_ = AddItem(*this, "ReportOther");
-    rejected_ = AddItem(*this, "ReportRejected");
-    suspect_ = AddItem(*this, "ReportSuspect");
-    suspect_->hide();
+    rejected_.label = AddItem(*this, "ReportRejected");
+    suspect_.label = AddItem(*this, "ReportSuspect");
+    outOfLimits_.label = AddItem(*this, "ReportOutOfLimits");
+    suspect_.label->hide();
+    outOfLimits_.label->hide();
     decoded_->setText(QStringLiteral("Paste, open or drop telemetry lines."));
-    rejected_->installEventFilter(this);
-    suspect_->installEventFilter(this);
+    for (const Warning* warning : {&rejected_, &suspect_, &outOfLimits_}) {
+        warning->label->installEventFilter(this);
+    }
 }
 
 void PasteReport::showResult(const DecodeResult& result) {
     decoded_->setText(
         Count(result.RecordCount, "telemetry line decoded", "telemetry lines decoded"));
     other_->setText(Count(result.otherLines(), "other line", "other lines"));
-    rejected_->setText(Count(result.damagedLines, "rejected line with the marker",
-                             "rejected lines with the marker"));
-    anyRejected_ = result.damagedLines > 0;
-    rejected_->setToolTip(
-        anyRejected_
-            ? LineNumberList("Lines holding the marker but not 122 characters long from it on: ",
-                             result.damagedLineNumbers, kListedLineNumbers)
-            : QString());
+    rejected_.label->setText(Count(result.damagedLines, "rejected line with the marker",
+                                   "rejected lines with the marker"));
+    showWarning(rejected_, result.damagedLines,
+                NumberList("Lines holding the marker but not 122 characters long from it on: ",
+                           result.damagedLineNumbers, kListedLineNumbers));
 
     // Such records are kept, as the decoding rules say, but their values are not to be trusted.
-    anySuspect_ = result.suspectLines > 0;
-    suspect_->setVisible(anySuspect_);
-    suspect_->setText(Count(result.suspectLines, "decoded with non-hex characters",
-                            "decoded with non-hex characters"));
-    suspect_->setToolTip(
-        anySuspect_ ? LineNumberList("Telemetry lines decoded although their digits hold a "
-                                     "character that is no hexadecimal digit: ",
-                                     result.suspectLineNumbers, kListedLineNumbers)
-                    : QString());
-    colourWarnings();
+    suspect_.label->setVisible(result.suspectLines > 0);
+    suspect_.label->setText(Count(result.suspectLines, "decoded with non-hex characters",
+                                  "decoded with non-hex characters"));
+    showWarning(suspect_, result.suspectLines,
+                NumberList("Telemetry lines decoded although their digits hold a character that "
+                           "is no hexadecimal digit: ",
+                           result.suspectLineNumbers, kListedLineNumbers));
 }
 
-void PasteReport::colourWarnings() {
-    colourWarning(*rejected_, anyRejected_);
-    colourWarning(*suspect_, anySuspect_);
+void PasteReport::showOutOfLimits(const std::vector<std::int32_t>& records, bool limitsSet) {
+    outOfLimits_.label->setVisible(limitsSet);
+    const auto count = static_cast<std::int64_t>(records.size());
+    outOfLimits_.label->setText(Count(count, "record out of limits", "records out of limits"));
+    showWarning(
+        outOfLimits_, count,
+        NumberList("Records with a value outside its limits: ", records, kListedLineNumbers));
 }
 
-void PasteReport::colourWarning(QLabel& label, bool warn) const {
-    if (!warn) {
-        label.setPalette(QPalette());  // the bar's own colours
+void PasteReport::showWarning(Warning& warning, std::int64_t count, const QString& toolTip) {
+    warning.any = count > 0;
+    warning.label->setToolTip(warning.any ? toolTip : QString());
+    colourWarning(warning);
+}
+
+void PasteReport::colourWarning(const Warning& warning) const {
+    if (!warning.any) {
+        warning.label->setPalette(QPalette());  // the bar's own colours
         return;
     }
-    const QPalette& bar = palette();
-    QPalette red = label.palette();
-    red.setColor(QPalette::WindowText,
-                 FirstReadable({kRejectedColor, kRejectedOnDarkColor}, bar.color(QPalette::Window),
-                               bar.color(QPalette::WindowText)));
-    label.setPalette(red);
+    QPalette red = warning.label->palette();
+    red.setColor(QPalette::WindowText, WarningRed(palette().color(QPalette::Window)));
+    warning.label->setPalette(red);
 }
 
 void PasteReport::changeEvent(QEvent* event) {
     QStatusBar::changeEvent(event);
     if (event->type() == QEvent::PaletteChange) {
-        colourWarnings();
+        for (const Warning* warning : {&rejected_, &suspect_, &outOfLimits_}) {
+            colourWarning(*warning);
+        }
     }
 }
 
 bool PasteReport::eventFilter(QObject* watched, QEvent* event) {
     // A click shows the list at once, for those who do not wait for the hover.
     auto* label = qobject_cast<QLabel*>(watched);
-    if ((label == rejected_ || label == suspect_) && event->type() == QEvent::MouseButtonPress &&
+    if (label != nullptr && event->type() == QEvent::MouseButtonPress &&
         !label->toolTip().isEmpty()) {
         const auto* press = static_cast<QMouseEvent*>(event);
         QToolTip::showText(press->globalPosition().toPoint(), label->toolTip(), label);

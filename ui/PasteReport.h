@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QStatusBar>
+#include <cstdint>
+#include <vector>
 
 class QLabel;
 
@@ -9,16 +11,21 @@ namespace pelorin {
 struct DecodeResult;
 
 // The status bar under the window's bottom line: what the last decode made of the pasted
-// lines, with the line numbers of the rejected frames as the tool tip of their count, which
-// is red while there are any (a lighter red where the palette's background is dark).
+// lines. The counts that warn (rejected frames, frames decoded with non-hex characters and,
+// when the user has set limits, records with a value outside them) list their line or record
+// numbers in their tool tip and are red while there are any (a lighter red where the palette's
+// background is dark).
 class PasteReport : public QStatusBar {
     Q_OBJECT
   public:
     explicit PasteReport(QWidget* parent = nullptr);
 
     void showResult(const DecodeResult& result);
+    // `records`: the record numbers with a value out of limits; hidden when `limitsSet` is
+    // false.
+    void showOutOfLimits(const std::vector<std::int32_t>& records, bool limitsSet);
 
-    // At most this many line numbers are listed in the tool tip.
+    // At most this many line or record numbers are listed in a tool tip.
     static constexpr int kListedLineNumbers = 50;
 
   protected:
@@ -26,15 +33,19 @@ class PasteReport : public QStatusBar {
     void changeEvent(QEvent* event) override;
 
   private:
-    void colourWarnings();
-    void colourWarning(QLabel& label, bool warn) const;
+    // A count that warns, red while above zero.
+    struct Warning {
+        QLabel* label = nullptr;
+        bool any = false;
+    };
+    void showWarning(Warning& warning, std::int64_t count, const QString& toolTip);
+    void colourWarning(const Warning& warning) const;
 
     QLabel* decoded_;
     QLabel* other_;
-    QLabel* rejected_;
-    QLabel* suspect_;
-    bool anyRejected_ = false;
-    bool anySuspect_ = false;
+    Warning rejected_;
+    Warning suspect_;
+    Warning outOfLimits_;
 };
 
 }  // namespace pelorin

@@ -34,4 +34,11 @@ QColor FirstReadable(std::initializer_list<QColor> candidates, const QColor& bac
     return found != candidates.end() ? *found : fallback;
 }
 
+QColor WarningRed(const QColor& background) {
+    static const QColor kDarkRed(176, 0, 0);
+    static const QColor kLightRed(255, 128, 128);
+    return ContrastRatio(kDarkRed, background) >= ContrastRatio(kLightRed, background) ? kDarkRed
+                                                                                       : kLightRed;
+}
+
 }  // namespace pelorin

@@ -17,4 +17,8 @@ double ContrastRatio(const QColor& a, const QColor& b);
 QColor FirstReadable(std::initializer_list<QColor> candidates, const QColor& background,
                      const QColor& fallback);
 
+// The red of warnings (rejected lines, values out of limits) that reads best on `background`:
+// a dark red on light backgrounds, a light red on dark ones.
+QColor WarningRed(const QColor& background);
+
 }  // namespace pelorin

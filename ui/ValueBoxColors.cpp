@@ -38,12 +38,21 @@ void ValueBoxColors::setHighlighted(int index, bool highlighted) {
     apply(index);
 }
 
+void ValueBoxColors::setOutOfLimits(int index, bool out) {
+    if (outOfLimits_[static_cast<std::size_t>(index)] != out) {
+        outOfLimits_[static_cast<std::size_t>(index)] = out;
+        apply(index);
+    }
+}
+
 void ValueBoxColors::apply(int index) {
     const QPalette& window = window_.palette();
     const QColor base =
         highlighted_[static_cast<std::size_t>(index)] ? kHighlight : PlainBase(window);
     const bool paletteText = index == kTimeBox && base == window.color(QPalette::Base);
-    const QColor text = paletteText ? window.color(QPalette::Text) : QColor(Qt::black);
+    const QColor plainText = paletteText ? window.color(QPalette::Text) : QColor(Qt::black);
+    const QColor text =
+        outOfLimits_[static_cast<std::size_t>(index)] ? WarningRed(base) : plainText;
     QLineEdit* box = boxes_[static_cast<std::size_t>(index)];
     QPalette palette = box->palette();
     // Every decode highlights a box again: only a real change touches the box.

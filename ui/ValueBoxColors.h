@@ -14,7 +14,7 @@ namespace pelorin {
 // The colours of the value boxes Text1(0..34). A box shows its text on the window-background
 // colour, or on light yellow while its quantity is charted. The text is black, except in the
 // time box Text1(0), which keeps the palette's text colour where it stands on the palette's
-// own base. Under a dark palette, whose base would hide black text, a light grey stands in for
+// own base, and red for a value outside its limits. Under a dark palette, whose base would hide black text, a light grey stands in for
 // the window-background colour, so the fixed black text and light yellow stay as they are.
 // The colours follow palette changes of the window at run time.
 class ValueBoxColors : public QObject {
@@ -27,6 +27,8 @@ class ValueBoxColors : public QObject {
     ValueBoxColors(QWidget& window, const std::array<QLineEdit*, kShownValues>& boxes);
 
     void setHighlighted(int index, bool highlighted);
+    // A value outside its limits is written in a red that reads on the box's background.
+    void setOutOfLimits(int index, bool out);
 
     // The box colour of the window-background colour under `palette`.
     static QColor PlainBase(const QPalette& palette);
@@ -40,6 +42,7 @@ class ValueBoxColors : public QObject {
     QWidget& window_;
     std::array<QLineEdit*, kShownValues> boxes_;
     std::array<bool, kShownValues> highlighted_{};
+    std::array<bool, kShownValues> outOfLimits_{};
 };
 
 }  // namespace pelorin

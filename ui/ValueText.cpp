@@ -47,7 +47,10 @@ std::string SolarArrayStatusText(double statusValue) {
 
 std::string ValueBoxText(const TelemetryRecord& record, int index,
                          std::string_view decimalSeparator) {
-    const double value = record[static_cast<std::size_t>(index)];
+    return ValueBoxText(record[static_cast<std::size_t>(index)], index, decimalSeparator);
+}
+
+std::string ValueBoxText(double value, int index, std::string_view decimalSeparator) {
     if (index == kTimeIndex) {
         const std::int32_t seconds = RoundHalfEven32(value);
         return FormatInteger(seconds) + " => " + SecToTime(seconds);

@@ -16,6 +16,8 @@ inline constexpr int kSolarArrayStatusValue = 29;
 // `decimalSeparator` is the user's regional one.
 std::string ValueBoxText(const TelemetryRecord& record, int index,
                          std::string_view decimalSeparator);
+// The same for one value of index `index`.
+std::string ValueBoxText(double value, int index, std::string_view decimalSeparator);
 
 // The four solar-array flags in the order X+, Y+, X-, Y-, true for on.
 using SolarArrayFlags = std::array<bool, 4>;

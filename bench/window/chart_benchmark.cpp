@@ -1,5 +1,7 @@
 // Cost of one chart drawing as the main window does it on every keystroke: the setter calls
-// for every row, then the one queued rebuild and replot. Run by hand (offscreen by default):
+// for every row and the details beside them, then the one queued rebuild and replot. Drawn as
+// bars by record number, bars by on-board time, and the four statistics (also with limits that
+// about half of the values leave). Run by hand (offscreen by default):
 //   build/bench/window/chart_benchmark
 #include <benchmark/benchmark.h>
 
@@ -15,19 +17,39 @@
 
 namespace {
 
+using pelorin::ChartOptions;
+using pelorin::TimeAxisChoice;
 using pelorin::TrendChart;
+using pelorin::ValueScale;
+
+enum View { kBars, kBarsByTime, kStatistics, kStatisticsWithLimits };
+
+constexpr double kFramePeriod = 60;  // s
+constexpr int kPassRecords = 90;     // then a gap of ten periods
 
 struct Grid {
     std::vector<QString> labels;
     std::vector<double> values;
+    pelorin::ChartDetails details;
 };
 
 Grid MakeGrid(int rows) {
     Grid grid;
+    double time = 3499625;
     for (int row = 1; row <= rows; ++row) {
+        const double value = 12.0 + 3.0 * std::sin(row / 9.0) - (row % 7 == 0 ? 20.0 : 0.0);
         grid.labels.push_back(QString::fromStdString(pelorin::FormatInteger(row)));
-        grid.values.push_back(12.0 + 3.0 * std::sin(row / 9.0) - (row % 7 == 0 ? 20.0 : 0.0));
+        grid.values.push_back(value);
+        grid.details.times.push_back(time);
+        time += row % kPassRecords == 0 ? 10 * kFramePeriod : kFramePeriod;
+        const double spread = 0.5 + (row % 5) * 0.2;
+        grid.details.statistics[0].push_back(value - spread);
+        grid.details.statistics[1].push_back(value + spread);
+        grid.details.statistics[2].push_back(value + 0.1);
+        grid.details.statistics[3].push_back(value - 0.2);
     }
+    grid.details.valueName = QStringLiteral("average Bus Voltage");
+    grid.details.quantityName = QStringLiteral("Bus Voltage");
     return grid;
 }
 
@@ -40,6 +62,7 @@ void Fill(TrendChart& chart, const Grid& grid) {
         chart.setCategoriesBetweenTicks(*spacing);
         chart.setCategoriesBetweenLabels(*spacing);
     }
+    chart.setDetails(grid.details);
     chart.setRowCount(rows);
     for (int row = 1; row <= rows; ++row) {
         chart.setRow(row);
@@ -49,24 +72,43 @@ void Fill(TrendChart& chart, const Grid& grid) {
     }
 }
 
+void SetView(TrendChart& chart, View view) {
+    const bool statistics = view == kStatistics || view == kStatisticsWithLimits;
+    chart.setOptions(ChartOptions{
+        view == kBarsByTime ? TimeAxisChoice::OnBoardTime : TimeAxisChoice::RecordNumber,
+        ValueScale::FitToValues, statistics});
+    pelorin::ChartLimits limits;
+    if (view == kStatisticsWithLimits) {
+        for (pelorin::ValueLimits& bounds : limits.statistics) {
+            bounds.high = 12.0;
+        }
+    }
+    chart.setLimits(limits);
+}
+
 // The setter calls alone: what the window's handler spends before it returns.
 void BM_ChartFill(benchmark::State& state) {
     TrendChart chart;
     chart.resize(chart.sizeHint());
     chart.show();
+    SetView(chart, static_cast<View>(state.range(1)));
     const Grid grid = MakeGrid(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         Fill(chart, grid);
     }
     QCoreApplication::processEvents();
 }
-BENCHMARK(BM_ChartFill)->Arg(20)->Arg(150)->Arg(1000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ChartFill)
+    ->ArgsProduct({{20, 150, 1000}, {kBars}})
+    ->Args({1000, kStatistics})
+    ->Unit(benchmark::kMicrosecond);
 
 // A whole drawing: the setters, the event-loop turn with the rebuild and replot, the paint.
 void BM_ChartFillAndReplot(benchmark::State& state) {
     TrendChart chart;
     chart.resize(chart.sizeHint());
     chart.show();
+    SetView(chart, static_cast<View>(state.range(1)));
     const Grid grid = MakeGrid(static_cast<int>(state.range(0)));
     QCoreApplication::processEvents();
     for (auto _ : state) {
@@ -76,7 +118,9 @@ void BM_ChartFillAndReplot(benchmark::State& state) {
         chart.plot()->repaint();
     }
 }
-BENCHMARK(BM_ChartFillAndReplot)->Arg(20)->Arg(150)->Arg(1000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ChartFillAndReplot)
+    ->ArgsProduct({{20, 150, 1000}, {kBars, kBarsByTime, kStatistics, kStatisticsWithLimits}})
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

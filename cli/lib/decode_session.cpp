@@ -23,6 +23,9 @@ bool DecodeSession::decodeLine(const LineReader::Line& line, std::string_view fi
         counts_.firstSuspect = std::string(file) + ":" + FormatInteger(line.number);
     }
     ++counts_.telemetryLines;
+    if (limits_ != nullptr && AnyOutOfLimits(record_, *limits_)) {
+        ++counts_.outOfLimitsRecords;
+    }
     format_.appendRecord(out, record_, {counts_.telemetryLines, file, line.number, suspect});
     return true;
 }

@@ -23,9 +23,9 @@ constexpr std::string_view kProgram = "pelorin-decode: ";
 constexpr std::string_view kStdinName = "-";
 constexpr long kFollowPollNanoseconds = 100'000'000;
 
-std::unique_ptr<RecordFormat> makeFormat(const Options& o) {
+std::unique_ptr<RecordFormat> makeFormat(const Options& o, const LimitTable* limits) {
     if (o.format == OutputFormat::Jsonl) {
-        return std::make_unique<JsonlFormat>();
+        return std::make_unique<JsonlFormat>(limits);
     }
     return std::make_unique<CsvFormat>(o.decimalComma ? "," : ".",
                                        o.csvForm.value_or(CsvForm::Export));
@@ -66,14 +66,17 @@ void ReportError(std::string_view message) {
 
 DecoderRun::DecoderRun(const Options& options)
     : options_(options),
-      format_(makeFormat(options)),
+      format_(makeFormat(options, options.limitsPath ? &limits_ : nullptr)),
       sink_(options.outputPath ? OutputSink(*options.outputPath) : OutputSink()),
-      session_(*format_) {}
+      session_(*format_, options.limitsPath ? &limits_ : nullptr) {}
 
 int DecoderRun::run() {
     if (outputIsAnInput()) {
         ReportError("the output file " + *options_.outputPath + " is also an input");
         return kExitUsage;
+    }
+    if (!loadLimits()) {
+        return kExitFailure;
     }
     if (WriteResult r = sink_.open(); !r.ok) {
         ReportError(r.error);
@@ -87,6 +90,29 @@ int DecoderRun::run() {
         printSummary(pendingAtStop_);
     }
     return (outputFailed_ || end.inputFailed) ? kExitFailure : kExitOk;
+}
+
+// Bad entries are reported and ignored, as in the window; a file that cannot be used at all is
+// an error, since the output would silently lack what was asked for.
+bool DecoderRun::loadLimits() {
+    if (!options_.limitsPath) {
+        return true;
+    }
+    const std::string& path = *options_.limitsPath;
+    const LimitsLoad load = LoadLimitsFile(path);
+    if (load.missing) {
+        ReportError("could not read the limits file " + path + ": " + reason(ENOENT));
+        return false;
+    }
+    for (const LimitsWarning& warning : load.warnings) {
+        ReportError(FormatLimitsWarning(path, warning));
+        if (warning.line == 0) {
+            ReportError("the limits file could not be used; nothing was decoded");
+            return false;
+        }
+    }
+    limits_ = load.limits;
+    return true;
 }
 
 DecoderRun::RunEnd DecoderRun::decodeAll() {
@@ -220,6 +246,9 @@ void DecoderRun::printSummary(std::int64_t pendingBytes) const {
                     ", values not to be trusted (the "
                     "first at " +
                     c.firstSuspect + ")");
+    }
+    if (options_.limitsPath) {
+        ReportError(count(c.outOfLimitsRecords, "record") + " with a value out of limits");
     }
     if (pendingBytes > 0) {
         ReportError("the last line (" + FormatInteger(pendingBytes) +

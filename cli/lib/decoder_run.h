@@ -7,6 +7,7 @@
 #include "decode_session.h"
 #include "options.h"
 #include "output_sink.h"
+#include "pelorin/limits.h"
 #include "record_format.h"
 
 namespace pelorin::cli {
@@ -31,6 +32,7 @@ class DecoderRun {
         bool stopped = false;  // by a stop signal
     };
 
+    bool loadLimits();
     RunEnd decodeAll();
     void finishOutput(bool incomplete);
 
@@ -42,6 +44,7 @@ class DecoderRun {
     void printSummary(std::int64_t pendingBytes) const;
 
     const Options& options_;
+    LimitTable limits_{};  // read by run() before the first record
     std::unique_ptr<RecordFormat> format_;
     OutputSink sink_;
     DecodeSession session_;

@@ -56,8 +56,9 @@ void AppendJsonString(std::string& out, std::string_view text) {
     out.push_back('"');
 }
 
-JsonlFormat::JsonlFormat()
-    : texts_([](std::string& out, double value) { out.append(FormatShortest(value)); }) {}
+JsonlFormat::JsonlFormat(const LimitTable* limits)
+    : texts_([](std::string& out, double value) { out.append(FormatShortest(value)); }),
+      limits_(limits) {}
 
 void JsonlFormat::appendHeader(std::string& /*out*/) {}
 
@@ -80,7 +81,16 @@ void JsonlFormat::appendRecord(std::string& out, const TelemetryRecord& record,
         pos = texts_.put(out, pos, record[i]);
     }
     out.resize(pos);
-    out.append(origin.suspect ? "],\"suspect\":true}\n" : "]}\n");
+    out.push_back(']');
+    if (limits_ != nullptr) {
+        out.append(",\"out_of_limits\":[");
+        const std::vector<int> outside = OutOfLimitsValues(record, *limits_);
+        for (std::size_t i = 0; i < outside.size(); ++i) {
+            out.append(i > 0 ? "," : "").append(FormatInteger(outside[i]));
+        }
+        out.push_back(']');
+    }
+    out.append(origin.suspect ? ",\"suspect\":true}\n" : "}\n");
 }
 
 }  // namespace pelorin::cli

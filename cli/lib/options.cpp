@@ -24,14 +24,17 @@ Options:
                        (time_s, rail5v_min_V, ..., errors_all2) and no ";" after the
                        last field, for analysis tools
       --decimal-comma  write the CSV values with "," as decimal separator (default ".")
+      --limits FILE    the normal ranges of the values, in the window's limits.ini format:
+                       each jsonl record gets "out_of_limits", the indices of its values
+                       outside them, and the summary counts such records
   -f, --follow         after the end of the one input FILE, keep decoding the lines
                        appended to it, each once it is complete, until interrupted
   -q, --quiet          no summary on standard error
   -h, --help           show this help and exit
       --version        show the version and exit
 
-Exit status: 0 when all went well, 1 when an input could not be read or the output
-could not be written, 2 for a bad command line.
+Exit status: 0 when all went well, 1 when an input or the --limits file could not be
+read or the output could not be written, 2 for a bad command line.
 )";
 
 // Options that take a value, with the field each sets.
@@ -72,6 +75,11 @@ const std::vector<ValueOption>& valueOptions() {
          }},
         {"", "--format", setFormat},
         {"", "--header", setHeader},
+        {"", "--limits",
+         [](Options& o, std::string_view v) {
+             o.limitsPath = std::string(v);
+             return std::string();
+         }},
     };
     return options;
 }
@@ -109,6 +117,9 @@ std::string checkCombination(const Options& o) {
     }
     if (o.outputPath && o.outputPath->empty()) {
         return "the output file name is empty";
+    }
+    if (o.limitsPath && o.limitsPath->empty()) {
+        return "the limits file name is empty";
     }
     return {};
 }

@@ -15,6 +15,7 @@ enum class OutputFormat { Csv, Jsonl };
 struct Options {
     std::vector<std::string> inputs;  // in order; empty or "-" means standard input
     std::optional<std::string> outputPath;
+    std::optional<std::string> limitsPath;  // --limits FILE
     OutputFormat format = OutputFormat::Csv;
     std::optional<CsvForm> csvForm;  // set by --header; the export's form unless given
     bool decimalComma = false;

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 
 #include "pelorin/limits.h"
@@ -28,6 +29,26 @@ bool AnyOutOfLimits(const TelemetryRecord& record, const LimitTable& limits) {
         }
     }
     return false;
+}
+
+std::vector<std::int32_t> OutOfLimitsRecords(const TelemetryStore& store,
+                                             const LimitTable& limits) {
+    std::vector<std::int32_t> records;
+    if (!HasLimits(limits)) {
+        return records;
+    }
+    for (std::int32_t rec = 1; rec <= store.RecordCount(); ++rec) {
+        if (AnyOutOfLimits(store.record(rec), limits)) {
+            records.push_back(rec);
+        }
+    }
+    return records;
+}
+
+bool HasLimits(const LimitTable& limits) {
+    return std::any_of(limits.begin(), limits.end(), [](const ValueLimits& bounds) {
+        return bounds.low.has_value() || bounds.high.has_value();
+    });
 }
 
 }  // namespace pelorin

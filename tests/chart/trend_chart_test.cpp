@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QImage>
 #include <QLocale>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <cmath>
 #include <vector>
@@ -257,6 +258,15 @@ TEST_F(TrendChartTest, ReplotsOncePerEventLoopTurn) {
     EXPECT_EQ(replots, 2);
     QCoreApplication::processEvents();
     EXPECT_EQ(replots, 2);
+    // Marking a row in the same turn as a drawing costs no replot of its own.
+    chart.setSelectedRow(7);
+    FillChart(chart, 1000, RowTimesTen, 50);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(replots, 3);
+    chart.setSelectedRow(8);
+    chart.setSelectedRow(9);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(replots, 4);
 }
 
 class LocaleGuard {
@@ -291,19 +301,41 @@ TEST_F(TrendChartTest, ToolTipNamesRecordValueAndUnit) {
     EXPECT_EQ(chart.barToolTip(11), "");
 }
 
-TEST_F(TrendChartTest, SavePngWritesThePicture) {
+// The picture names what it shows and the records in view, and the chart is as before after.
+TEST_F(TrendChartTest, SavedPictureCarriesItsCaptionsAndSaysWhereItWent) {
     FillChart(
         chart, 150, [](int row) { return std::sin(row / 10.0); }, 8);
+    ChartDetails details;
+    details.valueName = "average Bus Voltage";
+    details.quantityName = "Bus Voltage";
+    chart.setDetails(details);
+    chart.setValueUnit("V");
+    chart.updateNow();
+    chart.plot()->xAxis->setRange(11.6, 87.4);
+    const PictureCaptions captions = chart.pictureCaptions();
+    EXPECT_EQ(captions.title, "average Bus Voltage [V]");
+    EXPECT_EQ(captions.range, "Records 12 to 87 of 150");
+    EXPECT_EQ(captions.keyAxis, "Record number");
+    EXPECT_EQ(captions.valueAxis, "Bus Voltage [V]");
+
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
+    QSignalSpy messages(&chart, &TrendChart::messageForUser);
     const QString path = folder.filePath("chart.png");
-    ASSERT_TRUE(chart.savePng(path));
+    ASSERT_TRUE(chart.savePicture(path));
+    ASSERT_EQ(messages.count(), 1);
+    EXPECT_EQ(messages[0][0].toString(), path + " has been written");
     QImage image;
     ASSERT_TRUE(image.load(path, "PNG"));
-    EXPECT_EQ(image.size(), chart.plot()->size());
-    const int middle = static_cast<int>(chart.plot()->yAxis->coordToPixel(0.5));
-    EXPECT_EQ(image.pixelColor(chart.barCenter(16).x(), middle), bars()->brush().color());
-    EXPECT_FALSE(chart.savePng(folder.filePath("missing/chart.png")));
+    EXPECT_EQ(image.width(), chart.plot()->width());
+    EXPECT_GT(image.height(), chart.plot()->height() + 20);  // the title band and axis name
+    EXPECT_EQ(chart.plot()->plotLayout()->rowCount(), 1);
+    EXPECT_EQ(chart.plot()->xAxis->label(), "");
+
+    const QString missing = folder.filePath("missing/chart.png");
+    EXPECT_FALSE(chart.savePicture(missing));
+    ASSERT_EQ(messages.count(), 2);
+    EXPECT_TRUE(messages[1][0].toString().startsWith(missing + " could not be written: "));
 }
 
 }  // namespace

@@ -247,6 +247,48 @@ TEST_F(DecodeCommand, UnreadableInputExitsOneNamingItAndKeepsTheOldOutput) {
     EXPECT_NE(r.err.find(tmp.path().string() + ": Is a directory"), std::string::npos) << r.err;
 }
 
+TEST_F(DecodeCommand, LimitsListTheValuesOutsideAndCountTheirRecords) {
+    std::string text;
+    for (unsigned t = 1; t <= 3; ++t) {
+        text += testframes::lineWithTime(t) + "\r\n";
+    }
+    const std::string limits =
+        File("limits.ini", "[value0]\nhigh=2\n[value30]\nlow=1e9\nthis is no entry\n");
+    Result r = Run({"--format", "jsonl", "--limits", limits, "-"}, text);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto json = Lines(r.out, "\n");
+    ASSERT_EQ(json.size(), 3U);
+    const char* const expected[] = {"[30]}", "[30]}", "[0,30]}"};
+    for (std::size_t k = 0; k < json.size(); ++k) {
+        EXPECT_NE(json[k].find("],\"out_of_limits\":"s + expected[k]), std::string::npos)
+            << json[k];
+    }
+    EXPECT_NE(r.err.find(limits + ":5: "), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("3 records with a value out of limits"), std::string::npos) << r.err;
+
+    // The sample pass stays inside the sample limits; without --limits no field is added.
+    r = Run({"--format=jsonl", "--limits=" + std::string(PELORIN_SAMPLES_DIR "/limits.ini"),
+             kSamplePass});
+    EXPECT_EQ(r.status, 0) << r.err;
+    const auto records = Lines(r.out, "\n");
+    EXPECT_EQ(records.size(), 150U);
+    for (const std::string& record : records) {
+        ASSERT_TRUE(record.ends_with(",\"out_of_limits\":[]}")) << record;
+    }
+    EXPECT_NE(r.err.find("0 records with a value out of limits"), std::string::npos) << r.err;
+    EXPECT_EQ(Run({"--format=jsonl", kSamplePass}).out.find("out_of_limits"), std::string::npos);
+
+    // A limits file that cannot be read decodes nothing.
+    const std::string missing = (tmp / "missing.ini").string();
+    const std::string target = (tmp / "never.jsonl").string();
+    for (const std::string& bad : {missing, tmp.path().string()}) {
+        r = Run({"--format=jsonl", "--limits", bad, "-o", target, "-"}, text);
+        EXPECT_EQ(r.status, 1) << bad;
+        EXPECT_NE(r.err.find(bad), std::string::npos) << r.err;
+        EXPECT_FALSE(std::filesystem::exists(target));
+    }
+}
+
 TEST_F(DecodeCommand, BadUsageExitsTwo) {
     const std::vector<std::vector<std::string>> badLines = {
         {"--no-such-option"},
@@ -255,6 +297,7 @@ TEST_F(DecodeCommand, BadUsageExitsTwo) {
         {"--follow"},
         {"--follow", kSamplePass, kSamplePass},
         {"-o", kSamplePass, kSamplePass},
+        {"--limits="},
     };
     for (const auto& args : badLines) {
         const Result r = Run(args);

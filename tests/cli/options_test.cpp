@@ -23,8 +23,9 @@ TEST(Options, GoodCommandLines) {
     EXPECT_TRUE(p.options.quiet);
     EXPECT_FALSE(p.options.follow);
 
-    p = Parse({"--format=jsonl", "--output=x.jsonl", "--follow", "--", "-f"});
+    p = Parse({"--format=jsonl", "--output=x.jsonl", "--follow", "--limits", "l.ini", "--", "-f"});
     ASSERT_EQ(p.error, "");
+    EXPECT_EQ(p.options.limitsPath, "l.ini");
     EXPECT_EQ(p.options.format, OutputFormat::Jsonl);
     EXPECT_EQ(p.options.outputPath, "x.jsonl");
     EXPECT_TRUE(p.options.follow);
@@ -52,6 +53,7 @@ TEST(Options, BadCommandLinesSayWhatIsWrong) {
         {{"--output="}, "the output file name is empty"},
         {{"--header", "units"}, "unknown header 'units' (captions or names)"},
         {{"--format=jsonl", "--header=names"}, "--header applies to --format csv only"},
+        {{"--limits", ""}, "the limits file name is empty"},
     };
     for (const auto& [args, error] : cases) {
         const std::string got = Parse(args).error;

@@ -115,12 +115,13 @@ TEST(ChartChoice, ClickingABarSelectsItsRecord) {
     EXPECT_EQ(window.box(0)->text(), QStringLiteral("6 => 0d 00:00:06"));
 }
 
-TEST(ChartChoice, ChartSavesAsAPicture) {
+TEST(ChartChoice, ChartSavesAsAPictureAndLabel3SaysWhere) {
     WindowDriver window;
     PasteRecords(window, 30);
     QTemporaryDir dir;
     const QString path = QDir(dir.path()).filePath(QStringLiteral("chart.png"));
-    ASSERT_TRUE(window.chart()->savePng(path));
+    ASSERT_TRUE(window.chart()->savePicture(path));
+    EXPECT_EQ(window.label("Label3")->text(), path + QStringLiteral(" has been written"));
     const QImage image(path);
     ASSERT_FALSE(image.isNull());
     EXPECT_GT(image.width(), 100);

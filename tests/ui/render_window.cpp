@@ -1,15 +1,19 @@
 // Renders the main window and the info window to PNG files on Qt's offscreen platform.
 // main-window.png shows the window after decoding a sample pass, with a record whose solar
 // panels are lit and the average charge current charted; info-window.png the info window.
+// The chart's frame by on-board time (chart-on-board-time.png) and with the four statistics
+// (chart-statistics.png), and the window with limits set for the picture (window-limits.png).
 // With --steps it also writes the window at start, right after decoding, and with the
 // temperature charted. With --dark it writes main-window-dark.png alone: the same window
 // under the Fusion style with a dark palette. With --screen it writes instead the whole screen
 // with that window, its client scrolled to the bottom and the selector focused:
 // main-window-WIDTHxHEIGHT.png (run it on an X server of that size, see
-// scripts/render-window.sh).
+// scripts/render-window.sh). Settings and limits come from a temporary folder, never the user's.
 // Usage: pelorin-render-window [--steps | --dark | --screen] OUTPUT_DIR [SAMPLE_FILE]
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScreen>
@@ -22,6 +26,7 @@
 
 #include "Form1.h"
 #include "Form2.h"
+#include "chart/TrendChart.h"
 #include "dark_palette.h"
 
 namespace {
@@ -72,6 +77,47 @@ bool SaveScreen(pelorin::Form1& form, const QDir& dir) {
     return ok;
 }
 
+// Average and actual bus voltage limits that the pass leaves in the earth's shadow, so the
+// picture shows red; the sample's own limits file keeps the pass inside.
+constexpr char kPictureLimits[] = "[value19]\nlow=7.7\nhigh=8.15\n[value20]\nlow=7.7\nhigh=8.15\n";
+constexpr int kChartPictureRecord = 60;
+constexpr int kLimitsPictureRecord = 30;  // in the shadow: about 7.6 V
+
+bool SaveChartPictures(const QDir& dir, const QString& sample) {
+    pelorin::Form1 form;
+    form.show();
+    if (!form.loadTextFile(sample)) {
+        return false;
+    }
+    form.findChild<QScrollBar*>(QStringLiteral("HScroll1"))->setValue(kChartPictureRecord);
+    auto* chart = form.findChild<pelorin::TrendChart*>(QStringLiteral("MSChart1"));
+    auto* graph = form.findChild<QGroupBox*>(QStringLiteral("Frame8"));
+    chart->setOptions(
+        {pelorin::TimeAxisChoice::OnBoardTime, pelorin::ValueScale::FitToValues, false});
+    bool ok = Save(*graph, dir, "chart-on-board-time.png");
+    chart->setOptions(
+        {pelorin::TimeAxisChoice::RecordNumber, pelorin::ValueScale::FitToValues, true});
+    ok = Save(*graph, dir, "chart-statistics.png") && ok;
+    chart->setOptions({});
+    return ok;
+}
+
+bool SaveLimitsPicture(const QDir& dir, const QString& sample, const QString& config) {
+    QDir(config).mkpath(QStringLiteral("pelorin"));
+    QFile limits(QDir(config).filePath(QStringLiteral("pelorin/limits.ini")));
+    if (!limits.open(QIODevice::WriteOnly) || limits.write(kPictureLimits) < 0) {
+        return false;
+    }
+    limits.close();
+    pelorin::Form1 form;
+    form.show();
+    if (!form.loadTextFile(sample)) {
+        return false;
+    }
+    form.findChild<QScrollBar*>(QStringLiteral("HScroll1"))->setValue(kLimitsPictureRecord);
+    return Save(form, dir, "window-limits.png");
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -79,11 +125,11 @@ int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" PELORIN_TEST_SCREEN);
     }
+    const QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
     QApplication app(argc, argv);
-    // The window opens the sample as a user would; its settings go to a throwaway folder.
     QApplication::setOrganizationName(QStringLiteral("pelorin-render"));
-    const QTemporaryDir settings;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     int arg = 1;
     bool steps = false;
     bool dark = false;
@@ -129,6 +175,8 @@ int main(int argc, char* argv[]) {
     if (dark) {
         return ok ? 0 : 1;
     }
+    ok = SaveChartPictures(dir, sample) && ok;
+    ok = SaveLimitsPicture(dir, sample, config.path()) && ok;
 
     auto* info = new pelorin::Form2();
     info->show();

@@ -1,25 +1,18 @@
 #include "ChartInteraction.h"
 
 #include <qcustomplot.h>
-#include <QAction>
 #include <QApplication>
-#include <QDir>
-#include <QFileDialog>
 #include <QHelpEvent>
-#include <QMenu>
-#include <QMessageBox>
 #include <QToolTip>
 #include <algorithm>
+#include <cmath>
 
 #include "TrendChart.h"
 
 namespace pelorin {
 namespace {
 
-constexpr double kMinVisibleCategories = 5.0;
-
-const char* const kSaveText = "Save Chart as PNG...";
-const char* const kCopyText = "Copy Chart";
+constexpr double kMinVisibleSteps = 5.0;  // record steps the narrowest zoom still shows
 
 }  // namespace
 
@@ -33,28 +26,16 @@ ChartInteraction::ChartInteraction(TrendChart& chart) : QObject(&chart), chart_(
     connect(plot, &QCustomPlot::mouseDoubleClick, &chart_, &TrendChart::showWholeRange);
     connect(plot->xAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this,
             &ChartInteraction::onKeyRangeChanged);
-    plot->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(plot, &QWidget::customContextMenuRequested, this, &ChartInteraction::onContextMenu);
-    setUpActions();
-}
-
-void ChartInteraction::setUpActions() {
-    saveAction_ = new QAction(QString::fromLatin1(kSaveText), this);
-    saveAction_->setObjectName(QStringLiteral("saveChartAction"));
-    connect(saveAction_, &QAction::triggered, this, &ChartInteraction::saveWithDialog);
-    copyAction_ = new QAction(QString::fromLatin1(kCopyText), this);
-    copyAction_->setObjectName(QStringLiteral("copyChartAction"));
-    connect(copyAction_, &QAction::triggered, &chart_, &TrendChart::copyToClipboard);
 }
 
 void ChartInteraction::onKeyRangeChanged(const QCPRange& range) {
     if (clampingRange_) {
         return;
     }
-    // Zoom and drag stay inside the rows and show at least a few categories.
+    // Zoom and drag stay inside the rows and show at least a few records.
     const QCPRange whole = chart_.wholeKeyRange();
-    const double span =
-        std::clamp(range.size(), std::min(kMinVisibleCategories, whole.size()), whole.size());
+    const double narrowest = std::min(kMinVisibleSteps * chart_.recordStep(), whole.size());
+    const double span = std::clamp(range.size(), narrowest, whole.size());
     double lower = range.center() - span / 2;
     lower = std::clamp(lower, whole.lower, whole.upper - span);
     if (lower != range.lower || lower + span != range.upper) {
@@ -68,12 +49,12 @@ void ChartInteraction::onMouseMove(QMouseEvent* event) {
     if (event->buttons() != Qt::NoButton) {
         return;
     }
-    const int row = chart_.rowAt(event->position().toPoint());
-    if (row == 0) {
+    const QString text = toolTipAt(event->position().toPoint());
+    if (text.isEmpty()) {
         QToolTip::hideText();
         return;
     }
-    QToolTip::showText(event->globalPosition().toPoint(), chart_.barToolTip(row), chart_.plot());
+    QToolTip::showText(event->globalPosition().toPoint(), text, chart_.plot());
 }
 
 // Qt's own tool tip request (after the hover delay) also gets the bar's text; elsewhere it goes
@@ -81,13 +62,27 @@ void ChartInteraction::onMouseMove(QMouseEvent* event) {
 bool ChartInteraction::eventFilter(QObject* watched, QEvent* event) {
     if (watched == chart_.plot() && event->type() == QEvent::ToolTip) {
         const auto* help = static_cast<QHelpEvent*>(event);
-        const int row = chart_.rowAt(help->pos());
-        if (row != 0) {
-            QToolTip::showText(help->globalPos(), chart_.barToolTip(row), chart_.plot());
+        const QString text = toolTipAt(help->pos());
+        if (!text.isEmpty()) {
+            QToolTip::showText(help->globalPos(), text, chart_.plot());
             return true;
         }
     }
     return QObject::eventFilter(watched, event);
+}
+
+QString ChartInteraction::toolTipAt(const QPoint& pos) const {
+    const QCustomPlot* plot = chart_.plot();
+    if (const auto& timeAxis = chart_.rowKeys().timeAxis();
+        timeAxis && chart_.hasDrawing() && plot->axisRect()->rect().contains(pos)) {
+        for (const SegmentStart& start : timeAxis->segmentStarts()) {
+            if (std::fabs(plot->xAxis->coordToPixel(start.x) - pos.x()) <=
+                TrendChart::kHoverPixels) {
+                return QString::fromStdString(SegmentStartText(start));
+            }
+        }
+    }
+    return chart_.barToolTip(chart_.rowAt(pos));
 }
 
 void ChartInteraction::onMousePress(QMouseEvent* event) {
@@ -109,30 +104,6 @@ void ChartInteraction::onMouseRelease(QMouseEvent* event) {
     const int row = chart_.rowAt(pos);
     if (row != 0) {
         emit barClicked(row);
-    }
-}
-
-void ChartInteraction::onContextMenu(const QPoint& pos) {
-    QMenu menu(&chart_);
-    menu.addAction(saveAction_);
-    menu.addAction(copyAction_);
-    menu.exec(chart_.plot()->mapToGlobal(pos));
-}
-
-void ChartInteraction::saveWithDialog() {
-    QString path = QFileDialog::getSaveFileName(&chart_, QStringLiteral("Save Chart as PNG"),
-                                                QStringLiteral("trend-chart.png"),
-                                                QStringLiteral("PNG pictures (*.png)"));
-    if (path.isEmpty()) {
-        return;
-    }
-    if (!path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) {
-        path += QStringLiteral(".png");
-    }
-    if (!chart_.savePng(path)) {
-        QMessageBox::warning(&chart_, QStringLiteral("Save Chart"),
-                             QStringLiteral("The chart could not be saved as ") +
-                                 QDir::toNativeSeparators(path) + QStringLiteral("."));
     }
 }
 

@@ -3,7 +3,6 @@
 #include <QObject>
 #include <QPoint>
 
-class QAction;
 class QCPRange;
 class QMouseEvent;
 
@@ -11,9 +10,9 @@ namespace pelorin {
 
 class TrendChart;
 
-// What the user does with the trend chart's plot: the hover text of a bar (at once on a mouse
-// move, and on Qt's own tool tip request), barClicked() on a click without dragging, zoom and
-// drag kept inside the rows, and the context menu that saves or copies the picture.
+// What the user does with the trend chart's plot by mouse: the hover text of a bar or a segment
+// marker (at once on a mouse move, and on Qt's own tool tip request), barClicked() on a click
+// without dragging, and zoom and drag kept inside the rows.
 class ChartInteraction : public QObject {
     Q_OBJECT
   public:
@@ -27,17 +26,14 @@ class ChartInteraction : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void setUpActions();
     void onMouseMove(QMouseEvent* event);
     void onMousePress(QMouseEvent* event);
     void onMouseRelease(QMouseEvent* event);
     void onKeyRangeChanged(const QCPRange& range);
-    void onContextMenu(const QPoint& pos);
-    void saveWithDialog();
+    // The hover text at `pos` (plot coordinates): a segment marker's, a bar's, or "".
+    QString toolTipAt(const QPoint& pos) const;
 
     TrendChart& chart_;
-    QAction* saveAction_ = nullptr;
-    QAction* copyAction_ = nullptr;
     bool clampingRange_ = false;
     QPoint pressPos_;
     bool pressed_ = false;

@@ -12,7 +12,6 @@
 namespace pelorin {
 namespace {
 
-constexpr double kBarShare = 0.7;       // of the typical step, as a bar by record number takes
 constexpr double kFallbackStep = 60;    // s, the frame period, when no two records differ
 constexpr double kStepQuantile = 0.25;  // the steps of a pass outnumber the gaps between passes
 constexpr double kBreakSteps = 5;       // a break is at least five typical steps wide,
@@ -61,6 +60,7 @@ std::int32_t wholeSeconds(double counter) {
 
 TimeAxis::TimeAxis(std::span<const double> counters) : segments_(splitAtReboots(counters)) {
     const double step = typicalStep(counters);
+    step_ = step;
     barWidth_ = kBarShare * step;
     double counted = 0;
     for (const TimeSegment& segment : segments_) {

@@ -7,6 +7,10 @@
 
 namespace pelorin {
 
+// The share of the step between neighbouring records that a bar takes, along the record
+// numbers (a step of one) and along on-board time alike.
+inline constexpr double kBarShare = 0.7;
+
 // A run of records whose time counter never goes backwards. Inside it x follows the counter,
 // x = startX + (counter - firstCounter), so gaps between passes stay empty stretches.
 struct TimeSegment {
@@ -43,7 +47,9 @@ class TimeAxis {
     std::vector<SegmentStart> segmentStarts() const;
     // Seconds of x between the last record of a segment and the first of the next.
     double breakWidth() const { return breakWidth_; }
-    // Bar width in x: 0.7 of the typical step between records, or of one minute without one.
+    // The typical step between records in x (seconds), one minute without one.
+    double step() const { return step_; }
+    // Bar width in x: kBarShare of the typical step.
     double barWidth() const { return barWidth_; }
 
     // The counter at `x`: inside a segment or within half a bar of its ends; none in a break.
@@ -58,6 +64,7 @@ class TimeAxis {
     std::vector<double> positions_;
     std::vector<TimeSegment> segments_;
     double breakWidth_ = 0;
+    double step_ = 0;
     double barWidth_ = 0;
 };
 

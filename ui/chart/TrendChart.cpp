@@ -3,37 +3,33 @@
 #include <qcustomplot.h>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 
 #include "CategoryTicker.h"
 #include "ChartInteraction.h"
-#include "ChartNumberText.h"
-#include "ChartPalette.h"
-#include "TrendBars.h"
+#include "ChartMenu.h"
+#include "ChartScene.h"
+#include "ChartTexts.h"
+#include "SceneRows.h"
+#include "TimeTicker.h"
+#include "ValueRange.h"
 #include "ValueTicker.h"
 #include "pelorin/number_text.h"
 
 namespace pelorin {
 namespace {
 
-// The chart's look: a plain engineering plot, no antialiasing so 1000 bars stay cheap.
-const QColor kBarFill(0x4a, 0x7d, 0xb8);
-const QColor kBarOutline(0x2f, 0x5a, 0x8c);
-constexpr double kBarWidth = 0.7;         // of one category
 constexpr double kTickLabelPoints = 8.0;  // readable at the chart's designed 249 pixel height
-constexpr int kTickLength = 4;            // pixels
-constexpr double kValuePadding = 0.05;    // of the value span, above and below the bars
-constexpr double kMinOutlinedBarPixels = 4.0;
-constexpr double kMaxBarPixels = 60.0;
-constexpr int kMaxRows = 32767;  // the row count is a 16-bit count
+constexpr int kMaxRows = 32767;           // the row count is a 16-bit count
 const QSize kDesignSize(745, 249);
-const QMargins kFixedMargins(0, 8, 16, 0);  // pixels; left and bottom follow the labels
 const QCPRange kPlaceholderKeys(0.5, 10.5);
-const QCPRange kPlaceholderValues(0.0, 1.0);
+const ValueRange kPlaceholderValues{0.0, 1.0};
 
-const char* const kPlaceholderText = "No records decoded yet";
+const QString kRecordNumberAxis = QStringLiteral("Record number");
+const QString kOnBoardTimeAxis = QStringLiteral("On-board time");
 
 }  // namespace
 
@@ -47,56 +43,30 @@ TrendChart::TrendChart(QWidget* parent) : QWidget(parent) {
     setUpPlot();
     auto* interaction = new ChartInteraction(*this);
     connect(interaction, &ChartInteraction::barClicked, this, &TrendChart::barClicked);
+    new ChartMenu(*this);  // owned by the chart
 }
 
 // The category ticker reads labels_, so the plot goes before the members do.
 TrendChart::~TrendChart() {
+    scene_.reset();
     delete plot_;
 }
 
 void TrendChart::setUpPlot() {
     plot_->setObjectName(QStringLiteral("trendPlot"));
-    plot_->setNotAntialiasedElements(QCP::aeAll);
-    plot_->setNoAntialiasingOnDrag(true);
-    plot_->setPlottingHint(QCP::phCacheLabels, true);
-    plot_->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
-    plot_->axisRect()->setRangeDrag(Qt::Horizontal);
-    plot_->axisRect()->setRangeZoom(Qt::Horizontal);
-    // Room above and to the right for the half labels that stand at the ends of the axes.
-    plot_->axisRect()->setAutoMargins(QCP::msLeft | QCP::msBottom);
-    plot_->axisRect()->setMargins(kFixedMargins);
-
-    QCPAxis* keys = plot_->xAxis;
-    QCPAxis* values = plot_->yAxis;
-    categoryTicker_ = QSharedPointer<CategoryTicker>::create(keys, &labels_);
-    keys->setTicker(categoryTicker_);
-    keys->grid()->setVisible(false);
-    keys->setTickLength(0, kTickLength);
-    keys->setSubTickLength(0, kTickLength);
-    values->setTicker(QSharedPointer<ValueTicker>::create());
-    values->setSubTicks(false);
-
-    bars_ = new TrendBars(keys, values);
-    bars_->setWidth(kBarWidth);
-    bars_->setPen(QPen(kBarOutline, 0));
-    bars_->setBrush(kBarFill);
-    bars_->setAntialiased(false);
-    bars_->setAntialiasedFill(false);
-    bars_->setSelectable(QCP::stNone);
-
-    placeholder_ = new QCPItemText(plot_);
-    placeholder_->position->setType(QCPItemPosition::ptAxisRectRatio);
-    placeholder_->position->setCoords(0.5, 0.5);
-    placeholder_->setText(QString::fromLatin1(kPlaceholderText));
+    scene_ = std::make_unique<ChartScene>(*plot_);
+    categoryTicker_ = QSharedPointer<CategoryTicker>::create(plot_->xAxis, &labels_);
+    timeTicker_ = QSharedPointer<TimeTicker>::create(plot_->xAxis);
+    valueTicker_ = QSharedPointer<ValueTicker>::create();
+    plot_->xAxis->setTicker(categoryTicker_);
+    plot_->yAxis->setTicker(valueTicker_);
     applyFont();
-    applyPalette();
-    keys->setTicks(false);
-    values->setTicks(false);
-    values->grid()->setVisible(false);
-    keys->setRange(kPlaceholderKeys);
-    values->setRange(kPlaceholderValues);
-
-    connect(plot_, &QCustomPlot::beforeReplot, this, &TrendChart::styleBarsForWidth);
+    plot_->xAxis->setTicks(false);
+    plot_->yAxis->setTicks(false);
+    plot_->yAxis->grid()->setVisible(false);
+    plot_->xAxis->setRange(kPlaceholderKeys);
+    plot_->yAxis->setRange(kPlaceholderValues.lower, kPlaceholderValues.upper);
+    connect(plot_, &QCustomPlot::beforeReplot, this, [this] { scene_->styleForWidth(); });
 }
 
 // The labels take the chart's font family, at a fixed size and weight that stay readable in
@@ -106,29 +76,22 @@ void TrendChart::applyFont() {
     labelFont.setPointSizeF(kTickLabelPoints);
     labelFont.setWeight(QFont::Normal);
     labelFont.setItalic(false);
-    plot_->xAxis->setTickLabelFont(labelFont);
-    plot_->yAxis->setTickLabelFont(labelFont);
-    placeholder_->setFont(labelFont);
-}
-
-// Background, axes, grid and the placeholder's note follow the window's palette, also when the
-// desktop switches between light and dark.
-void TrendChart::applyPalette() {
-    const ChartColours colours = ChartColours::Of(palette());
-    ApplyChartColours(*plot_, colours);
-    placeholder_->setColor(colours.dimText);
+    scene_->setLabelFont(labelFont);
 }
 
 void TrendChart::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::FontChange && placeholder_ != nullptr) {
+    if (scene_ == nullptr) {
+        return;
+    }
+    if (event->type() == QEvent::FontChange) {
         applyFont();
-        plot_->replot(QCustomPlot::rpQueuedReplot);
+    } else if (event->type() == QEvent::PaletteChange) {
+        scene_->setColors(ChartColors::FromPalette(palette()));
+    } else {
+        return;
     }
-    if (event->type() == QEvent::PaletteChange && placeholder_ != nullptr) {
-        applyPalette();
-        plot_->replot(QCustomPlot::rpQueuedReplot);
-    }
+    plot_->replot(QCustomPlot::rpQueuedReplot);
 }
 
 QSize TrendChart::sizeHint() const {
@@ -198,6 +161,37 @@ void TrendChart::setValueUnit(const QString& unit) {
     unit_ = unit;
 }
 
+void TrendChart::setDetails(ChartDetails details) {
+    details_ = std::move(details);
+    markDirty();
+}
+
+void TrendChart::setLimits(const ChartLimits& limits) {
+    if (limits == limits_) {
+        return;
+    }
+    limits_ = limits;
+    markDirty();
+}
+
+void TrendChart::setOptions(const ChartOptions& options) {
+    if (options == options_) {
+        return;
+    }
+    options_ = options;
+    markDirty();
+    emit optionsChanged(options_);
+}
+
+void TrendChart::setSelectedRow(int row) {
+    if (row == selectedRow_) {
+        return;
+    }
+    selectedRow_ = row;
+    cursorMoved_ = true;
+    queueUpdate();
+}
+
 QString TrendChart::rowLabel(int row) const {
     if (row < 1 || row > rowCount()) {
         return {};
@@ -212,33 +206,55 @@ double TrendChart::data(int row) const {
     return values_[static_cast<std::size_t>(row) - 1];
 }
 
+bool TrendChart::showsStatistics() const {
+    const auto rows = static_cast<std::size_t>(rowCount());
+    return options_.showStatistics && rows > 0 &&
+           std::all_of(details_.statistics.begin(), details_.statistics.end(),
+                       [rows](const std::vector<double>& s) { return s.size() == rows; });
+}
+
 void TrendChart::markDirty() {
-    if (dirty_) {
+    dirty_ = true;
+    queueUpdate();
+}
+
+// One update at the next turn of the event loop, whatever changed before it.
+void TrendChart::queueUpdate() {
+    if (updateQueued_) {
         return;
     }
-    dirty_ = true;
+    updateQueued_ = true;
     QMetaObject::invokeMethod(this, &TrendChart::updateNow, Qt::QueuedConnection);
 }
 
 void TrendChart::updateNow() {
-    if (!dirty_) {
+    updateQueued_ = false;
+    if (dirty_) {
+        rebuild();  // the cursor too
+    } else if (cursorMoved_) {
+        updateCursor();
+    } else {
         return;
     }
     dirty_ = false;
-    rebuild();
+    cursorMoved_ = false;
     plot_->replot();
 }
 
 void TrendChart::rebuild() {
-    QVector<QCPBarsData> bars;
-    bars.reserve(rowCount());
-    for (int i = 0; i < rowCount(); ++i) {
-        bars.append(QCPBarsData(i + 1, values_[static_cast<std::size_t>(i)]));
-    }
-    bars_->data()->set(bars, true);
+    layOutKeys();
+    const SceneRows rows = BuildSceneRows(rowKeys_, values_, details_, limits_, showsStatistics());
+    scene_->show(rows);
     applyAxisDivision();
-    fitValueAxis();
-    placeholder_->setVisible(!hasDrawing_);
+    fitValueAxis(rows);
+    std::vector<double> markers;
+    if (const auto& timeAxis = rowKeys_.timeAxis()) {
+        for (const SegmentStart& start : timeAxis->segmentStarts()) {
+            markers.push_back(start.x);
+        }
+    }
+    scene_->setSegmentMarkers(markers);
+    scene_->showPlaceholder(!hasDrawing_);
     plot_->xAxis->setTicks(hasDrawing_);
     plot_->yAxis->setTicks(hasDrawing_);
     plot_->yAxis->grid()->setVisible(hasDrawing_);
@@ -246,6 +262,22 @@ void TrendChart::rebuild() {
         wholeRangePending_ = false;
         plot_->xAxis->setRange(wholeKeyRange());
     }
+    updateCursor();
+}
+
+// Rows stand at their on-board times when that is chosen and every row has a finite one.
+void TrendChart::layOutKeys() {
+    const std::vector<double>& times = details_.times;
+    const bool byTime =
+        options_.timeAxis == TimeAxisChoice::OnBoardTime && rowCount() > 0 &&
+        times.size() == static_cast<std::size_t>(rowCount()) &&
+        std::all_of(times.begin(), times.end(), [](double t) { return std::isfinite(t); });
+    // Switching between the two kinds of keys shows the whole range of the new kind.
+    wholeRangePending_ = wholeRangePending_ || byTime != showsTime();
+    rowKeys_ = byTime ? RowKeys::ByTime(times) : RowKeys::ByRecordNumber(rowCount());
+    timeTicker_->setTimeAxis(rowKeys_.timeAxis());
+    plot_->xAxis->setTicker(byTime ? QSharedPointer<QCPAxisTicker>(timeTicker_)
+                                   : QSharedPointer<QCPAxisTicker>(categoryTicker_));
 }
 
 void TrendChart::applyAxisDivision() {
@@ -253,51 +285,45 @@ void TrendChart::applyAxisDivision() {
     categoryTicker_->setSpacing(ticksEvery_, labelsEvery_);
     categoryTicker_->setWholeSpan(std::max(rowCount(), 1));
     // With a fixed division the labels and the tick marks have their own spacings: the labels
-    // sit on the main ticks (drawn without a mark), the marks are the sub ticks.
+    // sit on the main ticks (drawn without a mark), the marks are the sub ticks. The time axis
+    // marks its labels.
+    const bool fixed = !autoDivision_ && !showsTime();
     QCPAxis* keys = plot_->xAxis;
-    keys->setTickLength(0, autoDivision_ ? kTickLength : 0);
-    keys->setSubTicks(!autoDivision_);
+    keys->setTickLength(0, fixed ? 0 : ChartScene::kTickLength);
+    keys->setSubTicks(fixed);
 }
 
-// Bars narrower than a few pixels are drawn without outline, else the outlines would turn
-// 1000 bars into one dark block; a few bars on a wide chart keep a sensible width.
-void TrendChart::styleBarsForWidth() {
-    const double perCategory = plot_->axisRect()->width() / plot_->xAxis->range().size();
-    const double barPixels = kBarWidth * perCategory;
-    bars_->setPen(barPixels < kMinOutlinedBarPixels ? QPen(Qt::NoPen) : QPen(kBarOutline, 0));
-    if (barPixels > kMaxBarPixels) {
-        bars_->setWidthType(QCPBars::wtAbsolute);
-        bars_->setWidth(kMaxBarPixels);
-    } else {
-        bars_->setWidthType(QCPBars::wtPlotCoords);
-        bars_->setWidth(kBarWidth);
-    }
-}
-
-void TrendChart::fitValueAxis() {
+void TrendChart::fitValueAxis(const SceneRows& rows) {
+    valueTicker_->setWholeNumbers(hasDrawing_ && details_.wholeNumbers);
     if (!hasDrawing_) {
-        plot_->yAxis->setRange(kPlaceholderValues);
+        plot_->yAxis->setRange(kPlaceholderValues.lower, kPlaceholderValues.upper);
         return;
     }
-    // Bars grow from zero, so zero is always in view.
-    double lowest = 0.0;
-    double highest = 0.0;
-    for (double value : values_) {
-        if (std::isfinite(value)) {
-            lowest = std::min(lowest, value);
-            highest = std::max(highest, value);
-        }
+    std::vector<double> shown = rows.tops;
+    for (const std::vector<double>* more : {&rows.bases, &rows.averages, &rows.actuals}) {
+        shown.insert(shown.end(), more->begin(), more->end());
     }
-    if (highest - lowest <= 0.0) {
-        highest = 1.0;
+    const ValueRange range = FitValueRange(shown, options_.valueScale, details_.wholeNumbers);
+    plot_->yAxis->setRange(range.lower, range.upper);
+}
+
+// The cursor stands at the selected row; when the row lies outside a zoomed view, the view
+// moves to it.
+void TrendChart::updateCursor() {
+    const std::optional<double> key = hasDrawing_ ? rowKeys_.keyOf(selectedRow_) : std::nullopt;
+    scene_->setSelected(key ? selectedRow_ - 1 : -1);
+    const QCPRange shown = plot_->xAxis->range();
+    if (key && !shown.contains(*key)) {
+        plot_->xAxis->setRange(*key - shown.size() / 2, *key + shown.size() / 2);
     }
-    const double padding = (highest - lowest) * kValuePadding;
-    plot_->yAxis->setRange(lowest < 0.0 ? lowest - padding : lowest,
-                           highest > 0.0 ? highest + padding : highest);
 }
 
 QCPRange TrendChart::wholeKeyRange() const {
-    return hasDrawing_ ? QCPRange(0.5, std::max(rowCount(), 1) + 0.5) : kPlaceholderKeys;
+    if (!hasDrawing_) {
+        return kPlaceholderKeys;
+    }
+    const auto [lower, upper] = rowKeys_.wholeRange();
+    return {lower, upper};
 }
 
 void TrendChart::showWholeRange() {
@@ -306,15 +332,17 @@ void TrendChart::showWholeRange() {
 }
 
 int TrendChart::rowAt(const QPoint& pos) const {
-    if (!hasDrawing_ || rowCount() == 0 || !plot_->axisRect()->rect().contains(pos)) {
+    if (!hasDrawing_ || !plot_->axisRect()->rect().contains(pos)) {
         return 0;
     }
-    const long row = std::lround(plot_->xAxis->pixelToCoord(pos.x()));
-    return row >= 1 && row <= rowCount() ? static_cast<int>(row) : 0;
+    const QCPAxis* keys = plot_->xAxis;
+    const double pixelsPerKey = plot_->axisRect()->width() / keys->range().size();
+    const double tolerance = std::max(rowKeys_.step() / 2, kHoverPixels / pixelsPerKey);
+    return rowKeys_.rowNear(keys->pixelToCoord(pos.x()), tolerance);
 }
 
 QPoint TrendChart::barCenter(int row) const {
-    const double x = plot_->xAxis->coordToPixel(row);
+    const double x = plot_->xAxis->coordToPixel(rowKeys_.keyOf(row).value_or(row));
     return {static_cast<int>(std::lround(x)), plot_->axisRect()->rect().center().y()};
 }
 
@@ -322,27 +350,49 @@ QString TrendChart::barToolTip(int row) const {
     if (row < 1 || row > rowCount()) {
         return {};
     }
-    QString text = QStringLiteral("Record ") + rowLabel(row) + QStringLiteral(": ") +
-                   ChartNumberText(data(row));
-    if (!unit_.isEmpty()) {
-        text += QLatin1Char(' ') + unit_;
+    const auto at = static_cast<std::size_t>(row) - 1;
+    if (!showsStatistics()) {
+        return RowToolTip(rowLabel(row), details_, unit_,
+                          {data(row), IsOutOfLimits(data(row), limits_.value)});
     }
-    return text;
+    std::array<ShownValue, kStatisticsCount> values;
+    for (std::size_t s = 0; s < values.size(); ++s) {
+        const double value = details_.statistics[s][at];
+        values[s] = {value, IsOutOfLimits(value, limits_.statistics[s])};
+    }
+    return StatisticsToolTip(rowLabel(row), details_, unit_, values);
 }
 
-QSize TrendChart::pictureSize() {
+PictureCaptions TrendChart::pictureCaptions() const {
+    const QCPRange shown = plot_->xAxis->range();
+    QString range;
+    if (const auto rows = rowKeys_.rowsIn(shown.lower, shown.upper); rows && hasDrawing_) {
+        range = RecordRangeText(rowLabel(rows->first), rowLabel(rows->second), rowCount());
+    }
+    return {PictureTitle(details_, unit_, showsStatistics()), range,
+            showsTime() ? kOnBoardTimeAxis : kRecordNumberAxis, ValueAxisName(details_, unit_)};
+}
+
+// The selected-record cursor belongs to the window, not to the picture.
+QPixmap TrendChart::picture() {
     updateNow();
-    return plot_->width() > 1 && plot_->height() > 1 ? plot_->size() : kDesignSize;
+    const QSize size = plot_->width() > 1 && plot_->height() > 1 ? plot_->size() : kDesignSize;
+    scene_->setSelected(-1);
+    QPixmap shown = RenderChartPicture(*plot_, pictureCaptions(), size);
+    updateCursor();
+    return shown;
 }
 
-bool TrendChart::savePng(const QString& path) {
-    const QSize size = pictureSize();
-    return plot_->savePng(path, size.width(), size.height());
+bool TrendChart::savePicture(const QString& path) {
+    const std::optional<QString> error = SaveChartPicture(picture(), path);
+    const QString shown = QDir::toNativeSeparators(path);
+    emit messageForUser(error ? shown + QStringLiteral(" could not be written: ") + *error
+                              : shown + QStringLiteral(" has been written"));
+    return !error;
 }
 
 void TrendChart::copyToClipboard() {
-    const QSize size = pictureSize();
-    QApplication::clipboard()->setPixmap(plot_->toPixmap(size.width(), size.height()));
+    QApplication::clipboard()->setPixmap(picture());
 }
 
 }  // namespace pelorin

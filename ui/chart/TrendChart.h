@@ -1,31 +1,46 @@
 #pragma once
 
+#include <QPixmap>
 #include <QPoint>
 #include <QSharedPointer>
 #include <QString>
 #include <QWidget>
+#include <memory>
+#include <optional>
 #include <vector>
 
+#include "ChartDetails.h"
+#include "ChartOptions.h"
+#include "ChartPicture.h"
+#include "RowKeys.h"
+
 class QCustomPlot;
-class QCPBars;
-class QCPItemText;
 class QCPRange;
 
 namespace pelorin {
 
 class CategoryTicker;
+class ChartMenu;
+class ChartScene;
+class TimeTicker;
+class ValueTicker;
+struct SceneRows;
 
 // The trend chart: a grid of data rows and one drawn column, shown as a two-dimensional bar
 // chart over QCustomPlot with the row labels along the category axis. The setters only store
 // into plain arrays; the plot is rebuilt and replotted once, at the next turn of the event
 // loop, however many setters ran (or at once through updateNow()).
-// On top of the grid (ChartInteraction): a hover text per bar, barClicked() on a click, wheel
-// zoom and drag along the category axis (double click shows the whole range again) and a
-// context menu to save or copy the picture.
+// Beside the grid it takes details (each row's on-board time, the four statistics of its
+// quantity, names and the value text) and the user's limits, and draws by the user's options:
+// by record number or on-board time, a fitted or zero-based value axis, bars or the four
+// statistics. The selected row is marked with a cursor line. Mouse work is ChartInteraction's,
+// the context menu ChartMenu's.
 class TrendChart : public QWidget {
     Q_OBJECT
   public:
     static constexpr int kBarChart2d = 1;
+    // A bar or marker this near the pointer (pixels) is hovered.
+    static constexpr double kHoverPixels = 3.0;
 
     explicit TrendChart(QWidget* parent = nullptr);
     ~TrendChart() override;
@@ -47,6 +62,12 @@ class TrendChart : public QWidget {
     void setData(double value);
     // Unit put after the value in the hover text, "" for none.
     void setValueUnit(const QString& unit);
+    void setDetails(ChartDetails details);
+    void setLimits(const ChartLimits& limits);
+    // The user's choices; optionsChanged() tells when they changed.
+    void setOptions(const ChartOptions& options);
+    // The 1-based row marked as selected; none outside the grid.
+    void setSelectedRow(int row);
 
     int chartType() const { return chartType_; }
     bool categoryAutoDivision() const { return autoDivision_; }
@@ -59,34 +80,50 @@ class TrendChart : public QWidget {
     // False while the placeholder shows, that is before the first row count was set.
     bool hasDrawing() const { return hasDrawing_; }
     QString valueUnit() const { return unit_; }
+    const ChartDetails& details() const { return details_; }
+    const ChartOptions& options() const { return options_; }
+    int selectedRow() const { return selectedRow_; }
+    // What the last drawing shows: on-board time along the axis, the four statistics.
+    bool showsTime() const { return rowKeys_.timeAxis() != nullptr; }
+    bool showsStatistics() const;
+    const RowKeys& rowKeys() const { return rowKeys_; }
+    const ChartScene& scene() const { return *scene_; }
 
-    // Writes the chart as a PNG picture at its current size; false when the file could not be
-    // written.
-    bool savePng(const QString& path);
-    // Puts the chart's picture on the clipboard.
+    // The picture for saving and copying, with its captions, at the chart's size.
+    QPixmap picture();
+    PictureCaptions pictureCaptions() const;
+    // Writes the picture as PNG and says in messageForUser() where, or why it could not.
+    bool savePicture(const QString& path);
+    // Puts the picture on the clipboard.
     void copyToClipboard();
     QCustomPlot* plot() const { return plot_; }
 
     // Rebuilds and replots now if a setter changed something since the last drawing.
     void updateNow();
-    // Shows all rows along the category axis again (after zooming or panning).
+    // Shows all rows along the key axis again (after zooming or panning).
     void showWholeRange();
     // The key range of all rows, or of the placeholder before the first drawing.
     QCPRange wholeKeyRange() const;
+    // The typical step between neighbouring rows in keys: 1 by record number.
+    double recordStep() const { return rowKeys_.step(); }
 
-    // The 1-based row whose category slot lies under `pos` (plot() coordinates) inside the
-    // plotting area, 0 for none.
+    // The 1-based row whose bar lies under `pos` (plot() coordinates) inside the plotting area,
+    // 0 for none.
     int rowAt(const QPoint& pos) const;
-    // The centre of the bar's category slot at the middle of the plotting area's height, in
-    // plot() coordinates (for pointing at a bar).
+    // The centre of the row's bar slot at the middle of the plotting area's height, in plot()
+    // coordinates (for pointing at a bar).
     QPoint barCenter(int row) const;
-    // The hover text of a 1-based row: "Record <label>: <value> <unit>".
+
+    // The hover text of a 1-based row: "Record <label>: <value name> <value> <unit>", or its
+    // four statistics.
     QString barToolTip(int row) const;
 
     QSize sizeHint() const override;
 
   signals:
     void barClicked(int row);  // 1-based row of the clicked bar
+    void optionsChanged(const pelorin::ChartOptions& options);
+    void messageForUser(const QString& text);
 
   protected:
     void changeEvent(QEvent* event) override;
@@ -94,20 +131,20 @@ class TrendChart : public QWidget {
   private:
     void setUpPlot();
     void applyFont();
-    void applyPalette();
     void markDirty();
+    void queueUpdate();
     void rebuild();
+    void layOutKeys();
     void applyAxisDivision();
-    void fitValueAxis();
-    void styleBarsForWidth();
+    void fitValueAxis(const SceneRows& rows);
+    void updateCursor();
     bool inGrid() const;
-    // Brings the drawing up to date and gives the size its picture is taken at.
-    QSize pictureSize();
 
     QCustomPlot* plot_ = nullptr;
-    QCPBars* bars_ = nullptr;
-    QCPItemText* placeholder_ = nullptr;
+    std::unique_ptr<ChartScene> scene_;
     QSharedPointer<CategoryTicker> categoryTicker_;
+    QSharedPointer<TimeTicker> timeTicker_;
+    QSharedPointer<ValueTicker> valueTicker_;
 
     int chartType_ = kBarChart2d;
     bool autoDivision_ = true;
@@ -118,9 +155,17 @@ class TrendChart : public QWidget {
     std::vector<QString> labels_;
     std::vector<double> values_;
     QString unit_;
+    ChartDetails details_;
+    ChartLimits limits_;
+    ChartOptions options_;
+    int selectedRow_ = 0;
     bool hasDrawing_ = false;
-    bool dirty_ = false;
+    bool dirty_ = false;        // the plot is to be rebuilt
+    bool cursorMoved_ = false;  // only the cursor is to move
+    bool updateQueued_ = false;
     bool wholeRangePending_ = false;
+
+    RowKeys rowKeys_;  // of the last drawing
 };
 
 }  // namespace pelorin

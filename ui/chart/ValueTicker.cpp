@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "ChartNumberText.h"
+#include "ValueRange.h"
 
 namespace pelorin {
 
@@ -14,7 +15,7 @@ constexpr double kZeroTickFraction = 1e-6;
 }  // namespace
 
 double ValueTicker::getTickStep(const QCPRange& range) {
-    lastStep_ = QCPAxisTicker::getTickStep(range);
+    lastStep_ = NiceTickStep(range.lower, range.upper, tickCount(), wholeNumbers_);
     return lastStep_;
 }
 

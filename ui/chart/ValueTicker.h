@@ -4,11 +4,14 @@
 
 namespace pelorin {
 
-// Ticker of the chart's value axis: QCustomPlot's own tick steps, labelled with the project's
-// number text instead of Qt's number formatting.
+// Ticker of the chart's value axis: steps of 1, 2, 2.5 or 5 times a power of ten (whole
+// numbers only for a whole-number quantity), labelled with the project's number text instead
+// of Qt's number formatting.
 class ValueTicker : public QCPAxisTicker {
   public:
     ValueTicker() = default;
+
+    void setWholeNumbers(bool wholeNumbers) { wholeNumbers_ = wholeNumbers; }
 
   protected:
     double getTickStep(const QCPRange& range) override;
@@ -17,6 +20,7 @@ class ValueTicker : public QCPAxisTicker {
 
   private:
     double lastStep_ = 1.0;
+    bool wholeNumbers_ = false;
 };
 
 }  // namespace pelorin

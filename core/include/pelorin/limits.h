@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -55,6 +56,10 @@ bool IsOutOfLimits(double value, const ValueLimits& limits);
 // Value indices 0..34 of `record` that are out of limits, ascending; empty when none is.
 std::vector<int> OutOfLimitsValues(const TelemetryRecord& record, const LimitTable& limits);
 bool AnyOutOfLimits(const TelemetryRecord& record, const LimitTable& limits);
+// Record numbers (1..RecordCount) of `store` with any value out of limits, ascending.
+std::vector<std::int32_t> OutOfLimitsRecords(const TelemetryStore& store, const LimitTable& limits);
+// Whether any bound is set at all.
+bool HasLimits(const LimitTable& limits);
 
 // $XDG_CONFIG_HOME/pelorin/limits.ini, or $HOME/.config/pelorin/limits.ini when
 // XDG_CONFIG_HOME is empty or not absolute (unset counts as empty); an empty path when neither
