@@ -80,9 +80,9 @@ AtomicFile::~AtomicFile() {
     discard();
 }
 
-WriteResult AtomicFile::fail(std::string_view what, const fs::path& path, int error) {
+WriteResult AtomicFile::fail(std::string_view what, fs::path path, int error) {
     discard();
-    return {false, std::string(what) + " " + path.string() + ": " + reason(error)};
+    return {false, std::string(what) + " " + path.string() + ": " + reason(error), error};
 }
 
 WriteResult AtomicFile::open() {

@@ -15,6 +15,7 @@ namespace pelorin {
 struct WriteResult {
     bool ok = false;
     std::string error;
+    int code = 0;  // the system's error number behind `error`, when there is one
 };
 
 enum class WriteMode {
@@ -70,7 +71,8 @@ class AtomicFile {
     WriteResult openStream(int fdOrError);
     WriteResult commitTemporary();
     WriteResult commitInPlace();
-    WriteResult fail(std::string_view what, const std::filesystem::path& path, int error);
+    // Takes `path` by value: it may name the temporary that discard() forgets.
+    WriteResult fail(std::string_view what, std::filesystem::path path, int error);
     void closeQuietly();
 
     std::filesystem::path name_;
