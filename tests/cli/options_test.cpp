@@ -46,6 +46,7 @@ TEST(Options, BadCommandLinesSayWhatIsWrong) {
         {{"--follow"}, "--follow takes exactly one input FILE"},
         {{"--follow", "a", "b"}, "--follow takes exactly one input FILE"},
         {{"--output="}, "the output file name is empty"},
+        {{"-o", "a.csv", "--output", "b.csv"}, "the output file is given more than once"},
     };
     for (const auto& [args, error] : cases) {
         const std::string got = Parse(args).error;
