@@ -9,10 +9,12 @@
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QTextCursor>
 #include <array>
 #include <filesystem>
 
+#include "ExportFolder.h"
 #include "Form2.h"
 #include "InputRouter.h"
 #include "Module1.h"
@@ -206,18 +208,24 @@ void Form1::clearMessage(Message kind) {
     }
 }
 
+// Beside the program, or in the documents folder when the program's folder is closed to the
+// user (an installed program).
+QString Form1::csvPath() const {
+    const QString folder = ExportFolder(
+        csvFolder_, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    return folder + QLatin1Char('/') + ToQString(kCsvFileName);
+}
+
 void Form1::WriteCSVFile_Click() {
-    const QString fileName = ToQString(kCsvFileName);
-    if (writeCsvFile(csvFolder_ + QLatin1Char('/') + fileName)) {
-        setMessage(csvFolder_ + QLatin1Char('/') + fileName + QStringLiteral(" has been written"),
-                   Message::Export);
+    const QString path = csvPath();
+    if (writeCsvFile(path)) {
+        setMessage(path + QStringLiteral(" has been written"), Message::Export);
     }
 }
 
 void Form1::WriteCSVFileAs_Click() {
     const QString path =
-        QFileDialog::getSaveFileName(this, QStringLiteral("Write CSV File As"),
-                                     csvFolder_ + QLatin1Char('/') + ToQString(kCsvFileName),
+        QFileDialog::getSaveFileName(this, QStringLiteral("Write CSV File As"), csvPath(),
                                      QStringLiteral("CSV files (*.csv);;All files (*)"));
     if (!path.isEmpty() && writeCsvFile(path)) {
         setMessage(path + QStringLiteral(" has been written"), Message::Export);
