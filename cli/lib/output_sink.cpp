@@ -70,8 +70,4 @@ void OutputSink::abandon() {
     }
 }
 
-std::string OutputSink::name() const {
-    return file_ ? file_->target().string() : std::string("standard output");
-}
-
 }  // namespace pelorin::cli

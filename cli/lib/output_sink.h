@@ -40,8 +40,6 @@ class OutputSink {
     void abandon();
     // True when a file's target already holds part of this output.
     bool changedInPlace() const { return file_ && file_->changedInPlace(); }
-    // The name to show in messages.
-    std::string name() const;
 
   private:
     WriteResult flush();
