@@ -14,6 +14,16 @@
 
 #include "temp_folder.h"
 
+// True when `folder` holds a file named as pelorin-decode names its temporary files.
+inline bool HasTemporary(const std::filesystem::path& folder) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (entry.path().filename().string().find(".tmp-") != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // The built pelorin-decode, run as a user would: arguments, standard input from a file,
 // standard output and error into files, then `inChild` (limits, other redirections). Every
 // wait is bounded, so no test can hang.

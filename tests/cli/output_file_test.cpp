@@ -32,18 +32,6 @@ std::size_t LineCount(const std::string& text) {
     return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
 }
 
-// Names in `folder` that look like our temporary files.
-std::vector<std::string> Temporaries(const fs::path& folder) {
-    std::vector<std::string> found;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        const std::string name = entry.path().filename().string();
-        if (name.find(".tmp-") != std::string::npos) {
-            found.push_back(name);
-        }
-    }
-    return found;
-}
-
 std::function<void()> AppendTo(const fs::path& file, int fd) {
     return [file, fd] {
         const int opened = ::open(file.c_str(), O_WRONLY | O_APPEND);
@@ -62,11 +50,13 @@ class OutputFile : public testing::Test {
 // "-o /dev/stdout >> all.csv" and "-o /dev/stderr 2>> log.txt" append as the shell asked.
 TEST_F(OutputFile, OwnDescriptorsAreWrittenInTheirAppendMode) {
     struct Case {
-        const char* output;
+        std::string output;
         int fd;
     };
+    const std::string link = (tmp / "to-stdout").string();
+    fs::create_symlink("/dev/stdout", link);
     for (const Case& c : {Case{"/dev/stdout", STDOUT_FILENO}, Case{"/dev/stderr", STDERR_FILENO},
-                          Case{"/dev/fd/1", STDOUT_FILENO}}) {
+                          Case{"/proc/self/fd/1", STDOUT_FILENO}, Case{link, STDOUT_FILENO}}) {
         const fs::path log = tmp / "all.csv";
         WriteFile(log, "earlier line\n");
         DecoderProcess process(tmp, {"-o", c.output, input.string()}, "/dev/null",
@@ -108,7 +98,7 @@ TEST_F(OutputFile, FollowWritesEachRecordAsItArrives) {
     const std::string csv = ReadFile(out);
     EXPECT_EQ(csv.rfind(kHeaderStart, 0), 0U);
     EXPECT_NE(csv.find("\r\n4;"), std::string::npos);
-    EXPECT_TRUE(Temporaries(tmp.path()).empty());
+    EXPECT_FALSE(HasTemporary(tmp.path()));
 }
 
 TEST_F(OutputFile, FileSizeLimitIsAWriteErrorThatLeavesNothingBehind) {
@@ -125,7 +115,7 @@ TEST_F(OutputFile, FileSizeLimitIsAWriteErrorThatLeavesNothingBehind) {
     EXPECT_EQ(process.wait(), 1) << "killed by signal " << process.killedBy();
     EXPECT_NE(process.err().find("File too large"), std::string::npos) << process.err();
     EXPECT_EQ(ReadFile(out), "an earlier export\r\n");
-    EXPECT_TRUE(Temporaries(folder).empty());
+    EXPECT_FALSE(HasTemporary(folder));
 }
 
 }  // namespace

@@ -85,40 +85,29 @@ void OpenFolder(const QString& folder) {
     }
 }
 
-// Sets an environment variable for the life of the object.
-class ScopedVariable {
-  public:
-    ScopedVariable(const char* name, const QString& value)
-        : name_(name), wasSet_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name)) {
-        qputenv(name, value.toLocal8Bit());
-    }
-    ~ScopedVariable() {
-        if (wasSet_) {
-            qputenv(name_, old_);
-        } else {
-            qunsetenv(name_);
-        }
-    }
-
-  private:
-    const char* name_;
-    bool wasSet_;
-    QByteArray old_;
-};
-
-// An installed program's folder is closed to its users: the export goes to their documents.
+// An installed program's folder is closed to its users: the export goes to their documents
+// folder, made if missing (found through HOME, with no user-dirs.dirs in XDG_CONFIG_HOME).
 TEST_F(ExportMenu, ClosedProgramFolderWritesIntoTheDocumentsFolder) {
     QTemporaryDir home;
-    const ScopedVariable homeVariable("HOME", home.path());
-    const ScopedVariable configVariable("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")));
+    const QByteArray oldHome = qgetenv("HOME");
+    const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral("config"))));
     const QString program = QDir(dir_.path()).filePath(QStringLiteral("bin"));
     ASSERT_TRUE(QDir().mkpath(program));
-    if (!CloseFolder(program)) {
-        GTEST_SKIP() << "cannot close a folder to new files here";
-    }
+    const bool closed = CloseFolder(program);
     window_.form().setCsvFolder(program);
     writeCsv();
     OpenFolder(program);
+    qputenv("HOME", oldHome);
+    if (oldConfig.isEmpty()) {
+        qunsetenv("XDG_CONFIG_HOME");
+    } else {
+        qputenv("XDG_CONFIG_HOME", oldConfig);
+    }
+    if (!closed) {
+        GTEST_SKIP() << "cannot close a folder to new files here";
+    }
     const QString expected = home.filePath(QStringLiteral("Documents/pelorin_telemetry.csv"));
     EXPECT_EQ(message(), expected + QStringLiteral(" has been written"));
     EXPECT_EQ(ReadFile(expected).substr(0, 9), "5 Volts ;");
