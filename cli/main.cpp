@@ -1,10 +1,10 @@
-#include <csignal>
 #include <cstdio>
 #include <string_view>
 #include <vector>
 
 #include "decoder_run.h"
 #include "options.h"
+#include "pelorin/temporary_files.h"
 #include "stop_signal.h"
 
 int main(int argc, char** argv) {
@@ -26,10 +26,6 @@ int main(int argc, char** argv) {
         return kExitOk;
     }
     InstallStopHandlers();
-    const int status = DecoderRun(options).run();
-    if (StopRequested() && !options.follow) {
-        // Interrupted before the end: die of the signal, as the shell expects.
-        std::raise(StopSignal());
-    }
-    return status;
+    pelorin::ProtectTemporaryFiles();
+    return DecoderRun(options).run();
 }

@@ -6,7 +6,8 @@
 # Usage: scripts/fuzz.sh [--runs N] [--seconds S] [TARGET...]
 #   --runs N     executions per target (default 1000000)
 #   --seconds S  at most S seconds per target (default 600)
-#   TARGET       fuzz_decode_text, fuzz_examine_line, fuzz_line_reader (default: all)
+#   TARGET       fuzz_decode_text, fuzz_examine_line, fuzz_line_reader, fuzz_escape_controls
+#                (default: all)
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$root/build-fuzz"
@@ -17,12 +18,12 @@ while (($#)); do
     case "$1" in
         --runs) runs="$2"; shift 2 ;;
         --seconds) seconds="$2"; shift 2 ;;
-        -h|--help) sed -n '2,10p' "$0"; exit 0 ;;
+        -h|--help) sed -n '2,11p' "$0"; exit 0 ;;
         *) targets+=("$1"); shift ;;
     esac
 done
 if ((${#targets[@]} == 0)); then
-    targets=(fuzz_decode_text fuzz_examine_line fuzz_line_reader)
+    targets=(fuzz_decode_text fuzz_examine_line fuzz_line_reader fuzz_escape_controls)
 fi
 
 "$root/scripts/setup-deps.sh" --fuzz

@@ -10,12 +10,14 @@
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QTextCursor>
 #include <array>
 #include <filesystem>
 
 #include "AccessibleText.h"
 #include "ChartFeed.h"
+#include "ExportFolder.h"
 #include "Form2.h"
 #include "InputRouter.h"
 #include "LimitsWatcher.h"
@@ -258,11 +260,18 @@ void Form1::clearMessage(Message kind) {
     }
 }
 
+// Beside the program, or in the documents folder when the program's folder is closed to the
+// user (an installed program).
+QString Form1::csvPath() const {
+    const QString folder = ExportFolder(
+        csvFolder_, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    return folder + QLatin1Char('/') + ToQString(kCsvFileName);
+}
+
 void Form1::WriteCSVFile_Click() {
-    const QString fileName = ToQString(kCsvFileName);
-    if (writeCsvFile(csvFolder_ + QLatin1Char('/') + fileName)) {
-        setMessage(csvFolder_ + QLatin1Char('/') + fileName + QStringLiteral(" has been written"),
-                   Message::Export);
+    const QString path = csvPath();
+    if (writeCsvFile(path)) {
+        setMessage(path + QStringLiteral(" has been written"), Message::Export);
     }
 }
 
@@ -270,7 +279,7 @@ void Form1::WriteCSVFileAs_Click() {
     const QString kept = WindowSettings::folder(WindowSettings::Folder::CsvExport);
     QFileDialog dialog(
         this, QStringLiteral("Write CSV File As"),
-        (kept.isEmpty() ? csvFolder_ : kept) + QLatin1Char('/') + ToQString(kCsvFileName),
+        kept.isEmpty() ? csvPath() : kept + QLatin1Char('/') + ToQString(kCsvFileName),
         QStringLiteral("CSV files (*.csv);;All files (*)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("csv"));  // for a name typed without an extension

@@ -29,8 +29,8 @@ class Form1 : public QMainWindow, private Form1Layout {
     explicit Form1(QWidget* parent = nullptr);
     ~Form1() override;
 
-    // The folder that "Write CSV File" writes into: the program's folder unless a test points
-    // it elsewhere.
+    // The program's folder, which "Write CSV File" writes into when the user may, unless a test
+    // points it elsewhere.
     void setCsvFolder(const QString& folder) { csvFolder_ = folder; }
 
     // Puts a text file into the paste box as one paste (decoded once, undoable) and lists it
@@ -51,6 +51,7 @@ class Form1 : public QMainWindow, private Form1Layout {
     void Option1_Click(int Index);
     void WriteCSVFile_Click();
     void WriteCSVFileAs_Click();
+    QString csvPath() const;
     void MnuOpen_Click();
     void MnuOpenRecent_Click(const QString& path);
     void MnuInfo_Click();

@@ -5,21 +5,19 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <ctime>
-#include <filesystem>
 #include <system_error>
 
 #include "byte_source.h"
 #include "csv_format.h"
 #include "jsonl_format.h"
+#include "output_clash.h"
 #include "pelorin/number_text.h"
 #include "stop_signal.h"
 
 namespace pelorin::cli {
 namespace {
 
-constexpr std::string_view kProgram = "pelorin-decode: ";
 constexpr std::string_view kStdinName = "-";
 constexpr long kFollowPollNanoseconds = 100'000'000;
 
@@ -51,45 +49,52 @@ std::string count(std::int64_t n, std::string_view noun) {
     return text;
 }
 
+bool isRegularFile(int fd) {
+    struct stat st {};
+    return ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+}
+
 bool wasTruncated(int fd, std::int64_t offset) {
     struct stat st {};
     return ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size < offset;
 }
 
-}  // namespace
-
-void ReportError(std::string_view message) {
-    std::string line(kProgram);
-    line.append(message).push_back('\n');
-    std::fwrite(line.data(), 1, line.size(), stderr);
+std::string shownInputName(std::string_view name) {
+    return name == kStdinName ? std::string("standard input") : std::string(name);
 }
+
+}  // namespace
 
 DecoderRun::DecoderRun(const Options& options)
     : options_(options),
       format_(makeFormat(options, options.limitsPath ? &limits_ : nullptr)),
-      sink_(options.outputPath ? OutputSink(*options.outputPath) : OutputSink()),
+      sink_(options.outputPath, options.follow ? Delivery::AsRecordsArrive : Delivery::InBlocks),
       session_(*format_, options.limitsPath ? &limits_ : nullptr) {}
 
 int DecoderRun::run() {
-    if (outputIsAnInput()) {
-        ReportError("the output file " + *options_.outputPath + " is also an input");
-        return kExitUsage;
+    if (const int status = refuseClash(); status != kExitOk) {
+        return status;
     }
     if (!loadLimits()) {
         return kExitFailure;
     }
-    if (WriteResult r = sink_.open(); !r.ok) {
-        ReportError(r.error);
+    const bool opened = wrote(sink_.open());
+    if (!opened && !StopRequested()) {
         return kExitFailure;
     }
-    format_->appendHeader(sink_.buffer());
-    const RunEnd end = decodeAll();
-    // A file replaces its target only after a complete run; standard output keeps what came.
-    finishOutput(end.inputFailed || (end.stopped && !options_.follow));
-    if (!options_.quiet) {
-        printSummary(pendingAtStop_);
+    bool inputFailed = false;
+    if (opened) {  // else a stop came while a FIFO waited for its reader
+        format_->appendHeader(sink_.buffer());
+        inputFailed = wrote(sink_.endRecord()) && !decodeAll();
+        finishOutput(inputFailed || StopRequested());
     }
-    return (outputFailed_ || end.inputFailed) ? kExitFailure : kExitOk;
+    if (!options_.quiet) {
+        printSummary();
+    }
+    if (StopRequested()) {
+        return kExitSignalBase + StopSignal();
+    }
+    return (outputFailed_ || inputFailed) ? kExitFailure : kExitOk;
 }
 
 // Bad entries are reported and ignored, as in the window; a file that cannot be used at all is
@@ -115,52 +120,68 @@ bool DecoderRun::loadLimits() {
     return true;
 }
 
-DecoderRun::RunEnd DecoderRun::decodeAll() {
+int DecoderRun::refuseClash() const {
+    switch (FindOutputClash(options_)) {
+        case OutputClash::None:
+            return kExitOk;
+        case OutputClash::NamedInput:
+            ReportError("the output file " + *options_.outputPath + " is also an input");
+            return kExitUsage;
+        case OutputClash::StandardInput:
+            ReportError("the output file " + *options_.outputPath + " is also standard input");
+            return kExitFailure;
+    }
+    return kExitFailure;
+}
+
+// True when every input was read to its end (or a stop cut the reading short).
+bool DecoderRun::decodeAll() {
     const std::vector<std::string> stdinOnly{std::string(kStdinName)};
-    RunEnd runEnd;
+    bool allRead = true;
     for (const std::string& name : options_.inputs.empty() ? stdinOnly : options_.inputs) {
         const InputEnd end = decodeInput(name);
-        runEnd.inputFailed = runEnd.inputFailed || end == InputEnd::Failed;
-        runEnd.stopped = end == InputEnd::Stopped;
-        if (runEnd.stopped || outputFailed_) {
+        allRead = allRead && end != InputEnd::Failed;
+        if (end == InputEnd::Stopped || outputFailed_) {
             break;
         }
     }
-    return runEnd;
+    return allRead;
 }
 
+// What was written as the records came stays; a file written in blocks replaces its target
+// only after a complete run; standard output keeps what came.
 void DecoderRun::finishOutput(bool incomplete) {
-    if (outputFailed_ || (incomplete && options_.outputPath)) {
+    const bool keep = !incomplete || options_.follow || !options_.outputPath;
+    if (outputFailed_ || !keep) {
+        const bool changed = sink_.changedInPlace();
         sink_.abandon();
         if (!outputFailed_) {
-            ReportError("the output file " + *options_.outputPath + " was left as it was");
+            ReportError("the output file " + *options_.outputPath +
+                        (changed ? " is incomplete: its folder takes no new file, so it was "
+                                   "written in place"
+                                 : " was left as it was"));
         }
-    } else if (WriteResult r = sink_.finish(); !r.ok) {
-        ReportError(r.error);
+    } else if (!wrote(sink_.finish())) {
         outputFailed_ = true;
     }
-}
-
-bool DecoderRun::outputIsAnInput() const {
-    if (!options_.outputPath) {
-        return false;
-    }
-    std::error_code ec;
-    for (const std::string& name : options_.inputs) {
-        if (name != kStdinName && std::filesystem::equivalent(name, *options_.outputPath, ec)) {
-            return true;
-        }
-    }
-    return false;
 }
 
 DecoderRun::InputEnd DecoderRun::decodeInput(const std::string& name) {
     if (name == kStdinName) {
         return decodeStream(STDIN_FILENO, name);
     }
-    const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+    int fd = -1;
+    int error = 0;
+    do {  // a FIFO waits here for its writer
+        fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+        error = errno;
+    } while (fd < 0 && error == EINTR && !StopRequested());
     if (fd < 0) {
-        ReportError("could not open " + name + ": " + reason(errno));
+        if (error == EINTR) {
+            stoppedIn_ = name;
+            return InputEnd::Stopped;
+        }
+        ReportError("could not open " + name + ": " + reason(error));
         return InputEnd::Failed;
     }
     const InputEnd end = decodeStream(fd, name);
@@ -172,15 +193,17 @@ DecoderRun::InputEnd DecoderRun::decodeStream(int fd, std::string_view name) {
     FdSource source(fd);
     LineReader reader(source);
     LineReader::Line line;
+    // Only a regular file grows; a pipe or a terminal has ended when its writer has.
+    const bool follow = options_.follow && isRegularFile(fd);
+    LineReader::Status status = LineReader::Status::Line;
     for (;;) {
         if (StopRequested()) {
-            pendingAtStop_ = reader.pendingBytes();
-            return InputEnd::Stopped;
+            return stopAt(reader, status == LineReader::Status::EndOfData, name);
         }
-        switch (reader.next(line)) {
+        switch (status = reader.next(line)) {
             case LineReader::Status::Line:
                 if (!emitLine(line, name)) {
-                    return InputEnd::Failed;
+                    return outputFailed_ ? InputEnd::Failed : stopAt(reader, false, name);
                 }
                 break;
             case LineReader::Status::Interrupted:
@@ -189,12 +212,9 @@ DecoderRun::InputEnd DecoderRun::decodeStream(int fd, std::string_view name) {
                 ReportError("could not read " + std::string(name) + ": " + reason(reader.error()));
                 return InputEnd::Failed;
             case LineReader::Status::EndOfData:
-                if (!options_.follow) {
+                if (!follow) {
                     return (!reader.takeLast(line) || emitLine(line, name)) ? InputEnd::Done
                                                                             : InputEnd::Failed;
-                }
-                if (!flushOutput()) {
-                    return InputEnd::Failed;
                 }
                 pause();
                 if (wasTruncated(fd, source.offset()) && source.rewind()) {
@@ -206,31 +226,35 @@ DecoderRun::InputEnd DecoderRun::decodeStream(int fd, std::string_view name) {
     }
 }
 
+// At the end of what there is, the bytes held are a last line without its end; before it,
+// they are lines still to be decoded.
+DecoderRun::InputEnd DecoderRun::stopAt(const LineReader& reader, bool atEnd,
+                                        std::string_view name) {
+    if (atEnd) {
+        pendingAtStop_ = reader.pendingBytes();
+    } else {
+        stoppedIn_ = name;
+    }
+    return InputEnd::Stopped;
+}
+
 bool DecoderRun::emitLine(const LineReader::Line& line, std::string_view name) {
-    if (!session_.decodeLine(line, name, sink_.buffer())) {
+    return !session_.decodeLine(line, name, sink_.buffer()) || wrote(sink_.endRecord());
+}
+
+// Reports a failed write, unless it was a wait that a stop request cut short.
+bool DecoderRun::wrote(const WriteResult& result) {
+    if (result.ok) {
         return true;
     }
-    if (options_.follow) {
-        return flushOutput();
-    }
-    if (WriteResult r = sink_.writeIfFull(); !r.ok) {
-        ReportError(r.error);
+    if (result.code != EINTR || !StopRequested()) {
+        ReportError(result.error);
         outputFailed_ = true;
-        return false;
     }
-    return true;
+    return false;
 }
 
-bool DecoderRun::flushOutput() {
-    if (WriteResult r = sink_.flush(); !r.ok) {
-        ReportError(r.error);
-        outputFailed_ = true;
-        return false;
-    }
-    return true;
-}
-
-void DecoderRun::printSummary(std::int64_t pendingBytes) const {
+void DecoderRun::printSummary() const {
     const DecodeCounts& c = session_.counts();
     ReportError(count(c.linesRead, "line") + " read, " + count(c.telemetryLines, "telemetry line") +
                 " decoded, " + count(c.skippedLines(), "line") + " skipped");
@@ -250,9 +274,12 @@ void DecoderRun::printSummary(std::int64_t pendingBytes) const {
     if (options_.limitsPath) {
         ReportError(count(c.outOfLimitsRecords, "record") + " with a value out of limits");
     }
-    if (pendingBytes > 0) {
-        ReportError("the last line (" + FormatInteger(pendingBytes) +
+    if (pendingAtStop_ > 0) {
+        ReportError("the last line (" + FormatInteger(pendingAtStop_) +
                     " bytes so far) had not ended and was not decoded");
+    }
+    if (!stoppedIn_.empty()) {
+        ReportError("interrupted before the end of " + shownInputName(stoppedIn_));
     }
 }
 

@@ -40,7 +40,9 @@ class LineReader {
     Status next(Line& line);
     // Once no more data will come: the last line if it has no line end. False if there is none.
     bool takeLast(Line& line);
-    // Bytes of a line begun but not yet ended.
+    // Bytes held but not yet handed out, with those left out of a long line's excerpt. After
+    // EndOfData these are the bytes of a line begun but not yet ended; at other times they may
+    // also hold complete lines still to be handed out.
     std::int64_t pendingBytes() const;
     // The system's error number after Status::Error.
     int error() const { return error_; }

@@ -13,8 +13,12 @@ end in CR LF, LF or CR; a line is telemetry when, from the frame marker on, it h
 exactly 122 characters, as in the window.
 
 Options:
-  -o, --output FILE    write to FILE instead of standard output; FILE is replaced only
-                       once the output is complete (with --follow: when following ends)
+  -o, --output FILE    write to FILE instead of standard output. A regular file is
+                       replaced only once the output is complete; with --follow it is
+                       emptied at once, then takes the header and each record as it
+                       arrives. Standard output or error (/dev/stdout, /dev/fd/N),
+                       devices, pipes and sockets are written in place, in the mode the
+                       shell opened them with (>> appends)
       --format FORMAT  csv (default): the window's export format, header and one line
                        per record, ";" after every field, CR LF line ends;
                        jsonl: one JSON object per record with "record", "file", "line"
@@ -28,13 +32,15 @@ Options:
                        each jsonl record gets "out_of_limits", the indices of its values
                        outside them, and the summary counts such records
   -f, --follow         after the end of the one input FILE, keep decoding the lines
-                       appended to it, each once it is complete, until interrupted
+                       appended to it, each once it is complete, until interrupted; a
+                       pipe or terminal is read until it ends
   -q, --quiet          no summary on standard error
   -h, --help           show this help and exit
       --version        show the version and exit
 
 Exit status: 0 when all went well, 1 when an input or the --limits file could not be
-read or the output could not be written, 2 for a bad command line.
+read or the output could not be written, 2 for a bad command line, 128 + N when stopped
+by signal N (130 for Ctrl-C).
 )";
 
 // Options that take a value, with the field each sets.
@@ -70,6 +76,9 @@ const std::vector<ValueOption>& valueOptions() {
     static const std::vector<ValueOption> options = {
         {"-o", "--output",
          [](Options& o, std::string_view v) {
+             if (o.outputPath) {
+                 return std::string("the output file is given more than once");
+             }
              o.outputPath = std::string(v);
              return std::string();
          }},

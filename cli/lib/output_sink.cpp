@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "pelorin/write_all.h"
+#include "stop_signal.h"
 
 namespace pelorin::cli {
 namespace {
@@ -12,31 +13,37 @@ namespace {
 constexpr std::size_t kBlockBytes = std::size_t{1} << 15;
 
 WriteResult writeToStdout(std::string_view data) {
-    if (const int error = WriteAll(STDOUT_FILENO, data); error != 0) {
-        return {false,
-                "could not write standard output: " + std::generic_category().message(error)};
+    if (const int error = WriteAll(STDOUT_FILENO, data, StopRequested); error != 0) {
+        return {false, "could not write standard output: " + std::generic_category().message(error),
+                error};
     }
     return {true, {}};
 }
 
+WriteMode writeModeFor(Delivery delivery) {
+    return delivery == Delivery::AsRecordsArrive ? WriteMode::AsWritten : WriteMode::WhenComplete;
+}
+
 }  // namespace
 
-OutputSink::OutputSink() {
+OutputSink::OutputSink(const std::optional<std::string>& path, Delivery delivery)
+    : delivery_(delivery) {
+    if (path) {
+        file_.emplace(*path, writeModeFor(delivery));
+        file_->setStopCheck(StopRequested);
+    }
     buffer_.reserve(2 * kBlockBytes);
 }
-
-OutputSink::OutputSink(const std::string& path) : file_(std::in_place, path) {
-    buffer_.reserve(2 * kBlockBytes);
-}
-
-OutputSink::~OutputSink() = default;
 
 WriteResult OutputSink::open() {
     return file_ ? file_->open() : WriteResult{true, {}};
 }
 
-WriteResult OutputSink::writeIfFull() {
-    return buffer_.size() >= kBlockBytes ? flush() : WriteResult{true, {}};
+WriteResult OutputSink::endRecord() {
+    if (delivery_ == Delivery::AsRecordsArrive || buffer_.size() >= kBlockBytes) {
+        return flush();
+    }
+    return {true, {}};
 }
 
 WriteResult OutputSink::flush() {
@@ -61,10 +68,6 @@ void OutputSink::abandon() {
     if (file_) {
         file_->discard();
     }
-}
-
-std::string OutputSink::name() const {
-    return file_ ? file_->target().string() : std::string("standard output");
 }
 
 }  // namespace pelorin::cli

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,15 +8,23 @@
 
 namespace pelorin::cli {
 
-// Where the output goes: standard output, or a file that replaces its target only when the
-// whole output is written. Text is gathered in a buffer and written in large blocks.
+// When what is decoded reaches the output.
+enum class Delivery {
+    // Gathered and written in large blocks; a regular file replaces its target only when the
+    // whole output is written, and otherwise stays as it was.
+    InBlocks,
+    // The header at once and each record as soon as it is complete, so that nothing decoded is
+    // lost if the program is killed; a regular file is emptied at the start and written as the
+    // records come.
+    AsRecordsArrive,
+};
+
+// Where the output goes: standard output, or a file (see pelorin::AtomicFile for what a name
+// may lead to). Once a stop is requested, a write that has to wait gives up.
 class OutputSink {
   public:
-    // Standard output.
-    OutputSink();
-    // A file, through a temporary beside it.
-    explicit OutputSink(const std::string& path);
-    ~OutputSink();
+    // `path`: the file, or standard output when there is none.
+    OutputSink(const std::optional<std::string>& path, Delivery delivery);
     OutputSink(const OutputSink&) = delete;
     OutputSink& operator=(const OutputSink&) = delete;
 
@@ -25,19 +32,20 @@ class OutputSink {
     WriteResult open();
     // The text still to be written; append to it freely.
     std::string& buffer() { return buffer_; }
-    // Writes the buffer out once it holds a block's worth.
-    WriteResult writeIfFull();
-    // Writes out everything gathered so far.
-    WriteResult flush();
+    // Call after the header and after each record: writes out what the delivery asks for.
+    WriteResult endRecord();
     // Writes out the rest and, for a file, puts it in place of the target.
     WriteResult finish();
-    // Gives up: a file's target keeps its previous content.
+    // Gives up: a file's target keeps its previous content unless changedInPlace().
     void abandon();
-    // The name to show in messages.
-    std::string name() const;
+    // True when a file's target already holds part of this output.
+    bool changedInPlace() const { return file_ && file_->changedInPlace(); }
 
   private:
+    WriteResult flush();
+
     std::optional<AtomicFile> file_;
+    Delivery delivery_;
     std::string buffer_;
 };
 

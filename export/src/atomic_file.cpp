@@ -9,7 +9,9 @@
 #include <string>
 #include <system_error>
 
-#include "pelorin/write_all.h"
+#include "in_place_open.h"
+#include "pelorin/output_target.h"
+#include "pelorin/temporary_files.h"
 
 namespace pelorin {
 namespace {
@@ -17,42 +19,47 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kNameAttempts = 100;
-constexpr unsigned kNewFileMode = 0666;  // narrowed by the user's umask
-constexpr unsigned kPermissionBits = 07777;
+constexpr mode_t kNewFileMode = 0666;      // narrowed by the user's umask
+constexpr mode_t kCarriedModeBits = 0777;  // never setuid, setgid or sticky
+constexpr mode_t kWriteBits = 0222;
+constexpr std::size_t kMaxNameBytes = 255;  // NAME_MAX of the usual file systems
+constexpr std::string_view kTemporaryMark = ".tmp-";
+constexpr std::size_t kRandomDigits = 16;
 
 std::string reason(int error) {
     return std::generic_category().message(error);
 }
 
-// A name no other writer in the folder is likely to pick: ".NAME.tmp-" and 16 hex digits.
+// A name no other writer in the folder is likely to pick: ".NAME.tmp-" and 16 hex digits, NAME
+// cut short when the whole would be longer than a file name may be.
 fs::path temporaryName(const fs::path& target) {
     thread_local std::mt19937_64 engine{std::random_device{}()};
     static constexpr char kHex[] = "0123456789abcdef";
-    std::string suffix(16, '0');
+    std::string suffix(kRandomDigits, '0');
     std::uint64_t bits = engine();
     for (char& c : suffix) {
         c = kHex[bits & 0xF];
         bits >>= 4;
     }
+    constexpr std::size_t kRoom = kMaxNameBytes - 1 - kTemporaryMark.size() - kRandomDigits;
     std::string name = ".";
-    name.append(target.filename().string()).append(".tmp-").append(suffix);
-    return target.parent_path() / name;
-}
-
-// Follows a symbolic link to the file it names, so that the link itself survives.
-fs::path resolveLink(const fs::path& target) {
-    std::error_code ec;
-    if (fs::is_symlink(fs::symlink_status(target, ec))) {
-        fs::path resolved = fs::canonical(target, ec);
-        if (!ec) {
-            return resolved;
-        }
-    }
-    return target;
+    name.append(target.filename().string().substr(0, kRoom)).append(kTemporaryMark);
+    return target.parent_path() / name.append(suffix);
 }
 
 fs::path folderOf(const fs::path& file) {
     return file.parent_path().empty() ? fs::path(".") : file.parent_path();
+}
+
+// No write permission bit at all (which the superuser would ignore), or none for the caller.
+bool isReadOnly(const fs::path& file, const struct stat& status) {
+    if ((status.st_mode & kWriteBits) == 0) {
+        return true;
+    }
+    if (::faccessat(AT_FDCWD, file.c_str(), W_OK, AT_EACCESS) == 0) {
+        return false;
+    }
+    return errno == EACCES || errno == EPERM || errno == EROFS;
 }
 
 // Makes the rename itself durable; a folder that cannot be synced is no reason to fail.
@@ -66,7 +73,8 @@ void syncFolder(const fs::path& folder) {
 
 }  // namespace
 
-AtomicFile::AtomicFile(fs::path target) : target_(std::move(target)) {}
+AtomicFile::AtomicFile(fs::path name, WriteMode mode)
+    : name_(std::move(name)), target_(name_), mode_(mode) {}
 
 AtomicFile::~AtomicFile() {
     discard();
@@ -74,82 +82,142 @@ AtomicFile::~AtomicFile() {
 
 WriteResult AtomicFile::fail(std::string_view what, fs::path path, int error) {
     discard();
-    return {false, std::string(what) + " " + path.string() + ": " + reason(error)};
+    return {false, std::string(what) + " " + path.string() + ": " + reason(error), error};
 }
 
 WriteResult AtomicFile::open() {
     discard();
-    target_ = resolveLink(target_);
-    if (target_.filename().empty()) {
-        return fail("could not write", target_, EISDIR);
+    changed_ = false;
+    written_ = 0;
+    const ResolvedTarget resolved = ResolveOutputTarget(name_);
+    if (!resolved.error.empty()) {
+        return {false, resolved.error};
     }
-    struct stat st {};
-    if (::stat(target_.c_str(), &st) == 0) {
-        if (S_ISDIR(st.st_mode)) {
-            return fail("could not write", target_, EISDIR);
-        }
-        if (!S_ISREG(st.st_mode)) {
-            return openDirect();
-        }
-        return openTemporary(true, st.st_mode & kPermissionBits);
+    const OutputTarget& t = resolved.target;
+    target_ = t.path;
+    switch (t.kind) {
+        case OutputTarget::Kind::Missing:
+            return mode_ == WriteMode::AsWritten ? openInPlace(nullptr) : openTemporary(nullptr);
+        case OutputTarget::Kind::Regular:
+            return openExisting(t.status);
+        case OutputTarget::Kind::Descriptor:
+            return openStream(DuplicateForWriting(t.descriptor));
+        case OutputTarget::Kind::Socket:
+            return openStream(ConnectSocket(target_));
+        case OutputTarget::Kind::Device:
+            return openStream(OpenForWriting(target_, O_NOCTTY, 0, stopped_));
+        case OutputTarget::Kind::Folder:
+            break;
     }
-    return openTemporary(false, 0);
+    return fail("could not write", name_, EISDIR);
 }
 
-WriteResult AtomicFile::openDirect() {
-    fd_ = ::open(target_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    if (fd_ < 0) {
-        return fail("could not open", target_, errno);
+WriteResult AtomicFile::openExisting(const struct stat& status) {
+    if (isReadOnly(target_, status)) {
+        return {false, name_.string() + " is read-only"};
     }
-    direct_ = true;
+    return mode_ == WriteMode::AsWritten ? openInPlace(&status) : openTemporary(&status);
+}
+
+WriteResult AtomicFile::openStream(int fdOrError) {
+    if (fdOrError < 0) {
+        return fail("could not write", name_, -fdOrError);
+    }
+    fd_ = fdOrError;
+    way_ = Way::Stream;
     return {true, {}};
 }
 
-WriteResult AtomicFile::openTemporary(bool keepMode, unsigned mode) {
+WriteResult AtomicFile::openInPlace(const struct stat* existing) {
+    const int truncate = mode_ == WriteMode::AsWritten ? O_TRUNC : 0;
+    const int fd = OpenForWriting(target_, O_CREAT | O_NOFOLLOW | truncate, kNewFileMode, stopped_);
+    if (fd < 0) {
+        return fail("could not write", name_, -fd);
+    }
+    fd_ = fd;
+    way_ = Way::InPlace;
+    changed_ = existing != nullptr && truncate != 0;
+    if (existing != nullptr && (existing->st_mode & ~kCarriedModeBits & 07777) != 0) {
+        ::fchmod(fd_, existing->st_mode & kCarriedModeBits);
+    }
+    return {true, {}};
+}
+
+WriteResult AtomicFile::openTemporary(const struct stat* existing) {
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         temporary_ = temporaryName(target_);
+        RegisterTemporary(temporary_);  // before it exists, so that no signal can miss it
         fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);
         if (fd_ >= 0) {
-            if (keepMode) {
-                ::fchmod(fd_, mode);  // the replacement keeps the old file's permissions
+            way_ = Way::Temporary;
+            if (existing != nullptr) {
+                ::fchmod(fd_, existing->st_mode & kCarriedModeBits);
             }
             return {true, {}};
         }
-        if (errno != EEXIST) {
-            const int error = errno;
-            temporary_.clear();
+        const int error = errno;
+        ForgetTemporary(temporary_);
+        temporary_.clear();
+        if (existing != nullptr && (error == EACCES || error == EPERM)) {
+            return openInPlace(existing);  // the folder is closed, the file is not
+        }
+        if (error != EEXIST) {
             return fail("could not create a temporary file in", folderOf(target_), error);
         }
     }
-    temporary_.clear();
     return fail("could not create a temporary file in", folderOf(target_), EEXIST);
 }
 
 WriteResult AtomicFile::write(std::string_view data) {
     if (fd_ < 0) {
-        return {false, "could not write " + target_.string() + ": the file is not open"};
+        return {false, "could not write " + name_.string() + ": the file is not open"};
     }
-    if (const int error = WriteAll(fd_, data); error != 0) {
-        if (direct_) {
-            return fail("could not write", target_, error);
+    changed_ = changed_ || (way_ == Way::InPlace && !data.empty());
+    if (const int error = WriteAll(fd_, data, stopped_); error != 0) {
+        if (way_ == Way::Temporary) {
+            return fail("could not write the temporary file", temporary_, error);
         }
-        return fail("could not write the temporary file", temporary_, error);
+        return fail("could not write", name_, error);
     }
+    written_ += static_cast<std::int64_t>(data.size());
     return {true, {}};
 }
 
 WriteResult AtomicFile::commit() {
     if (fd_ < 0) {
-        return {false, "could not write " + target_.string() + ": the file is not open"};
+        return {false, "could not write " + name_.string() + ": the file is not open"};
     }
-    if (direct_) {
-        const int fd = fd_;
-        fd_ = -1;
-        if (::close(fd) != 0) {
-            return fail("could not close", target_, errno);
-        }
-        return {true, {}};
+    if (way_ == Way::Temporary) {
+        return commitTemporary();
     }
+    if (way_ == Way::InPlace) {
+        return commitInPlace();
+    }
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0 && errno != EINTR) {
+        return fail("could not close", name_, errno);
+    }
+    return {true, {}};
+}
+
+WriteResult AtomicFile::commitInPlace() {
+    if (::ftruncate(fd_, written_) != 0) {  // the old file may have been longer
+        return fail("could not write", name_, errno);
+    }
+    if (::fsync(fd_) != 0) {
+        return fail("could not flush to disk", name_, errno);
+    }
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0 && errno != EINTR) {
+        return fail("could not close", name_, errno);
+    }
+    changed_ = false;
+    return {true, {}};
+}
+
+WriteResult AtomicFile::commitTemporary() {
     if (::fsync(fd_) != 0) {
         return fail("could not flush to disk the temporary file", temporary_, errno);
     }
@@ -161,6 +229,7 @@ WriteResult AtomicFile::commit() {
     if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
         return fail("could not replace", target_, errno);
     }
+    ForgetTemporary(temporary_);
     temporary_.clear();
     syncFolder(folderOf(target_));
     return {true, {}};
@@ -177,9 +246,9 @@ void AtomicFile::discard() {
     closeQuietly();
     if (!temporary_.empty()) {
         ::unlink(temporary_.c_str());
+        ForgetTemporary(temporary_);
         temporary_.clear();
     }
-    direct_ = false;
 }
 
 WriteResult WriteFileAtomically(const fs::path& path, std::string_view content) {

@@ -6,14 +6,15 @@
 
 namespace pelorin {
 
-int WriteAll(int fd, std::string_view data) {
+int WriteAll(int fd, std::string_view data, StopCheck stopped) {
     while (!data.empty()) {
         const ssize_t n = ::write(fd, data.data(), data.size());
         if (n < 0) {
-            if (errno == EINTR) {
+            const int error = errno;
+            if (error == EINTR && (stopped == nullptr || !stopped())) {
                 continue;
             }
-            return errno;
+            return error;
         }
         data.remove_prefix(static_cast<std::size_t>(n));
     }

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <bit>
 #include <charconv>
@@ -289,6 +290,25 @@ TEST_F(DecodeCommand, LimitsListTheValuesOutsideAndCountTheirRecords) {
     }
 }
 
+TEST_F(DecodeCommand, MessagesNameTheRealCauseAndShowNamesEscaped) {
+    const std::string folder = tmp.path().string();
+    struct Case {
+        std::vector<std::string> args;
+        std::string expected;
+        std::string notExpected;
+    };
+    const Case cases[] = {
+        {{"-o", folder + "/x/", kSamplePass}, folder + "/x/ does not exist", "Is a directory"},
+        {{folder + "/red\x1b[31m\x07\xff.txt"}, folder + "/red\\x1B[31m\\x07\\xFF.txt", "\x1b"},
+    };
+    for (const Case& c : cases) {
+        const Result r = Run(c.args);
+        EXPECT_EQ(r.status, 1) << r.err;
+        EXPECT_NE(r.err.find(c.expected), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find(c.notExpected), std::string::npos) << r.err;
+    }
+}
+
 TEST_F(DecodeCommand, BadUsageExitsTwo) {
     const std::vector<std::vector<std::string>> badLines = {
         {"--no-such-option"},
@@ -298,6 +318,7 @@ TEST_F(DecodeCommand, BadUsageExitsTwo) {
         {"--follow", kSamplePass, kSamplePass},
         {"-o", kSamplePass, kSamplePass},
         {"--limits="},
+        {"-o", (tmp / "a.csv").string(), "--output=" + (tmp / "b.csv").string(), kSamplePass},
     };
     for (const auto& args : badLines) {
         const Result r = Run(args);
@@ -327,11 +348,25 @@ TEST_F(DecodeCommand, FollowDecodesAppendedLinesOnceComplete) {
     append << testframes::lineWithTime(3).substr(60) << "\n" << std::flush;
     ASSERT_TRUE(process.waitForOutput(records(3)));
     process.signal(SIGINT);
-    EXPECT_EQ(process.wait(), 0);
+    EXPECT_EQ(process.wait(), 130);
     EXPECT_NE(process.err().find("4 lines read, 3 telemetry lines decoded"), std::string::npos)
         << process.err();
     EXPECT_NE(process.out().find("\"record\":3,\"file\":\"" + log.string() + "\",\"line\":4,"),
               std::string::npos);
+}
+
+TEST_F(DecodeCommand, FollowingAPipeEndsWithThePipe) {
+    const auto fifo = tmp / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    DecoderProcess process(tmp, {"--follow", "-"}, fifo);
+    {
+        std::ofstream writer(fifo, std::ios::binary);
+        writer << testframes::lineWithTime(1) << "\r\n" << testframes::lineWithTime(2);
+    }
+    EXPECT_EQ(process.wait(), 0) << process.err();
+    const auto lines = Lines(process.out(), "\r\n");
+    ASSERT_EQ(lines.size(), 3U);
+    EXPECT_EQ(lines[2].substr(0, 2), "2;");
 }
 
 }  // namespace

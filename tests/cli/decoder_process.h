@@ -14,20 +14,35 @@
 
 #include "temp_folder.h"
 
+// True when `folder` holds a file named as pelorin-decode names its temporary files.
+inline bool HasTemporary(const std::filesystem::path& folder) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (entry.path().filename().string().find(".tmp-") != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // The built pelorin-decode, run as a user would: arguments, standard input from a file,
-// standard output and error into files. Every wait is bounded, so no test can hang.
+// standard output and error into files, then `inChild` (limits, other redirections). Every
+// wait is bounded, so no test can hang.
 class DecoderProcess {
   public:
     static constexpr std::chrono::seconds kPatience{30};
 
     DecoderProcess(const TempFolder& folder, std::vector<std::string> args,
-                   const std::filesystem::path& stdinFile = "/dev/null")
+                   const std::filesystem::path& stdinFile = "/dev/null",
+                   const std::function<void()>& inChild = {})
         : out_(folder / "stdout"), err_(folder / "stderr") {
         pid_ = ::fork();
         if (pid_ == 0) {
             redirect(stdinFile, STDIN_FILENO, O_RDONLY);
             redirect(out_, STDOUT_FILENO, O_WRONLY | O_CREAT | O_TRUNC);
             redirect(err_, STDERR_FILENO, O_WRONLY | O_CREAT | O_TRUNC);
+            if (inChild) {
+                inChild();
+            }
             std::vector<char*> argv{const_cast<char*>(PELORIN_DECODE_EXE)};
             for (std::string& a : args) {
                 argv.push_back(a.data());
@@ -47,24 +62,35 @@ class DecoderProcess {
     DecoderProcess& operator=(const DecoderProcess&) = delete;
 
     // Waits for the end; the exit status, or -1 if it had to be killed or died of a signal.
-    int wait() {
-        const auto deadline = std::chrono::steady_clock::now() + kPatience;
+    int wait(std::chrono::seconds patience = kPatience) {
+        const auto deadline = std::chrono::steady_clock::now() + patience;
         while (std::chrono::steady_clock::now() < deadline) {
             int status = 0;
             if (::waitpid(pid_, &status, WNOHANG) == pid_) {
                 finished_ = true;
+                killedBy_ = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
                 return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
         return -1;
     }
+    // The signal that ended the process, 0 if it exited.
+    int killedBy() const { return killedBy_; }
     void signal(int sig) const { ::kill(pid_, sig); }
     // Waits until standard output satisfies `done`.
     bool waitForOutput(const std::function<bool(const std::string&)>& done) const {
+        return waitForFile(out_, done);
+    }
+    // Waits until the content of `file` satisfies `done`.
+    static bool waitForFile(const std::filesystem::path& file,
+                            const std::function<bool(const std::string&)>& done) {
+        return waitUntil([&] { return done(ReadFile(file)); });
+    }
+    static bool waitUntil(const std::function<bool()>& done) {
         const auto deadline = std::chrono::steady_clock::now() + kPatience;
         while (std::chrono::steady_clock::now() < deadline) {
-            if (done(ReadFile(out_))) {
+            if (done()) {
                 return true;
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -87,4 +113,5 @@ class DecoderProcess {
     std::filesystem::path err_;
     pid_t pid_ = -1;
     bool finished_ = false;
+    int killedBy_ = 0;
 };

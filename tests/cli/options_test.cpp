@@ -54,6 +54,7 @@ TEST(Options, BadCommandLinesSayWhatIsWrong) {
         {{"--header", "units"}, "unknown header 'units' (captions or names)"},
         {{"--format=jsonl", "--header=names"}, "--header applies to --format csv only"},
         {{"--limits", ""}, "the limits file name is empty"},
+        {{"-o", "a.csv", "--output", "b.csv"}, "the output file is given more than once"},
     };
     for (const auto& [args, error] : cases) {
         const std::string got = Parse(args).error;

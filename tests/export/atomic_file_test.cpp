@@ -3,14 +3,13 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
-#include <functional>
 #include <string>
 
+#include "child_process.h"
 #include "temp_folder.h"
 
 namespace {
@@ -18,47 +17,6 @@ namespace {
 namespace fs = std::filesystem;
 using pelorin::WriteFileAtomically;
 using pelorin::WriteResult;
-
-constexpr uid_t kNobody = 65534;
-
-// Runs `write` in a child process (so that it may drop privileges or limits) and returns its
-// result.
-WriteResult InChild(const std::function<void()>& prepare,
-                    const std::function<WriteResult()>& write) {
-    int fds[2];
-    if (::pipe(fds) != 0) {
-        return {false, "pipe failed"};
-    }
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::close(fds[0]);
-        prepare();
-        const WriteResult r = write();
-        const std::string message = (r.ok ? "1" : "0") + r.error;
-        [[maybe_unused]] auto n = ::write(fds[1], message.data(), message.size());
-        ::_exit(0);
-    }
-    ::close(fds[1]);
-    std::string message;
-    char buf[256];
-    for (ssize_t n; (n = ::read(fds[0], buf, sizeof buf)) > 0;) {
-        message.append(buf, static_cast<std::size_t>(n));
-    }
-    ::close(fds[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    if (message.empty()) {
-        return {false, "the child reported nothing"};
-    }
-    return {message[0] == '1', message.substr(1)};
-}
-
-// Permission bits do not stop the superuser: act as nobody then.
-void DropPrivileges() {
-    if (::geteuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) {
-        ::_exit(1);
-    }
-}
 
 std::size_t EntriesIn(const fs::path& folder) {
     return static_cast<std::size_t>(
@@ -88,14 +46,57 @@ TEST_F(AtomicWrite, ReplacesTheOldFileAndLeavesNoTemporary) {
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
-TEST_F(AtomicWrite, UnwritableFolderFailsWithTheReasonAndKeepsTheOldFile) {
+TEST_F(AtomicWrite, NewFileInAnUnwritableFolderFailsNamingTheFolder) {
     ::chmod(folder.c_str(), 0555);
     const WriteResult r =
-        InChild(DropPrivileges, [&] { return WriteFileAtomically(target, "new"); });
+        InChild(DropPrivileges, [&] { return WriteFileAtomically(folder / "new.csv", "new"); });
     EXPECT_FALSE(r.ok);
-    EXPECT_NE(r.error.find("Permission denied"), std::string::npos) << r.error;
-    EXPECT_NE(r.error.find(folder.string()), std::string::npos) << r.error;
+    EXPECT_NE(r.error.find(folder.string() + ": Permission denied"), std::string::npos) << r.error;
+    EXPECT_EQ(EntriesIn(folder), 1U);
+}
+
+TEST_F(AtomicWrite, WritableFileInAnUnwritableFolderIsWrittenInPlace) {
+    WriteFile(target, "a much longer old export\r\n");
+    ::chown(target.c_str(), kNobody, kNobody);  // as the superuser: nobody's own file
+    ::chmod(folder.c_str(), 0555);
+    const WriteResult r =
+        InChild(DropPrivileges, [&] { return WriteFileAtomically(target, "new\r\n"); });
+    EXPECT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(ReadFile(target), "new\r\n");
+    EXPECT_EQ(EntriesIn(folder), 1U);
+}
+
+TEST_F(AtomicWrite, ReadOnlyFileIsRefusedAndKept) {
+    ::chmod(target.c_str(), 0444);
+    const WriteResult r = WriteFileAtomically(target, "new");
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.error, target.string() + " is read-only");
     EXPECT_EQ(ReadFile(target), "old export\r\n");
+    EXPECT_EQ(EntriesIn(folder), 1U);
+}
+
+TEST_F(AtomicWrite, SetuidAndSetgidBitsAreNeverCarried) {
+    for (const auto mode : {pelorin::WriteMode::WhenComplete, pelorin::WriteMode::AsWritten}) {
+        ::chmod(target.c_str(), 06755);
+        pelorin::AtomicFile file(target, mode);
+        ASSERT_TRUE(file.open().ok);
+        ASSERT_TRUE(file.write("new").ok);
+        ASSERT_TRUE(file.commit().ok);
+        struct stat st {};
+        ASSERT_EQ(::stat(target.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0755U);
+        EXPECT_EQ(ReadFile(target), "new");
+    }
+}
+
+TEST_F(AtomicWrite, NamesUpToTheLongestAllowedWork) {
+    for (const std::size_t length : {233, 234, 250, 255}) {
+        const fs::path path = folder / std::string(length, 'n');
+        const WriteResult r = WriteFileAtomically(path, "long");
+        EXPECT_TRUE(r.ok) << length << ": " << r.error;
+        EXPECT_EQ(ReadFile(path), "long");
+        fs::remove(path);
+    }
     EXPECT_EQ(EntriesIn(folder), 1U);
 }
 
@@ -138,6 +139,14 @@ TEST_F(AtomicWrite, SymbolicLinkStaysAndItsFileIsReplaced) {
     ASSERT_TRUE(WriteFileAtomically(link, "via link").ok);
     EXPECT_TRUE(fs::is_symlink(fs::symlink_status(link)));
     EXPECT_EQ(ReadFile(target), "via link");
+}
+
+TEST_F(AtomicWrite, DanglingLinkStaysAndItsFileIsCreated) {
+    const fs::path link = tmp / "link.csv";
+    fs::create_symlink("export/new.csv", link);
+    ASSERT_TRUE(WriteFileAtomically(link, "via link").ok);
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(link)));
+    EXPECT_EQ(ReadFile(folder / "new.csv"), "via link");
 }
 
 TEST_F(AtomicWrite, PipeIsWrittenDirectly) {

@@ -60,29 +60,61 @@ TEST_F(ExportMenu, WritingToAChosenPathConfirmsThatPath) {
     EXPECT_EQ(ReadFile(path).substr(0, 9), "5 Volts ;");
 }
 
-TEST_F(ExportMenu, FailureIsReportedAndTheOldFileKept) {
+TEST_F(ExportMenu, ReadOnlyFileIsRefusedAndKept) {
     writeCsv();
     const std::string old = ReadFile(csvPath());
-    // Permissions do not stop the superuser; an immutable folder does.
-    const bool superuser = geteuid() == 0;
-    const QString folder = dir_.path();
-    if (superuser) {
-        if (QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), folder}) != 0) {
-            GTEST_SKIP() << "cannot make a folder unwritable for the superuser here";
-        }
-    } else {
-        ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
-    }
+    ASSERT_TRUE(QFile::setPermissions(csvPath(), QFile::ReadOwner | QFile::ReadOther));
     window_.paste(testframes::line());
     writeCsv();
-    if (superuser) {
+    EXPECT_EQ(message(), csvPath() + QStringLiteral(" could not be written: ") + csvPath() +
+                             QStringLiteral(" is read-only"));
+    EXPECT_EQ(ReadFile(csvPath()), old);
+}
+
+// Closes `folder` to new files for whoever runs the test: by its permissions for a user, by
+// the immutable attribute for the superuser. False where that cannot be done.
+bool CloseFolder(const QString& folder) {
+    if (geteuid() == 0) {
+        return QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), folder}) == 0;
+    }
+    return QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+}
+
+void OpenFolder(const QString& folder) {
+    if (geteuid() == 0) {
         QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), folder});
     } else {
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
-    EXPECT_TRUE(message().startsWith(csvPath() + QStringLiteral(" could not be written: ")));
-    EXPECT_FALSE(message().contains(QStringLiteral("has been written")));
-    EXPECT_EQ(ReadFile(csvPath()), old);
+}
+
+// An installed program's folder is closed to its users: the export goes to their documents
+// folder, made if missing (found through HOME, with no user-dirs.dirs in XDG_CONFIG_HOME).
+TEST_F(ExportMenu, ClosedProgramFolderWritesIntoTheDocumentsFolder) {
+    QTemporaryDir home;
+    const QByteArray oldHome = qgetenv("HOME");
+    const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral("config"))));
+    const QString program = QDir(dir_.path()).filePath(QStringLiteral("bin"));
+    ASSERT_TRUE(QDir().mkpath(program));
+    const bool closed = CloseFolder(program);
+    window_.form().setCsvFolder(program);
+    writeCsv();
+    OpenFolder(program);
+    qputenv("HOME", oldHome);
+    if (oldConfig.isEmpty()) {
+        qunsetenv("XDG_CONFIG_HOME");
+    } else {
+        qputenv("XDG_CONFIG_HOME", oldConfig);
+    }
+    if (!closed) {
+        GTEST_SKIP() << "cannot close a folder to new files here";
+    }
+    const QString expected = home.filePath(QStringLiteral("Documents/pelorin_telemetry.csv"));
+    EXPECT_EQ(message(), expected + QStringLiteral(" has been written"));
+    EXPECT_EQ(ReadFile(expected).substr(0, 9), "5 Volts ;");
+    EXPECT_TRUE(QDir(program).isEmpty());
 }
 
 TEST_F(ExportMenu, WriteFailingMidwayKeepsTheOldFile) {

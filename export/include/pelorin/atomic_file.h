@@ -1,8 +1,13 @@
 #pragma once
 
+#include <sys/stat.h>
+
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
+
+#include "pelorin/write_all.h"
 
 namespace pelorin {
 
@@ -10,44 +15,75 @@ namespace pelorin {
 struct WriteResult {
     bool ok = false;
     std::string error;
+    int code = 0;  // the system's error number behind `error`, when there is one
+};
+
+enum class WriteMode {
+    WhenComplete,  // a regular file is replaced by the complete new one at commit()
+    AsWritten,     // a regular file is emptied at open() and takes each write at once
 };
 
 // A file that is written in full before it replaces anything: the data goes into a temporary
 // file beside the target, which is flushed to disk, closed and renamed over the target by
 // commit(). Until then, and after any failure, the target keeps its previous content and the
-// temporary is removed. A target that exists but is no regular file (a terminal, a pipe,
-// /dev/null) cannot be replaced and is written directly; a symbolic link is followed, so the
-// file it points to is replaced and the link stays.
+// temporary is removed (also when a fatal signal ends the program, see temporary_files.h).
+//
+// What is not a regular file of its own is written where it is: a name that leads to one of
+// the process's own descriptors (/dev/stdout, /dev/fd/N) through that descriptor, appending if
+// it appends; a device, FIFO or socket in place. A symbolic link is followed and stays; the
+// file it names is replaced or created. A read-only file is refused; setuid and setgid bits are
+// never carried over. When the folder takes no temporary file but the file itself may be
+// written, it is written in place, which is not atomic: a failure leaves it in part rewritten.
 class AtomicFile {
   public:
-    explicit AtomicFile(std::filesystem::path target);
+    explicit AtomicFile(std::filesystem::path name, WriteMode mode = WriteMode::WhenComplete);
     ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
 
-    // Creates the temporary file. Fails with the system's reason, naming the folder.
+    // Opens the temporary or the target. Fails with the system's reason, naming the file or
+    // folder.
     WriteResult open();
-    // Appends `data` to the temporary file; on failure the temporary is removed.
+    // Appends `data`; on failure the temporary is removed.
     WriteResult write(std::string_view data);
-    // Flushes, closes and renames the temporary over the target; on failure it is removed.
+    // Flushes, closes and puts the new file in place; on failure the temporary is removed.
     WriteResult commit();
-    // Removes the temporary file; the target stays as it was. Safe to call at any time.
+    // Removes the temporary file; the target stays as it was unless changedInPlace().
+    // Safe to call at any time.
     void discard();
 
-    // The file that commit() replaces (symbolic links resolved once open() has run).
+    // Lets a stop request end a wait (a FIFO waiting for its reader, a blocked write): once
+    // `stopped` returns true, an interrupted call fails with EINTR instead of going on.
+    void setStopCheck(StopCheck stopped) { stopped_ = stopped; }
+    // The file that commit() replaces (symbolic links followed once open() has run).
     const std::filesystem::path& target() const { return target_; }
     bool isOpen() const { return fd_ >= 0; }
+    // True once an existing regular file has been changed before commit(): emptied by
+    // WriteMode::AsWritten, or written in place for want of a temporary.
+    bool changedInPlace() const { return changed_; }
 
   private:
-    WriteResult openDirect();
-    WriteResult openTemporary(bool keepMode, unsigned mode);
+    enum class Way { Temporary, InPlace, Stream };
+
+    WriteResult openExisting(const struct stat& status);
+    WriteResult openTemporary(const struct stat* existing);
+    WriteResult openInPlace(const struct stat* existing);
+    WriteResult openStream(int fdOrError);
+    WriteResult commitTemporary();
+    WriteResult commitInPlace();
+    // Takes `path` by value: it may name the temporary that discard() forgets.
     WriteResult fail(std::string_view what, std::filesystem::path path, int error);
     void closeQuietly();
 
+    std::filesystem::path name_;
     std::filesystem::path target_;
     std::filesystem::path temporary_;
+    WriteMode mode_;
+    StopCheck stopped_ = nullptr;
     int fd_ = -1;
-    bool direct_ = false;
+    Way way_ = Way::Temporary;
+    std::int64_t written_ = 0;
+    bool changed_ = false;
 };
 
 // Writes `content` to a temporary file in the same folder and renames it over `path` only
