@@ -8,20 +8,20 @@
 #include <vector>
 
 #include "fuzz_check.h"
-#include "line_reader.h"
 #include "pelorin/decoder.h"
+#include "pelorin/line_reader.h"
 
 namespace {
 
-using pelorin::cli::LineReader;
+using pelorin::LineReader;
 
 // Hands out the input in reads whose sizes come from the input's first bytes; a size of 0
 // reports the end of the data for now, as a file that is still being written does.
-class ChunkedSource final : public pelorin::cli::ByteSource {
+class ChunkedSource final : public pelorin::ByteSource {
   public:
     ChunkedSource(std::string_view data, std::vector<std::size_t> sizes)
         : data_(data), sizes_(std::move(sizes)) {}
-    pelorin::cli::ReadOutcome read(char* buffer, std::size_t capacity) override {
+    pelorin::ReadOutcome read(char* buffer, std::size_t capacity) override {
         const std::size_t n =
             std::min({sizes_[turn_++ % sizes_.size()], capacity, data_.size() - pos_});
         std::copy_n(data_.data() + pos_, n, buffer);

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "line_reader.h"
+#include "pelorin/line_reader.h"
 #include "pelorin/decoder.h"
 #include "pelorin/limits.h"
 #include "record_format.h"

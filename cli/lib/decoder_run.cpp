@@ -8,7 +8,7 @@
 #include <ctime>
 #include <system_error>
 
-#include "byte_source.h"
+#include "fd_source.h"
 #include "csv_format.h"
 #include "jsonl_format.h"
 #include "output_clash.h"

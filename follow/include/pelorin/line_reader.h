@@ -5,9 +5,9 @@
 #include <string_view>
 #include <vector>
 
-#include "byte_source.h"
+#include "pelorin/byte_source.h"
 
-namespace pelorin::cli {
+namespace pelorin {
 
 // Splits a stream of bytes into lines ending in CR LF, LF or CR, with memory bounded by its
 // buffer whatever the length of a line. A CR LF split between two reads is one line end.
@@ -32,6 +32,7 @@ class LineReader {
     struct Line {
         std::string_view text;    // the line without its end, or an equivalent excerpt
         std::int64_t number = 0;  // 1-based
+        std::int64_t offset = 0;  // of its first byte, counted from the first byte read
     };
 
     explicit LineReader(ByteSource& source, std::size_t bufferSize = kDefaultBufferSize);
@@ -62,6 +63,8 @@ class LineReader {
     bool skipLf_ = false;            // the last line ended in CR: an LF right after belongs to it
     std::int64_t droppedBytes_ = 0;  // bytes of the current line left out of its excerpt
     std::int64_t lineNumber_ = 0;
+    std::int64_t bytesRead_ = 0;       // from the source, in all
+    std::int64_t nextLineOffset_ = 0;  // where the line after the last one handed out begins
     int error_ = 0;
     // The next LF and CR at or after begin_ (end_ when there is none), found with memchr.
     std::size_t nextLf_ = 0;
@@ -70,4 +73,4 @@ class LineReader {
     bool crValid_ = false;
 };
 
-}  // namespace pelorin::cli
+}  // namespace pelorin

@@ -1,4 +1,4 @@
-#include "byte_source.h"
+#include "fd_source.h"
 
 #include <unistd.h>
 

@@ -1,4 +1,4 @@
-#include "line_reader.h"
+#include "pelorin/line_reader.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -7,7 +7,7 @@
 #include "pelorin/frame_marker.h"
 #include "pelorin/unicode_chars.h"
 
-namespace pelorin::cli {
+namespace pelorin {
 namespace {
 
 // From the marker on, this many bytes already make more than 122 characters, since a
@@ -41,13 +41,18 @@ std::size_t LineReader::findLineEnd() {
 LineReader::Status LineReader::next(Line& line) {
     for (;;) {
         if (skipLf_ && begin_ < end_) {
-            begin_ += buffer_[begin_] == '\n' ? 1 : 0;
+            const bool lf = buffer_[begin_] == '\n';
+            begin_ += lf ? 1 : 0;
+            nextLineOffset_ += lf ? 1 : 0;
             skipLf_ = false;
         }
         const std::size_t lineEnd = skipLf_ ? end_ : findLineEnd();
         if (lineEnd < end_) {
             line.text = std::string_view(buffer_.data() + begin_, lineEnd - begin_);
             line.number = ++lineNumber_;
+            line.offset = nextLineOffset_;
+            // The bytes from the line end on were read after any compaction: contiguous.
+            nextLineOffset_ = bytesRead_ - static_cast<std::int64_t>(end_ - lineEnd) + 1;
             skipLf_ = buffer_[lineEnd] == '\r';
             begin_ = lineEnd + 1;
             droppedBytes_ = 0;
@@ -79,6 +84,7 @@ LineReader::Status LineReader::refill() {
         return Status::EndOfData;
     }
     end_ += got.bytes;
+    bytesRead_ += static_cast<std::int64_t>(got.bytes);
     return Status::Line;
 }
 
@@ -106,6 +112,8 @@ bool LineReader::takeLast(Line& line) {
     }
     line.text = std::string_view(buffer_.data() + begin_, end_ - begin_);
     line.number = ++lineNumber_;
+    line.offset = nextLineOffset_;
+    nextLineOffset_ = bytesRead_;
     begin_ = end_;
     droppedBytes_ = 0;
     return true;
@@ -120,8 +128,9 @@ void LineReader::restart() {
     skipLf_ = false;
     droppedBytes_ = 0;
     lineNumber_ = 0;
+    bytesRead_ = nextLineOffset_ = 0;
     error_ = 0;
     forgetScan();
 }
 
-}  // namespace pelorin::cli
+}  // namespace pelorin

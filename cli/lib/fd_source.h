@@ -1,23 +1,10 @@
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 
+#include "pelorin/byte_source.h"
+
 namespace pelorin::cli {
-
-// What one read brought: `bytes` read, or the system's error number. Zero bytes and no error
-// mean that nothing more is there for now (end of file, or of the pipe).
-struct ReadOutcome {
-    std::size_t bytes = 0;
-    int error = 0;
-};
-
-// Where the line reader gets its bytes from.
-class ByteSource {
-  public:
-    virtual ~ByteSource() = default;
-    virtual ReadOutcome read(char* buffer, std::size_t capacity) = 0;
-};
 
 // Reads an open file descriptor; an interrupted read is reported as EINTR, not retried, so
 // that the caller can look for a stop request. Once a stop is requested, every read reports

@@ -1,4 +1,4 @@
-#include "line_reader.h"
+#include "pelorin/line_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -13,23 +13,28 @@ namespace {
 
 using namespace std::string_literals;
 
-using pelorin::cli::LineReader;
+using pelorin::LineReader;
 
-// All lines of `source`, the unended last one included, with every end of data passed over.
-std::vector<std::string> ReadAll(MemorySource& source, std::size_t bufferSize = 1024) {
-    LineReader reader(source, bufferSize);
+// All lines of `source`, the unended last one included, with every end of data passed over;
+// `offsets` gets where each began.
+std::vector<std::string> ReadAll(MemorySource& source, std::vector<std::int64_t>& offsets) {
+    LineReader reader(source, LineReader::kMinBufferSize);
     std::vector<std::string> lines;
     LineReader::Line line;
+    const auto keep = [&] {
+        lines.emplace_back(line.text);
+        offsets.push_back(line.offset);
+    };
     for (;;) {
         const auto status = reader.next(line);
         if (status == LineReader::Status::Line) {
             EXPECT_EQ(line.number, static_cast<std::int64_t>(lines.size()) + 1);
-            lines.emplace_back(line.text);
+            keep();
         } else if (!source.exhausted()) {
             continue;
         } else {
             if (reader.takeLast(line)) {
-                lines.emplace_back(line.text);
+                keep();
             }
             return lines;
         }
@@ -56,7 +61,14 @@ TEST(LineReaderSplit, EveryLineEndInEveryReadSize) {
     for (const SplitCase& c : cases) {
         for (std::size_t size = 1; size <= 5; ++size) {
             MemorySource source(c.text, {size, 0});
-            EXPECT_EQ(ReadAll(source), c.lines) << "read size " << size << " of: " << c.text;
+            std::vector<std::int64_t> offsets;
+            const auto lines = ReadAll(source, offsets);
+            EXPECT_EQ(lines, c.lines) << "read size " << size << " of: " << c.text;
+            for (std::size_t k = 0; k < lines.size() && k < offsets.size(); ++k) {
+                EXPECT_EQ(c.text.substr(static_cast<std::size_t>(offsets[k]), lines[k].size()),
+                          lines[k])
+                    << "line " << k + 1 << ", read size " << size << " of: " << c.text;
+            }
         }
     }
 }
@@ -111,7 +123,8 @@ TEST(LineReaderLongLines, ExcerptIsJudgedAsTheWholeLine) {
     };
     for (const LongLineCase& c : cases) {
         MemorySource source(c.text + "\r\n" + frame + "\n", {4096, 7, 1000});
-        const auto lines = ReadAll(source);
+        std::vector<std::int64_t> offsets;
+        const auto lines = ReadAll(source, offsets);
         ASSERT_EQ(lines.size(), 2U) << c.name;
         pelorin::FrameText whole{};
         pelorin::FrameText excerpt{};
@@ -122,6 +135,7 @@ TEST(LineReaderLongLines, ExcerptIsJudgedAsTheWholeLine) {
             EXPECT_EQ(whole, excerpt) << c.name;
         }
         EXPECT_EQ(lines[1], frame) << c.name;
+        EXPECT_EQ(offsets[1], static_cast<std::int64_t>(c.text.size()) + 2) << c.name;
     }
 }
 
