@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
-#include "pelorin/line_reader.h"
 #include "pelorin/decoder.h"
 #include "pelorin/limits.h"
+#include "pelorin/line_reader.h"
 #include "record_format.h"
 
 namespace pelorin::cli {

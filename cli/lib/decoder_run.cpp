@@ -8,8 +8,9 @@
 #include <ctime>
 #include <system_error>
 
-#include "fd_source.h"
 #include "csv_format.h"
+#include "fd_source.h"
+#include "follow_messages.h"
 #include "jsonl_format.h"
 #include "output_clash.h"
 #include "pelorin/number_text.h"
@@ -19,6 +20,9 @@ namespace pelorin::cli {
 namespace {
 
 constexpr std::string_view kStdinName = "-";
+// What a regular file on standard input is opened again as, to be followed.
+constexpr std::string_view kStdinPath = "/dev/stdin";
+// Polling this often keeps a line's delay near 60 ms at no measurable idle cost.
 constexpr long kFollowPollNanoseconds = 100'000'000;
 
 std::unique_ptr<RecordFormat> makeFormat(const Options& o, const LimitTable* limits) {
@@ -52,11 +56,6 @@ std::string count(std::int64_t n, std::string_view noun) {
 bool isRegularFile(int fd) {
     struct stat st {};
     return ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-}
-
-bool wasTruncated(int fd, std::int64_t offset) {
-    struct stat st {};
-    return ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size < offset;
 }
 
 std::string shownInputName(std::string_view name) {
@@ -167,6 +166,11 @@ void DecoderRun::finishOutput(bool incomplete) {
 }
 
 DecoderRun::InputEnd DecoderRun::decodeInput(const std::string& name) {
+    if (options_.follow) {
+        if (const std::optional<InputEnd> end = followIfFile(name)) {
+            return *end;
+        }
+    }
     if (name == kStdinName) {
         return decodeStream(STDIN_FILENO, name);
     }
@@ -193,17 +197,15 @@ DecoderRun::InputEnd DecoderRun::decodeStream(int fd, std::string_view name) {
     FdSource source(fd);
     LineReader reader(source);
     LineReader::Line line;
-    // Only a regular file grows; a pipe or a terminal has ended when its writer has.
-    const bool follow = options_.follow && isRegularFile(fd);
     LineReader::Status status = LineReader::Status::Line;
     for (;;) {
         if (StopRequested()) {
-            return stopAt(reader, status == LineReader::Status::EndOfData, name);
+            return stopAt(reader.pendingBytes(), status == LineReader::Status::EndOfData, name);
         }
         switch (status = reader.next(line)) {
             case LineReader::Status::Line:
                 if (!emitLine(line, name)) {
-                    return outputFailed_ ? InputEnd::Failed : stopAt(reader, false, name);
+                    return outputFailed_ ? InputEnd::Failed : stopAt(0, false, name);
                 }
                 break;
             case LineReader::Status::Interrupted:
@@ -212,26 +214,74 @@ DecoderRun::InputEnd DecoderRun::decodeStream(int fd, std::string_view name) {
                 ReportError("could not read " + std::string(name) + ": " + reason(reader.error()));
                 return InputEnd::Failed;
             case LineReader::Status::EndOfData:
-                if (!follow) {
-                    return (!reader.takeLast(line) || emitLine(line, name)) ? InputEnd::Done
-                                                                            : InputEnd::Failed;
-                }
-                pause();
-                if (wasTruncated(fd, source.offset()) && source.rewind()) {
-                    ReportError(std::string(name) + " was truncated; decoding it from the start");
-                    reader.restart();
-                }
-                break;
+                return (!reader.takeLast(line) || emitLine(line, name)) ? InputEnd::Done
+                                                                        : InputEnd::Failed;
         }
     }
 }
 
+// A regular file is followed, through rotation and truncation; anything else (a FIFO, a
+// terminal) has ended when its writer has, so it is read as any input. Nothing, then.
+std::optional<DecoderRun::InputEnd> DecoderRun::followIfFile(const std::string& name) {
+    const bool isStdin = name == kStdinName;
+    if (isStdin && !isRegularFile(STDIN_FILENO)) {
+        return std::nullopt;
+    }
+    LogFollower follower(isStdin ? std::string(kStdinPath) : name);
+    const int error = follower.start(isStdin ? ::lseek(STDIN_FILENO, 0, SEEK_CUR) : 0);
+    if (error == kNotRegularFile || (isStdin && error != 0)) {
+        return std::nullopt;
+    }
+    if (error != 0) {
+        ReportError("could not open " + name + ": " + FollowErrorText(error));
+        return InputEnd::Failed;
+    }
+    return followFile(follower, name);
+}
+
+DecoderRun::InputEnd DecoderRun::followFile(LogFollower& follower, std::string_view name) {
+    FollowBatch batch;
+    for (;;) {
+        if (StopRequested()) {
+            return stopAt(follower.pendingBytes(), !batch.more, name);
+        }
+        follower.poll(batch);
+        if (const std::optional<InputEnd> end = emitBatch(batch, name)) {
+            return *end;
+        }
+        if (!batch.more) {
+            pause();
+        }
+    }
+}
+
+// Decodes the lines and says the events, in their order; nothing while all goes on.
+std::optional<DecoderRun::InputEnd> DecoderRun::emitBatch(const FollowBatch& batch,
+                                                          std::string_view name) {
+    std::size_t event = 0;
+    for (std::size_t k = 0; k <= batch.lines.size(); ++k) {
+        for (; event < batch.events.size() && batch.events[event].beforeLine == k; ++event) {
+            ReportError(FollowEventMessage(batch.events[event], name));
+            if (batch.events[event].kind == FollowEventKind::ReadFailed) {
+                return InputEnd::Failed;
+            }
+        }
+        if (k < batch.lines.size()) {
+            const FollowedLine& line = batch.lines[k];
+            if (!emitLine({batch.text(line), line.number}, name)) {
+                return outputFailed_ ? InputEnd::Failed : stopAt(0, false, name);
+            }
+        }
+    }
+    return std::nullopt;
+}
+
 // At the end of what there is, the bytes held are a last line without its end; before it,
 // they are lines still to be decoded.
-DecoderRun::InputEnd DecoderRun::stopAt(const LineReader& reader, bool atEnd,
+DecoderRun::InputEnd DecoderRun::stopAt(std::int64_t pendingBytes, bool atEnd,
                                         std::string_view name) {
     if (atEnd) {
-        pendingAtStop_ = reader.pendingBytes();
+        pendingAtStop_ = pendingBytes;
     } else {
         stoppedIn_ = name;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -9,6 +10,7 @@
 #include "options.h"
 #include "output_sink.h"
 #include "pelorin/limits.h"
+#include "pelorin/log_follower.h"
 #include "record_format.h"
 
 namespace pelorin::cli {
@@ -37,7 +39,10 @@ class DecoderRun {
 
     InputEnd decodeInput(const std::string& name);
     InputEnd decodeStream(int fd, std::string_view name);
-    InputEnd stopAt(const LineReader& reader, bool atEnd, std::string_view name);
+    std::optional<InputEnd> followIfFile(const std::string& name);
+    InputEnd followFile(LogFollower& follower, std::string_view name);
+    std::optional<InputEnd> emitBatch(const FollowBatch& batch, std::string_view name);
+    InputEnd stopAt(std::int64_t pendingBytes, bool atEnd, std::string_view name);
     bool emitLine(const LineReader::Line& line, std::string_view name);
     bool wrote(const WriteResult& result);
     void printSummary() const;

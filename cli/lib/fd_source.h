@@ -1,7 +1,5 @@
 #pragma once
 
-#include <cstdint>
-
 #include "pelorin/byte_source.h"
 
 namespace pelorin::cli {
@@ -14,14 +12,8 @@ class FdSource final : public ByteSource {
     explicit FdSource(int fd) : fd_(fd) {}
     ReadOutcome read(char* buffer, std::size_t capacity) override;
 
-    // Bytes read so far, which is the position in a regular file.
-    std::int64_t offset() const { return offset_; }
-    // Starts again from the beginning of the file (after it was truncated); false if impossible.
-    bool rewind();
-
   private:
     int fd_;
-    std::int64_t offset_ = 0;
 };
 
 }  // namespace pelorin::cli

@@ -32,8 +32,11 @@ Options:
                        each jsonl record gets "out_of_limits", the indices of its values
                        outside them, and the summary counts such records
   -f, --follow         after the end of the one input FILE, keep decoding the lines
-                       appended to it, each once it is complete, until interrupted; a
-                       pipe or terminal is read until it ends
+                       appended to it, each once it is complete, until interrupted.
+                       When FILE is renamed or removed (log rotation), the old file is
+                       read to its end, then the new FILE from its start once there is
+                       one; a truncated FILE is decoded again from its start; standard
+                       error says so each time. A pipe or terminal is read until it ends
   -q, --quiet          no summary on standard error
   -h, --help           show this help and exit
       --version        show the version and exit
