@@ -1,6 +1,6 @@
 // The line reader, fed in reads of any size with pauses in between and a buffer far smaller
 // than the lines, must give the same lines as splitting the whole input at once, each judged
-// by the core as the whole line is.
+// by the core as the whole line is and said to begin where the whole line does.
 #include <algorithm>
 #include <cstdint>
 #include <string>
@@ -55,7 +55,9 @@ std::vector<std::string_view> splitLines(std::string_view text) {
     return lines;
 }
 
-void checkSame(std::string_view whole, std::string_view got) {
+void checkSame(std::string_view text, std::string_view whole, const LineReader::Line& line) {
+    FUZZ_CHECK(line.offset == whole.data() - text.data());
+    const std::string_view got = line.text;
     pelorin::FrameText expected{};
     pelorin::FrameText actual{};
     const auto kind = pelorin::ExamineLine(whole, expected);
@@ -96,14 +98,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (status == LineReader::Status::Line) {
             FUZZ_CHECK(count < expected.size());
             FUZZ_CHECK(line.number == static_cast<std::int64_t>(count) + 1);
-            checkSame(expected[count++], line.text);
+            checkSame(text, expected[count++], line);
         } else if (source.exhausted()) {
             break;
         }
     }
     if (reader.takeLast(line)) {
         FUZZ_CHECK(count < expected.size());
-        checkSame(expected[count++], line.text);
+        checkSame(text, expected[count++], line);
     }
     FUZZ_CHECK(count == expected.size());
     return 0;
