@@ -16,28 +16,13 @@ namespace {
 
 namespace fs = std::filesystem;
 using pelorin::FollowBatch;
-using pelorin::FollowEventKind;
 using pelorin::LogFollower;
 
 constexpr std::chrono::seconds kDeadline{5};
 
-std::string EventName(FollowEventKind kind) {
-    switch (kind) {
-        case FollowEventKind::Rotated:
-            return "<rotated>";
-        case FollowEventKind::Truncated:
-            return "<truncated>";
-        case FollowEventKind::Missing:
-            return "<missing>";
-        case FollowEventKind::Unfollowable:
-            return "<unfollowable>";
-        case FollowEventKind::Back:
-            return "<back>";
-        case FollowEventKind::ReadFailed:
-            return "<read failed>";
-    }
-    return "<?>";
-}
+// By FollowEventKind, in its order.
+constexpr const char* kEventNames[] = {"<rotated>",      "<truncated>", "<missing>",
+                                       "<unfollowable>", "<back>",      "<read failed>"};
 
 // Polls until a poll leaves nothing more to read, or the deadline passes: the lines, as
 // "number:text", and the events, in order.
@@ -50,7 +35,7 @@ std::vector<std::string> Poll(LogFollower& follower, std::size_t budget = 1 << 2
         std::size_t event = 0;
         for (std::size_t k = 0; k <= batch.lines.size(); ++k) {
             for (; event < batch.events.size() && batch.events[event].beforeLine == k; ++event) {
-                got.push_back(EventName(batch.events[event].kind));
+                got.emplace_back(kEventNames[static_cast<int>(batch.events[event].kind)]);
             }
             if (k < batch.lines.size()) {
                 const auto& line = batch.lines[k];

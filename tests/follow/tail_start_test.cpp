@@ -50,26 +50,6 @@ TEST(TailStart, FirstOfTheLastTelemetryLines) {
     EXPECT_EQ(FindTailStart((tmp / "none").string(), 1).error, ENOENT);
 }
 
-// Many telemetry lines among others, asked for a few of them or for more than there are.
-TEST(TailStart, AgreesWithTheLinesWritten) {
-    TempFolder tmp;
-    const auto log = tmp / "pass.log";
-    std::string text;
-    std::vector<std::size_t> telemetryStarts;
-    for (unsigned k = 0; k < 3000; ++k) {
-        text += k % 3 == 0 ? "beacon " + std::string(k % 50, 'b') + "\r\n" : "";
-        telemetryStarts.push_back(text.size());
-        text += testframes::lineWithTime(k) + (k % 2 == 0 ? "\r\n" : "\n");
-    }
-    WriteFile(log, text);
-    for (const std::size_t count : {1U, 7U, 1000U, 2999U, 3000U, 3001U}) {
-        const std::size_t expected =
-            count > telemetryStarts.size() ? 0 : telemetryStarts[telemetryStarts.size() - count];
-        EXPECT_EQ(FindTailStart(log.string(), count).offset, static_cast<std::int64_t>(expected))
-            << count;
-    }
-}
-
 // The part of the file read first begins a little before, at or after a CR LF: the first line
 // taken whole is the one after it.
 TEST(TailStart, ReadingFromInsideTheFileFindsTheLineStarts) {

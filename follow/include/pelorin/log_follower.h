@@ -75,13 +75,15 @@ struct FollowBatch {
 //   every poll. The open file is held, so a new file cannot take over its inode unnoticed.
 //   Lines written to the old file after the switch are not read.
 // - Copy-and-truncate: the file is taken to be truncated (Truncated) when it is smaller than
-//   the place reading has reached, or when its first 256 bytes read or the 256 bytes before that
-//   place changed. Its change time is not used: an append changes it as a truncation does.
-//   Undetectable: a truncation followed, before the next poll, by new content that grows past
-//   that place and holds the same bytes at both spots (the file written again as it was; then
-//   the lines after that place are read once, but changes before it are missed). Lines written
-//   to the file after the last poll and before its truncation are not in it any more: only the
-//   copy holds them.
+//   the place reading has reached, or when the first 256 bytes read or the 256 bytes just
+//   before that place are no longer there, also when it has grown past that place since. Its
+//   change and modification times are not used: an append changes them as a truncation does,
+//   and a program that writes its whole log again, unchanged, would look truncated and have
+//   its lines read twice.
+//   Undetectable: a truncation after which, before the next poll, the file is written past
+//   that place with the same bytes at both spots (the same content written again): the lines
+//   after that place are read as appended ones, and a change elsewhere before it is missed.
+//   Lines written after the last poll and before the truncation are only in the copy.
 class LogFollower {
   public:
     static constexpr std::size_t kPollBytes = std::size_t{1} << 20;
