@@ -22,7 +22,8 @@ Options:
       --format FORMAT  csv (default): the window's export format, header and one line
                        per record, ";" after every field, CR LF line ends;
                        jsonl: one JSON object per record with "record", "file", "line"
-                       and "values" (all 36 decoded values, exact)
+                       and "values" (all 36 decoded values, exact), and "suspect":true
+                       where a character among the digits is no hexadecimal digit
       --header HEADER  the CSV header: captions (default): the window's, which repeats
                        captions; names: one distinct name with its unit per column
                        (time_s, rail5v_min_V, ..., errors_all2) and no ";" after the
