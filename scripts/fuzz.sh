@@ -6,7 +6,8 @@
 # Usage: scripts/fuzz.sh [--runs N] [--seconds S] [TARGET...]
 #   --runs N     executions per target (default 1000000)
 #   --seconds S  at most S seconds per target (default 600)
-#   TARGET       fuzz_decode_text, fuzz_examine_line, fuzz_line_reader, fuzz_escape_controls
+#   TARGET       fuzz_decode_text, fuzz_examine_line, fuzz_incremental_decode,
+#                fuzz_line_reader, fuzz_escape_controls
 #                (default: all)
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -23,7 +24,7 @@ while (($#)); do
     esac
 done
 if ((${#targets[@]} == 0)); then
-    targets=(fuzz_decode_text fuzz_examine_line fuzz_line_reader fuzz_escape_controls)
+    targets=(fuzz_decode_text fuzz_examine_line fuzz_incremental_decode fuzz_line_reader fuzz_escape_controls)
 fi
 
 "$root/scripts/setup-deps.sh" --fuzz

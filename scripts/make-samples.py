@@ -4,6 +4,7 @@ passes: telemetry lines once a minute between beacons, text messages and damaged
 
     scripts/make-samples.py                  # writes samples/pass.txt and samples/long-pass.txt
     scripts/make-samples.py --frames 5000 --seed 7 -o my-pass.txt
+    scripts/make-samples.py --frames 20000 --other-lines 3 -o busy-pass.txt
 
 The values are plausible, not real: rails near 5 V and 3.3 V, a temperature that swings between
 sunlight and eclipse, solar-panel flags that follow the spacecraft's spin, a time counter that
@@ -155,13 +156,14 @@ def clock_text(seconds):
     return "{:02d}:{:02d}:{:02d}".format(seconds // 3600 % 24, seconds // 60 % 60, seconds % 60)
 
 
-def make_pass(frames, seed):
+def make_pass(frames, seed, other_lines=None):
     rng = random.Random(seed)
     craft = Spacecraft(rng, start_seconds=rng.randrange(3_000_000, 6_000_000))
     wall = rng.randrange(86400)
     lines = []
     for _ in range(frames):
-        for _ in range(rng.choice([0, 1, 1, 2, 3])):
+        count = rng.choice([0, 1, 1, 2, 3]) if other_lines is None else other_lines
+        for _ in range(count):
             lines.append(other_line(rng, clock_text(wall)))
         frame = craft.frame()
         if rng.random() < 0.03:
@@ -178,10 +180,12 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--frames", type=int, help="telemetry lines to make")
     parser.add_argument("--seed", type=int, default=2026)
+    parser.add_argument("--other-lines", type=int,
+                        help="other lines before each telemetry line (default: 0 to 3 at random)")
     parser.add_argument("-o", "--output", type=Path)
     args = parser.parse_args()
     if args.output:
-        args.output.write_bytes(make_pass(args.frames or 150, args.seed).encode("ascii"))
+        args.output.write_bytes(make_pass(args.frames or 150, args.seed, args.other_lines).encode("ascii"))
         return
     samples = Path(__file__).resolve().parent.parent / "samples"
     samples.mkdir(exist_ok=True)

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPlainTextEdit>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QTextCursor>
@@ -23,12 +24,14 @@
 #include "LimitsWatcher.h"
 #include "Module1.h"
 #include "OptionButton.h"
+#include "PasteBoxDecoder.h"
 #include "PasteReport.h"
 #include "PasteRouter.h"
 #include "PictureBox.h"
 #include "QtText.h"
 #include "RecentFiles.h"
 #include "RecentFilesMenu.h"
+#include "TextFileLoadSession.h"
 #include "TextFileLoader.h"
 #include "ValueBoxColors.h"
 #include "ValueText.h"
@@ -41,6 +44,7 @@
 #include "pelorin/atomic_file.h"
 #include "pelorin/csv_export.h"
 #include "pelorin/decoder.h"
+#include "pelorin/frame_marker.h"
 
 namespace pelorin {
 namespace {
@@ -50,10 +54,6 @@ constexpr int kChartIndexAfterDecode = 19;  // the average bus voltage
 // The side faces in the order of the solar-array flags, which is also their drawing order.
 constexpr std::array<void (*)(PictureBox&, const std::int32_t&), 4> kSideFaces = {
     Module1::Draw_PlusX, Module1::Draw_PlusY, Module1::Draw_MinusX, Module1::Draw_MinusY};
-
-std::u16string_view Utf16(const QString& text) {
-    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
-}
 
 }  // namespace
 
@@ -67,6 +67,7 @@ Form1::Form1(QWidget* parent)
     MSChart1->setOptions(LoadChartOptions());
     const std::filesystem::path limitsFile = LimitsFilePathFromEnvironment();
     limitsWatcher_ = new LimitsWatcher(QFile::decodeName(limitsFile.c_str()), this);
+    boxDecoder_ = new PasteBoxDecoder(*Text2->document(), this);
     connectHandlers();
     Form_Load();
     applyLimits();
@@ -95,7 +96,8 @@ void Form1::connectHandlers() {
     connect(WriteCSVFileAs, &QAction::triggered, this, &Form1::WriteCSVFileAs_Click);
     connect(MnuInfo, &QAction::triggered, this, &Form1::MnuInfo_Click);
     auto* input = new InputRouter(*this, *Text2, *HScroll1);
-    connect(input, &InputRouter::fileDropped, this, &Form1::loadTextFile);
+    // Opened after the drop has been answered, since opening runs the event loop.
+    connect(input, &InputRouter::fileDropped, this, &Form1::loadTextFile, Qt::QueuedConnection);
     recentFiles_ = new RecentFiles(this);
     auto* recentMenu = new RecentFilesMenu(*MnuOpenRecent, *recentFiles_);
     connect(recentMenu, &RecentFilesMenu::fileChosen, this, &Form1::MnuOpenRecent_Click);
@@ -112,18 +114,14 @@ void Form1::Form_Load() {
     Module1::Draw_MinusZ(*Picture1, Module1::FaceOffColor);
 }
 
-// Decodes the whole paste box again after every change, then brings the selector, the
-// position label, the value boxes, the faces and the chart up to date.
+// Decodes the paste box after every change, then brings the selector, the position label, the
+// value boxes, the faces and the chart up to date.
 void Form1::Text2_Change() {
-    // The box separates its lines by line feeds; the decoder splits at CR LF.
-    QString text = Text2->toPlainText();
-    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    const DecodeResult result = Decode_Text(Utf16(text), store_, [this](int length) {
-        const QString shown = IntegerText(length);
-        if (Text3->text() != shown) {
-            Text3->setText(shown);
-        }
-    });
+    // The decode of the whole text, reading again only the lines this change touched.
+    const DecodeResult result = boxDecoder_->update(store_);
+    if (result.telemetryLines > 0) {
+        showAcceptedLength(kFrameLength);
+    }
     HScroll1->setEnabled(true);
     const int v = HScroll1->value();
     Label2->setText(QLatin1Char('#') + IntegerText(v) + QStringLiteral(" / ") +
@@ -137,6 +135,14 @@ void Form1::Text2_Change() {
     showRecordLimit(result);
     report_->showResult(result);
     showLimitsReport();
+}
+
+// Text3 shows the length of the accepted lines, always 122.
+void Form1::showAcceptedLength(int length) {
+    const QString shown = IntegerText(length);
+    if (Text3->text() != shown) {
+        Text3->setText(shown);
+    }
 }
 
 void Form1::HScroll1_Change() {
@@ -327,19 +333,22 @@ void Form1::MnuOpenRecent_Click(const QString& path) {
 }
 
 bool Form1::loadTextFile(const QString& path) {
-    const LoadedText loaded = TextFileLoader::Load(path);
-    if (!loaded.ok) {
-        setMessage(loaded.error, Message::OpenFailed);
+    if (loading_) {
+        setMessage(QStringLiteral("Could not open %1: another file is being opened.").arg(path),
+                   Message::OpenFailed);
+        return false;
+    }
+    // One edit, as a paste is: decoded once, and Undo brings the old text back.
+    const QScopedValueRollback busy(loading_, true);
+    TextFileLoadSession session(*Text2, *boxDecoder_, *this);
+    if (!session.run(path)) {
+        if (!session.error().isEmpty()) {
+            setMessage(session.error(), Message::OpenFailed);
+        }
         return false;
     }
     clearMessage(Message::OpenFailed);
     recentFiles_->add(path);
-    // One edit, as a paste is: decoded once, and Undo brings the old text back.
-    QTextCursor cursor(Text2->document());
-    cursor.beginEditBlock();
-    cursor.select(QTextCursor::Document);
-    cursor.insertText(loaded.text);
-    cursor.endEditBlock();
     return true;
 }
 

@@ -13,9 +13,10 @@
 namespace pelorin {
 
 class Form2;
+class LimitsWatcher;
+class PasteBoxDecoder;
 class RecentFiles;
 class ValueBoxColors;
-class LimitsWatcher;
 struct DecodeResult;
 
 // The main window. It owns the decoded telemetry for the life of the program and every control
@@ -34,8 +35,10 @@ class Form1 : public QMainWindow, private Form1Layout {
     void setCsvFolder(const QString& folder) { csvFolder_ = folder; }
 
     // Puts a text file into the paste box as one paste (decoded once, undoable) and lists it
-    // first in File > Open Recent. When the file cannot be used, says why in Label3, leaves
-    // the box unchanged and returns false.
+    // first in File > Open Recent, showing its progress with a Cancel button when it takes a
+    // while; the window's events are handled meanwhile. When the file cannot be used, says why
+    // in Label3, leaves the box unchanged and returns false; also false, without a message,
+    // when the user cancelled.
     bool loadTextFile(const QString& path);
     // Writes all records as CSV to `path` without ever leaving a half-written file there.
     // Returns false, with the reason in Label3, when it could not be written.
@@ -58,6 +61,7 @@ class Form1 : public QMainWindow, private Form1Layout {
     void Show_Data(int Rec);
     void Draw_Chart(int Index);
 
+    void showAcceptedLength(int length);
     void showRecordLimit(const DecodeResult& result);
     // The user's limits: red text in the boxes of shown values outside them, red in the chart,
     // the count in the paste report.
@@ -70,6 +74,7 @@ class Form1 : public QMainWindow, private Form1Layout {
     void clearMessage(Message kind);
 
     TelemetryStore store_;
+    PasteBoxDecoder* boxDecoder_ = nullptr;
     std::string decimalSeparator_;
     QString csvFolder_;
     LimitTable limits_{};
@@ -77,6 +82,7 @@ class Form1 : public QMainWindow, private Form1Layout {
     int shownRecord_ = -1;   // the record in the value boxes, -1 before the first
     int chartedIndex_ = -1;  // the value of the chart's last drawing, -1 before the first
     Message shownMessage_ = Message::None;
+    bool loading_ = false;
     QPointer<Form2> form2_;
     RecentFiles* recentFiles_ = nullptr;
     ValueBoxColors* boxColors_ = nullptr;

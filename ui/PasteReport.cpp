@@ -27,16 +27,16 @@ QLabel* AddItem(QStatusBar& bar, const char* name) {
     return label;
 }
 
-// `text` and up to `listed` of the numbers, "and N more" for the rest.
+// `text` and up to `listed` of the numbers of `count` items, "and N more" for the rest.
 template <typename Number>
-QString NumberList(std::string text, const std::vector<Number>& numbers, int listed) {
+QString NumberList(std::string text, const std::vector<Number>& numbers, std::int64_t count,
+                   int listed) {
     const std::size_t shown = std::min(numbers.size(), static_cast<std::size_t>(listed));
     for (std::size_t k = 0; k < shown; ++k) {
         text += (k == 0 ? "" : ", ") + FormatInteger(numbers[k]);
     }
-    if (numbers.size() > shown) {
-        text +=
-            " and " + FormatInteger(static_cast<std::int64_t>(numbers.size() - shown)) + " more";
+    if (count > static_cast<std::int64_t>(shown)) {
+        text += " and " + FormatInteger(count - static_cast<std::int64_t>(shown)) + " more";
     }
     return QString::fromStdString(text);
 }
@@ -67,7 +67,7 @@ void PasteReport::showResult(const DecodeResult& result) {
                                    "rejected lines with the marker"));
     showWarning(rejected_, result.damagedLines,
                 NumberList("Lines holding the marker but not 122 characters long from it on: ",
-                           result.damagedLineNumbers, kListedLineNumbers));
+                           result.damagedLineNumbers, result.damagedLines, kListedLineNumbers));
 
     // Such records are kept, as the decoding rules say, but their values are not to be trusted.
     suspect_.label->setVisible(result.suspectLines > 0);
@@ -76,16 +76,16 @@ void PasteReport::showResult(const DecodeResult& result) {
     showWarning(suspect_, result.suspectLines,
                 NumberList("Telemetry lines decoded although their digits hold a character that "
                            "is no hexadecimal digit: ",
-                           result.suspectLineNumbers, kListedLineNumbers));
+                           result.suspectLineNumbers, result.suspectLines, kListedLineNumbers));
 }
 
 void PasteReport::showOutOfLimits(const std::vector<std::int32_t>& records, bool limitsSet) {
     outOfLimits_.label->setVisible(limitsSet);
     const auto count = static_cast<std::int64_t>(records.size());
     outOfLimits_.label->setText(Count(count, "record out of limits", "records out of limits"));
-    showWarning(
-        outOfLimits_, count,
-        NumberList("Records with a value outside its limits: ", records, kListedLineNumbers));
+    showWarning(outOfLimits_, count,
+                NumberList("Records with a value outside its limits: ", records, count,
+                           kListedLineNumbers));
 }
 
 void PasteReport::showWarning(Warning& warning, std::int64_t count, const QString& toolTip) {

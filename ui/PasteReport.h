@@ -4,11 +4,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "pelorin/decoder.h"
+
 class QLabel;
 
 namespace pelorin {
-
-struct DecodeResult;
 
 // The status bar under the window's bottom line: what the last decode made of the pasted
 // lines. The counts that warn (rejected frames, frames decoded with non-hex characters and,
@@ -25,8 +25,9 @@ class PasteReport : public QStatusBar {
     // false.
     void showOutOfLimits(const std::vector<std::int32_t>& records, bool limitsSet);
 
-    // At most this many line or record numbers are listed in a tool tip.
-    static constexpr int kListedLineNumbers = 50;
+    // At most this many line or record numbers are listed in a tool tip: as many line numbers
+    // as a decode reports.
+    static constexpr int kListedLineNumbers = kReportedLineNumbers;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -14,91 +14,187 @@ namespace {
 constexpr int kControlShare = 20;
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
-LoadedText Failure(const QString& path, const QString& why) {
-    return {false, QString(), QStringLiteral("Could not open %1: %2").arg(path, why)};
-}
-
 // Tab, line and page breaks, and the ESC of terminal colour codes, belong to text.
 bool IsControl(unsigned char c) {
     const bool text = c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\x1B';
     return (c < 0x20 && !text) || c == 0x7F;
 }
 
-// Why `bytes` are no text, or an empty string when they are.
-QString BinaryReason(const QByteArray& bytes) {
-    qsizetype controls = 0;
-    for (const char c : bytes) {
-        if (c == '\0') {
+// What the first pass learns of the bytes for the binary rules.
+struct ByteScan {
+    std::int64_t bytes = 0;
+    std::int64_t controls = 0;
+    bool nul = false;
+
+    void add(QByteArrayView piece) {
+        bytes += piece.size();
+        for (const char c : piece) {
+            nul = nul || c == '\0';
+            controls += IsControl(static_cast<unsigned char>(c)) ? 1 : 0;
+        }
+    }
+    // Why the bytes are no text, or "" when they are.
+    QString binaryReason() const {
+        if (nul) {
             return QStringLiteral("it holds NUL bytes, so it is not a text file.");
         }
-        controls += IsControl(static_cast<unsigned char>(c)) ? 1 : 0;
+        if (controls * kControlShare > bytes) {
+            return QStringLiteral(
+                       "more than one byte in %1 is a control character, so it is not a "
+                       "text file.")
+                .arg(kControlShare);
+        }
+        return {};
     }
-    if (controls * kControlShare > bytes.size()) {
-        return QStringLiteral(
-                   "more than one byte in %1 is a control character, so it is not a "
-                   "text file.")
-            .arg(kControlShare);
-    }
-    return {};
-}
+};
 
-// UTF-8 by the decoder's own reading, so that the window and pelorin-decode count the same
-// characters: a byte that is not part of a well-formed sequence is one U+FFFD.
-QString DecodeUtf8(QByteArrayView bytes) {
-    if (bytes.startsWith(QByteArrayView(kUtf8ByteOrderMark.data(), kUtf8ByteOrderMark.size()))) {
-        bytes = bytes.sliced(static_cast<qsizetype>(kUtf8ByteOrderMark.size()));
+// UTF-8 converted piece by piece by the decoder's own reading, so that the window and
+// pelorin-decode count the same characters: a byte that is not part of a well-formed sequence
+// is one U+FFFD. A sequence cut by a piece's end waits for the next piece.
+class Utf8Pieces {
+  public:
+    QString convert(QByteArrayView piece, bool last) {
+        carry_.append(piece);
+        QString text(carry_.size(), Qt::Uninitialized);
+        const Utf16Conversion converted = Utf8ToUtf16(
+            std::string_view(carry_.constData(), static_cast<std::size_t>(carry_.size())),
+            reinterpret_cast<char16_t*>(text.data()), last);
+        carry_.remove(0, static_cast<qsizetype>(converted.bytesRead));
+        text.truncate(static_cast<qsizetype>(converted.unitsWritten));
+        return text;
     }
-    QString text(bytes.size(), Qt::Uninitialized);
-    const Utf16Conversion converted =
-        Utf8ToUtf16(std::string_view(bytes.data(), static_cast<std::size_t>(bytes.size())),
-                    reinterpret_cast<char16_t*>(text.data()), true);
-    text.truncate(static_cast<qsizetype>(converted.unitsWritten));
-    return text;
-}
+    bool pending() const { return !carry_.isEmpty(); }
 
-QString UnifyLineEnds(QString text) {
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text;
-}
+  private:
+    QByteArray carry_;
+};
+
+// CR LF and a lone CR made line feeds, in text given piece by piece.
+class LineEndUnifier {
+  public:
+    void apply(QString& text) {
+        qsizetype kept = 0;
+        for (qsizetype k = 0; k < text.size(); ++k) {
+            const QChar c = text.at(k);
+            const bool secondOfPair = c == u'\n' && afterCarriageReturn_;
+            afterCarriageReturn_ = c == u'\r';
+            if (!secondOfPair) {
+                text[kept++] = afterCarriageReturn_ ? QChar(u'\n') : c;
+            }
+        }
+        text.truncate(kept);
+    }
+
+  private:
+    bool afterCarriageReturn_ = false;
+};
 
 }  // namespace
 
+QString TextFileLoader::failure(const QString& why) const {
+    return QStringLiteral("Could not open %1: %2").arg(path_, why);
+}
+
 LoadedText TextFileLoader::Load(const QString& path) {
-    const QFileInfo info(path);
+    TextFileLoader loader(path);
+    QString error = loader.check();
+    QString text;
+    if (error.isEmpty()) {
+        error = loader.read([&text](const QString& piece, std::int64_t) {
+            text += piece;
+            return true;
+        });
+    }
+    return error.isEmpty() ? LoadedText{true, text, QString()} : LoadedText{false, {}, error};
+}
+
+QString TextFileLoader::check(std::stop_token stop) {
+    const QFileInfo info(path_);
     if (!info.exists()) {
-        return Failure(path, QStringLiteral("the file does not exist."));
+        return failure(QStringLiteral("the file does not exist."));
     }
     if (!info.isFile()) {
-        return Failure(path, QStringLiteral("it is not a file."));
+        return failure(QStringLiteral("it is not a file."));
     }
+    const QString tooLarge = failure(QStringLiteral("it is larger than 50 MB."));
     if (info.size() > kMaxBytes) {
-        return Failure(path, QStringLiteral("it is larger than 50 MB."));
+        return tooLarge;
     }
-    QFile file(path);
+    QFile file(path_);
     if (!file.open(QIODevice::ReadOnly)) {
-        return Failure(path, file.errorString() + QLatin1Char('.'));
+        return failure(file.errorString() + QLatin1Char('.'));
     }
-    const QByteArray bytes = file.read(kMaxBytes + 1);
-    if (file.error() != QFileDevice::NoError) {
-        return Failure(path, file.errorString() + QLatin1Char('.'));
-    }
-    if (bytes.size() > kMaxBytes) {
-        return Failure(path, QStringLiteral("it is larger than 50 MB."));
-    }
-    // A byte order mark of UTF-16 or UTF-32 names the encoding; such text holds NUL bytes.
-    const auto marked = QStringConverter::encodingForData(bytes);
-    if (marked && *marked != QStringConverter::Utf8) {
-        QStringDecoder decoder(*marked);
-        const QString text = decoder(bytes);
-        if (!decoder.hasError()) {
-            return {true, UnifyLineEnds(text), QString()};
+    ByteScan scan;
+    std::optional<QStringConverter::Encoding> marked;
+    std::optional<QStringDecoder> decoder;
+    for (QByteArray piece; !(piece = file.read(kPieceBytes)).isEmpty() && !stop.stop_requested();) {
+        // A byte order mark of UTF-16 or UTF-32 names the encoding; such text holds NUL bytes.
+        if (scan.bytes == 0) {
+            marked = QStringConverter::encodingForData(piece);
+            if (marked && *marked != QStringConverter::Utf8) {
+                decoder.emplace(*marked);
+            }
+        }
+        scan.add(piece);
+        if (decoder) {
+            (*decoder)(piece);
+        } else if (scan.nul) {
+            break;  // binary whatever follows
+        }
+        if (scan.bytes > kMaxBytes) {
+            return tooLarge;
         }
     }
-    if (const QString reason = BinaryReason(bytes); !reason.isEmpty()) {
-        return Failure(path, reason);
+    if (file.error() != QFileDevice::NoError) {
+        return failure(file.errorString() + QLatin1Char('.'));
     }
-    return {true, UnifyLineEnds(DecodeUtf8(bytes)), QString()};
+    size_ = scan.bytes;
+    if (decoder && !decoder->hasError()) {
+        marked_ = marked;
+        return {};
+    }
+    marked_.reset();
+    const QString reason = scan.binaryReason();
+    return reason.isEmpty() ? QString() : failure(reason);
+}
+
+QString TextFileLoader::read(const PieceTaker& take) {
+    QFile file(path_);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return failure(file.errorString() + QLatin1Char('.'));
+    }
+    std::optional<QStringDecoder> decoder;
+    if (marked_) {
+        decoder.emplace(*marked_);
+    }
+    Utf8Pieces utf8;
+    LineEndUnifier lineEnds;
+    std::int64_t done = 0;
+    while (done < size_) {
+        QByteArray bytes = file.read(std::min(kPieceBytes, size_ - done));
+        if (bytes.isEmpty()) {
+            break;  // shorter than it was when checked
+        }
+        const bool first = done == 0;
+        done += bytes.size();
+        if (first && !decoder && bytes.startsWith(kUtf8ByteOrderMark)) {
+            bytes.remove(0, static_cast<qsizetype>(kUtf8ByteOrderMark.size()));
+        }
+        QString text = decoder ? (*decoder)(bytes) : utf8.convert(bytes, done >= size_);
+        lineEnds.apply(text);
+        if (!take(text, done)) {
+            return {};
+        }
+    }
+    if (file.error() != QFileDevice::NoError) {
+        return failure(file.errorString() + QLatin1Char('.'));
+    }
+    if (utf8.pending()) {
+        QString text = utf8.convert({}, true);
+        lineEnds.apply(text);
+        take(text, done);
+    }
+    return {};
 }
 
 }  // namespace pelorin

@@ -7,6 +7,12 @@ namespace {
 
 constexpr std::u16string_view kLineBreak = u"\r\n";
 
+void Report(std::vector<std::int64_t>& numbers, std::int64_t line) {
+    if (numbers.size() < static_cast<std::size_t>(kReportedLineNumbers)) {
+        numbers.push_back(line);
+    }
+}
+
 // Counts one line of the text and stores its record if it is telemetry.
 void takeLine(std::u16string_view line, TelemetryStoreWriter& writer, DecodeResult& result,
               const LineAcceptedCallback& onAccepted) {
@@ -18,7 +24,7 @@ void takeLine(std::u16string_view line, TelemetryStoreWriter& writer, DecodeResu
             return;
         case LineKind::Damaged:
             ++result.damagedLines;
-            result.damagedLineNumbers.push_back(result.totalLines);
+            Report(result.damagedLineNumbers, result.totalLines);
             return;
         case LineKind::Telemetry:
             break;
@@ -30,7 +36,7 @@ void takeLine(std::u16string_view line, TelemetryStoreWriter& writer, DecodeResu
     if (TelemetryRecord* record = writer.nextRecord()) {
         if (!DecodeFrame(frame, *record)) {
             ++result.suspectLines;
-            result.suspectLineNumbers.push_back(result.totalLines);
+            Report(result.suspectLineNumbers, result.totalLines);
         }
     } else {
         ++result.droppedLines;

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <bit>
-#include <random>
 #include <ostream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -266,6 +266,25 @@ TEST(DecodeRecords, FramesWithNonHexDigitsAreDecodedAndCountedAsSuspect) {
     EXPECT_EQ(result.RecordCount, 4);
     EXPECT_EQ(result.suspectLines, 2);
     EXPECT_EQ(result.suspectLineNumbers, (std::vector<std::int64_t>{2, 4}));
+}
+
+// A result lists the first line numbers of each kind and counts them all.
+TEST(DecodeRecords, ListsTheFirstLineNumbersAndCountsAll) {
+    std::string suspect = line();
+    suspect[60] = 'g';
+    std::vector<std::string> lines;
+    for (int k = 0; k < pelorin::kReportedLineNumbers + 10; ++k) {
+        lines.push_back(line() + "0");
+        lines.push_back(suspect);
+    }
+    TelemetryStore store;
+    const auto result = Decode_Text(joinCrLf(lines), store);
+    EXPECT_EQ(result.damagedLines, pelorin::kReportedLineNumbers + 10);
+    EXPECT_EQ(result.suspectLines, pelorin::kReportedLineNumbers + 10);
+    ASSERT_EQ(result.damagedLineNumbers.size(), pelorin::kReportedLineNumbers);
+    ASSERT_EQ(result.suspectLineNumbers.size(), pelorin::kReportedLineNumbers);
+    EXPECT_EQ(result.damagedLineNumbers.back(), 2 * pelorin::kReportedLineNumbers - 1);
+    EXPECT_EQ(result.suspectLineNumbers.back(), 2 * pelorin::kReportedLineNumbers);
 }
 
 class DecodeCap : public testing::TestWithParam<int> {};

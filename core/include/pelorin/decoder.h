@@ -15,6 +15,10 @@ namespace pelorin {
 // what the hex conversions make of such a field, plausible but not what was sent.
 bool DecodeFrame(const FrameText& frame, TelemetryRecord& record);
 
+// Line numbers a DecodeResult lists of each kind: the first ones in text order. The counts go
+// on beyond them.
+inline constexpr int kReportedLineNumbers = 50;
+
 // Counts of one Decode_Text run over a whole text.
 struct DecodeResult {
     std::int32_t RecordCount = 0;     // records stored, 0..1000
@@ -24,8 +28,9 @@ struct DecodeResult {
     std::int64_t emptyLines = 0;      // lines with no character at all
     std::int64_t totalLines = 0;      // lines of the text, split at CR LF
     std::int64_t suspectLines = 0;    // stored records whose digits hold a non-hex character
-    std::vector<std::int64_t> damagedLineNumbers;  // 1-based, in text order
-    std::vector<std::int64_t> suspectLineNumbers;  // 1-based, in text order
+    // 1-based, in text order; the first kReportedLineNumbers of damagedLines and suspectLines
+    std::vector<std::int64_t> damagedLineNumbers;
+    std::vector<std::int64_t> suspectLineNumbers;
 
     std::int64_t otherLines() const {
         return totalLines - telemetryLines - damagedLines - emptyLines;

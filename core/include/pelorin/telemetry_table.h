@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -39,6 +40,10 @@ class TelemetryStoreWriter {
   public:
     explicit TelemetryStoreWriter(TelemetryStore& store) : store_(store) {}
     void reset() { store_.RecordCount_ = 0; }
+    // Keeps records 1..`records` (fewer when there are fewer) and writes on after them.
+    void keep(std::int32_t records) {
+        store_.RecordCount_ = std::min(store_.RecordCount_, records);
+    }
     // Counts RecordCount up and returns the record to fill; nullptr once the table is full.
     TelemetryRecord* nextRecord() {
         if (store_.RecordCount_ >= kMaxRecords) {

@@ -1,0 +1,91 @@
+#include "pelorin/incremental_decoder.h"
+
+#include <algorithm>
+#include <cassert>
+
+#include "pelorin/line_recognition.h"
+
+namespace pelorin {
+
+LineClass ClassifyLine(std::u16string_view line) {
+    FrameText frame;
+    switch (ExamineLine(line, frame)) {
+        case LineKind::Telemetry:
+            return LineClass::Telemetry;
+        case LineKind::Damaged:
+            return LineClass::Damaged;
+        case LineKind::Other:
+            break;
+    }
+    return line.empty() ? LineClass::Empty : LineClass::Other;
+}
+
+IncrementalDecoder::IncrementalDecoder() {
+    const LineMark empty{LineClass::Empty, true};
+    index_.replace(0, 0, std::span(&empty, 1));
+}
+
+void IncrementalDecoder::replaceParagraphs(std::int64_t first, std::int64_t removed,
+                                           std::span<const LineMark> marks) {
+    const std::int64_t firstLine = index_.paragraphStart(first);
+    const std::int64_t endLine = index_.paragraphStart(first + removed);
+    // Telemetry lines before the edit keep their rank and their line number.
+    changedRank_ = std::min(changedRank_, index_.countBefore(Tally::Telemetry, firstLine));
+    index_.replace(firstLine, endLine - firstLine, marks);
+}
+
+DecodeResult IncrementalDecoder::update(TelemetryStore& store, const LineTextSource& lineText) {
+    // Records this decoder did not write, or that an edit moved, are written again.
+    const std::int64_t from = std::min({changedRank_, static_cast<std::int64_t>(stored_.size()),
+                                        static_cast<std::int64_t>(store.RecordCount())});
+    storeFrom(from, store, lineText);
+    changedRank_ = kNothingChanged;
+    return counts(store);
+}
+
+void IncrementalDecoder::storeFrom(std::int64_t rank, TelemetryStore& store,
+                                   const LineTextSource& lineText) {
+    TelemetryStoreWriter writer(store);
+    writer.keep(static_cast<std::int32_t>(rank));
+    stored_.resize(static_cast<std::size_t>(rank));
+    const std::int64_t records =
+        std::min<std::int64_t>(index_.count(Tally::Telemetry), kMaxRecords);
+    if (rank >= records) {
+        return;
+    }
+    index_.forEachFrom(Tally::Telemetry, rank, [&](const LinePlace& place) {
+        FrameText frame;
+        [[maybe_unused]] const LineKind kind = ExamineLine(lineText(place), frame);
+        assert(kind == LineKind::Telemetry);
+        stored_.push_back({place.line, !DecodeFrame(frame, *writer.nextRecord())});
+        return static_cast<std::int64_t>(stored_.size()) < records;
+    });
+}
+
+DecodeResult IncrementalDecoder::counts(const TelemetryStore& store) const {
+    DecodeResult result;
+    result.RecordCount = store.RecordCount();
+    result.telemetryLines = index_.count(Tally::Telemetry);
+    result.droppedLines = result.telemetryLines - result.RecordCount;
+    result.damagedLines = index_.count(Tally::Damaged);
+    result.emptyLines = index_.count(Tally::Empty);
+    result.totalLines = index_.lines();
+    if (result.totalLines == 1 && result.emptyLines == 1) {
+        result.totalLines = 0;  // an empty text has no lines at all
+        result.emptyLines = 0;
+    }
+    index_.forEachFrom(Tally::Damaged, 0, [&result](const LinePlace& place) {
+        result.damagedLineNumbers.push_back(place.line + 1);
+        return result.damagedLineNumbers.size() < static_cast<std::size_t>(kReportedLineNumbers);
+    });
+    for (const StoredLine& line : stored_) {
+        if (line.suspect) {
+            if (result.suspectLines++ < kReportedLineNumbers) {
+                result.suspectLineNumbers.push_back(line.line + 1);
+            }
+        }
+    }
+    return result;
+}
+
+}  // namespace pelorin
