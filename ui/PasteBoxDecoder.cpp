@@ -38,6 +38,22 @@ void PasteBoxDecoder::changeWithKnownLines(std::vector<LineMark> marks,
     expected_.reset();  // also when the text was what the box held, so that nothing changed
 }
 
+std::int64_t PasteBoxDecoder::telemetryLines() const {
+    return decoder_.lines().count(Tally::Telemetry);
+}
+
+int PasteBoxDecoder::telemetryBlock(std::int64_t rank) const {
+    if (rank < 0 || rank >= telemetryLines()) {
+        return -1;
+    }
+    int block = -1;
+    decoder_.lines().forEachFrom(Tally::Telemetry, rank, [&block](const LinePlace& place) {
+        block = static_cast<int>(place.paragraph);
+        return false;
+    });
+    return block;
+}
+
 void PasteBoxDecoder::setSuspended(bool suspended) {
     suspended_ = suspended;
 }

@@ -31,6 +31,11 @@ class PasteBoxDecoder : public QObject {
     // its lines (made while it was read) instead of reading them back from the document.
     void changeWithKnownLines(std::vector<LineMark> marks, const std::function<void()>& change);
 
+    // The telemetry lines the box holds now, and the block of the `rank`-th of them (from 0),
+    // -1 when there are fewer: as the document stands, before update().
+    std::int64_t telemetryLines() const;
+    int telemetryBlock(std::int64_t rank) const;
+
     // While suspended, changes are not followed: only for changes that are undone before it
     // resumes, so that the box is as the index knows it.
     void setSuspended(bool suspended);

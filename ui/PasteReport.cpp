@@ -51,8 +51,12 @@ PasteReport::PasteReport(QWidget* parent) : QStatusBar(parent) {
     rejected_.label = AddItem(*this, "ReportRejected");
     suspect_.label = AddItem(*this, "ReportSuspect");
     outOfLimits_.label = AddItem(*this, "ReportOutOfLimits");
+    following_ = AddItem(*this, "ReportFollow");
+    followEvent_ = AddItem(*this, "ReportFollowEvent");
     suspect_.label->hide();
     outOfLimits_.label->hide();
+    following_->hide();
+    followEvent_->hide();
     decoded_->setText(QStringLiteral("Paste, open or drop telemetry lines."));
     for (const Warning* warning : {&rejected_, &suspect_, &outOfLimits_}) {
         warning->label->installEventFilter(this);
@@ -86,6 +90,19 @@ void PasteReport::showOutOfLimits(const std::vector<std::int32_t>& records, bool
     showWarning(outOfLimits_, count,
                 NumberList("Records with a value outside its limits: ", records, count,
                            kListedLineNumbers));
+}
+
+void PasteReport::showFollowing(const QString& text, const QString& toolTip) {
+    if (following_->text() != text) {  // refreshed every second: only a change is laid out
+        following_->setText(text);
+    }
+    following_->setToolTip(toolTip);
+    following_->setVisible(!text.isEmpty());
+}
+
+void PasteReport::showFollowEvent(const QString& text) {
+    followEvent_->setText(text);
+    followEvent_->setVisible(!text.isEmpty());
 }
 
 void PasteReport::showWarning(Warning& warning, std::int64_t count, const QString& toolTip) {
