@@ -228,9 +228,11 @@ void Form1::Draw_Chart(int Index) {
     if (RecordCount < 1) {
         return;  // the chart and its caption keep the last drawing
     }
-    frame(kGraphFrame)
-        ->setTitle(Option1[Index]->text() + QStringLiteral("  [ ") + Label1[Index]->text() +
-                   QStringLiteral(" ]"));
+    const QString caption = Option1[Index]->text() + QStringLiteral("  [ ") +
+                            Label1[Index]->text() + QStringLiteral(" ]");
+    if (frame(kGraphFrame)->title() != caption) {  // the same caption again only costs a layout
+        frame(kGraphFrame)->setTitle(caption);
+    }
     MSChart1->setChartType(TrendChart::kBarChart2d);
     if (const std::optional<int> spacing = FixedCategorySpacing(RecordCount)) {
         MSChart1->setCategoryAutoDivision(false);

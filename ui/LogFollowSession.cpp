@@ -167,13 +167,10 @@ int LogFollowSession::trimTop() {
         return 0;
     }
     const QSignalBlocker quiet(&box_);
-    QTextDocument& document = *box_.document();
     QScrollBar& scroll = *box_.verticalScrollBar();
     const bool atEnd = scroll.value() == scroll.maximum();
     const int blocks = decoder_.telemetryBlock(excess);
-    QTextCursor cursor(&document);
-    cursor.setPosition(document.findBlockByNumber(blocks).position(), QTextCursor::KeepAnchor);
-    cursor.removeSelectedText();
+    decoder_.removeFirstBlocks(blocks);
     // The lines in view stay in view.
     scroll.setValue(atEnd ? scroll.maximum() : scroll.value() - blocks);
     return static_cast<int>(excess);
