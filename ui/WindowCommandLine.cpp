@@ -24,10 +24,10 @@ Options:
 
 Keys in the window:
   Ctrl+O        open a text file          Alt+F  the File menu
-  Ctrl+L        follow a log file
-  Ctrl+S        write the CSV file        Alt+T  the TLM File menu
-  Ctrl+Shift+S  write the CSV file as...  Alt+I  the info window
-  Ctrl+Q        exit                      F10    the menu bar
+  Ctrl+L        follow a log file         Alt+T  the TLM File menu
+  Ctrl+S        write the CSV file        Alt+I  the info window
+  Ctrl+Shift+S  write the CSV file as...  F10    the menu bar
+  Ctrl+Q        exit
   Page Up, Page Down, Home, End  step through the records (outside the text boxes)
 )";
 
