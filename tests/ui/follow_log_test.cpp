@@ -2,12 +2,14 @@
 // the newest 1000 records, the view keeps the user's choices, an edit or a rotation.
 #include <qcustomplot.h>
 #include <QAction>
+#include <QFileDialog>
 #include <QTest>
 #include <QTextDocument>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 
+#include "WindowSettings.h"
 #include "temp_folder.h"
 #include "window_driver.h"
 
@@ -133,6 +135,32 @@ TEST_F(FollowLog, ARotatedLogIsFollowedIntoTheNewFile) {
     EXPECT_EQ(shownTime(), "4");
     EXPECT_EQ(status("ReportFollowEvent"),
               "pass.log was rotated; decoding the new file from the start");
+}
+
+TEST_F(FollowLog, TheMenuDialogStartsInTheFolderLastFollowedAndKeepsTheNewOne) {
+    using pelorin::WindowSettings;
+    const std::filesystem::path before = folder_ / "before";
+    std::filesystem::create_directory(before);
+    WindowSettings::rememberFolderOf(WindowSettings::Folder::Follow,
+                                     QString::fromStdString((before / "old.log").string()));
+    WriteFile(logPath(), TimedLines(1, 2));
+    QString startedIn;
+    QTimer answer;  // chooses the log as a user does: types its path and presses Open
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            answer.stop();
+            startedIn = dialog->directory().absolutePath();
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            name->setText(log());
+            QTest::keyClick(name, Qt::Key_Return);
+        }
+    });
+    answer.start(20);
+    QTest::keyClick(window_.box(2), Qt::Key_L, Qt::ControlModifier);
+    EXPECT_EQ(startedIn.toStdString(), before.string());
+    EXPECT_EQ(records(), 2);
+    EXPECT_EQ(WindowSettings::folder(WindowSettings::Folder::Follow).toStdString(),
+              folder_.path().string());
 }
 
 TEST_F(FollowLog, AFileThatCannotBeFollowedLeavesTheBoxAsItWas) {
