@@ -8,6 +8,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <utility>
 
 #include "PasteBoxDecoder.h"
 #include "PasteReport.h"
@@ -36,6 +37,16 @@ QString AgeText(qint64 seconds) {
     return IntegerText(seconds / kSecondsPerHour) + QStringLiteral(" h");
 }
 
+// Puts `text` (blocks separated by U+2029, as toRawText() gives them) in place of the whole
+// document, in one edit.
+void ReplaceText(QTextDocument& document, const QString& text) {
+    QTextCursor all(&document);
+    all.beginEditBlock();
+    all.select(QTextCursor::Document);
+    all.insertText(text);
+    all.endEditBlock();
+}
+
 }  // namespace
 
 LogFollowSession::LogFollowSession(QPlainTextEdit& box, PasteBoxDecoder& decoder,
@@ -60,13 +71,17 @@ QString LogFollowSession::start(const QString& path) {
         return QStringLiteral("Could not follow %1: %2.")
             .arg(path, QString::fromLocal8Bit(FollowErrorText(error)));
     }
-    stop();
+    if (following()) {
+        end();  // the text before the first follow stays the one Undo brings back
+    } else {
+        textBefore_ = box_.document()->toRawText();
+    }
     follower_ = std::move(follower);
     path_ = path;
     name_ = QFileInfo(path).fileName();
     lastLine_ = {};
-    report_.showFollowEvent(QString());
     box_.document()->setUndoRedoEnabled(false);  // also forgets the history before
+    report_.showFollowEvent(QString());
     {
         const QSignalBlocker quiet(&box_);
         QTextCursor all(box_.document());
@@ -90,16 +105,50 @@ void LogFollowSession::stop(const QString& reason) {
     if (!follower_) {
         return;
     }
-    follower_.reset();
-    pollTimer_.stop();
-    ageTimer_.stop();
-    box_.document()->setUndoRedoEnabled(true);
+    end();
+    putTextBeforeUnder();
     report_.showFollowEvent(QString());
     const QString stopped = QStringLiteral("Stopped following ") + name_;
     report_.showFollowing(
         reason.isEmpty() ? stopped + QLatin1Char('.') : stopped + QStringLiteral(": ") + reason,
         path_);
     emit followingChanged(false);
+}
+
+void LogFollowSession::end() {
+    follower_.reset();
+    pollTimer_.stop();
+    ageTimer_.stop();
+}
+
+// The box keeps what it shows, and Undo brings back the text from before following, as after
+// opening a file: that text is put back without a trace, then the followed one over it as one
+// undo step. The decoder knows the followed text already.
+void LogFollowSession::putTextBeforeUnder() {
+    QTextDocument& document = *box_.document();
+    const QString before = std::exchange(textBefore_, QString());
+    if (before.isEmpty()) {
+        document.setUndoRedoEnabled(true);
+        return;
+    }
+    const QString followed = document.toRawText();
+    const QTextCursor shown = box_.textCursor();
+    const int scrolledX = box_.horizontalScrollBar()->value();
+    const int scrolledY = box_.verticalScrollBar()->value();
+    {
+        const QSignalBlocker quiet(&box_);
+        decoder_.setSuspended(true);
+        ReplaceText(document, before);
+        document.setUndoRedoEnabled(true);
+        ReplaceText(document, followed);
+        decoder_.setSuspended(false);
+    }
+    QTextCursor restored(&document);
+    restored.setPosition(shown.anchor());
+    restored.setPosition(shown.position(), QTextCursor::KeepAnchor);
+    box_.setTextCursor(restored);
+    box_.horizontalScrollBar()->setValue(scrolledX);
+    box_.verticalScrollBar()->setValue(scrolledY);
 }
 
 void LogFollowSession::poll() {

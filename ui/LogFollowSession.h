@@ -24,8 +24,9 @@ class PasteReport;
 // are made, so the window decodes them through linesArrived() instead of its edit handler, and
 // the document keeps no undo history while following, so that Undo never takes back a followed
 // line or brings back one that left the top (undo steps count positions, which the follower's
-// edits keep moving). The first edit the user makes in the box ends the following, as stop()
-// does; the history starts again from there.
+// edits keep moving), and memory stays bounded however long a log is followed. The first edit
+// the user makes in the box ends the following, as stop() does; then the whole stretch of
+// following is one undo step, as opening a file is: Undo brings back the text from before.
 //
 // The status bar says which file is followed and how long ago its last line came (refreshed
 // every second), what happened to the file (rotated, deleted, truncated), and why following
@@ -51,6 +52,8 @@ class LogFollowSession : public QObject {
     void followingChanged(bool following);
 
   private:
+    void end();
+    void putTextBeforeUnder();
     void poll();
     // Puts one batch's lines into the box and says its events; false when it brought no line.
     bool takeBatch(int& removedRecords);
@@ -66,6 +69,7 @@ class LogFollowSession : public QObject {
     FollowBatch batch_;
     QString path_;
     QString name_;
+    QString textBefore_;  // what the box held before following, for Undo
     QTimer pollTimer_;
     QTimer ageTimer_;
     QDateTime lastLine_;  // invalid while the file has brought no line

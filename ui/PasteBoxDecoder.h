@@ -40,8 +40,8 @@ class PasteBoxDecoder : public QObject {
     std::int64_t telemetryLines() const;
     int telemetryBlock(std::int64_t rank) const;
 
-    // While suspended, changes are not followed: only for changes that are undone before it
-    // resumes, so that the box is as the index knows it.
+    // While suspended, changes are not followed: only for changes that are undone, or whose
+    // text is put back, before it resumes, so that the box is as the index knows it.
     void setSuspended(bool suspended);
 
   private:

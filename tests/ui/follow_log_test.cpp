@@ -113,18 +113,28 @@ TEST_F(FollowLog, TheBoxHoldsTheNewestThousandRecords) {
     EXPECT_FALSE(text.isUndoAvailable());
 }
 
-TEST_F(FollowLog, AnEditOfTheBoxStopsFollowing) {
+TEST_F(FollowLog, AnEditOfTheBoxStopsFollowingAndUndoBringsBackTheTextBefore) {
+    window_.paste("beacon");
     ASSERT_TRUE(follow(TimedLines(1, 2)));
-    window_.pasteBox()->moveCursor(QTextCursor::End);
-    QTest::keyClick(window_.pasteBox(), Qt::Key_Return);
+    QPlainTextEdit& box = *window_.pasteBox();
+    box.moveCursor(QTextCursor::End);
+    QTest::keyClick(&box, Qt::Key_Return);
     EXPECT_FALSE(stopAction()->isEnabled());
     EXPECT_EQ(status("ReportFollow"), "Stopped following pass.log: the paste box was edited.");
+    EXPECT_EQ(box.textCursor().position(), box.document()->characterCount() - 1);
+    const QString followed = box.toPlainText();
     Append(logPath(), TimedLines(3, 3));
     QTest::qWait(300);  // three polls, had it gone on
     EXPECT_EQ(records(), 2);
-    // The user's own edits are undoable again.
-    QTest::keyClick(window_.pasteBox(), Qt::Key_A);
-    EXPECT_TRUE(window_.pasteBox()->document()->isUndoAvailable());
+
+    QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(box.toPlainText(), "beacon");
+    WindowDriver::Settle();
+    EXPECT_EQ(window_.chart()->rowCount(), 2);  // no record: the chart keeps its drawing
+    EXPECT_EQ(status("ReportDecoded"), "0 telemetry lines decoded");
+    QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(box.toPlainText(), followed);
+    EXPECT_EQ(records(), 2);
 }
 
 TEST_F(FollowLog, ARotatedLogIsFollowedIntoTheNewFile) {
