@@ -132,7 +132,8 @@ void LogFollowSession::putTextBeforeUnder() {
         return;
     }
     const QString followed = document.toRawText();
-    const QTextCursor shown = box_.textCursor();
+    const int anchor = box_.textCursor().anchor();  // numbers: a cursor would move with the text
+    const int position = box_.textCursor().position();
     const int scrolledX = box_.horizontalScrollBar()->value();
     const int scrolledY = box_.verticalScrollBar()->value();
     {
@@ -144,8 +145,8 @@ void LogFollowSession::putTextBeforeUnder() {
         decoder_.setSuspended(false);
     }
     QTextCursor restored(&document);
-    restored.setPosition(shown.anchor());
-    restored.setPosition(shown.position(), QTextCursor::KeepAnchor);
+    restored.setPosition(anchor);
+    restored.setPosition(position, QTextCursor::KeepAnchor);
     box_.setTextCursor(restored);
     box_.horizontalScrollBar()->setValue(scrolledX);
     box_.verticalScrollBar()->setValue(scrolledY);
