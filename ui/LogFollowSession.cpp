@@ -91,6 +91,9 @@ QString LogFollowSession::start(const QString& path) {
     int removed = 0;
     while (following() && takeBatch(removed) && batch_.more) {
     }
+    if (!following()) {
+        return {};  // the tail is in the box, but the file could not be read on: said already
+    }
     if (!box_.document()->isEmpty()) {
         lastLine_ = QFileInfo(path).lastModified();  // when the tail's last line was written
     }
