@@ -5,6 +5,7 @@ passes: telemetry lines once a minute between beacons, text messages and damaged
     scripts/make-samples.py                  # writes samples/pass.txt and samples/long-pass.txt
     scripts/make-samples.py --frames 5000 --seed 7 -o my-pass.txt
     scripts/make-samples.py --frames 20000 --other-lines 3 -o busy-pass.txt
+    scripts/make-samples.py --live 1 --frames 30 -o today.log   # a line a second, to follow
 
 The values are plausible, not real: rails near 5 V and 3.3 V, a temperature that swings between
 sunlight and eclipse, solar-panel flags that follow the spacecraft's spin, a time counter that
@@ -13,6 +14,7 @@ rises by 60 s a line. Output is deterministic for a given seed.
 import argparse
 import math
 import random
+import time
 from pathlib import Path
 
 MARKER = "PLRN-1.TLM"
@@ -156,12 +158,13 @@ def clock_text(seconds):
     return "{:02d}:{:02d}:{:02d}".format(seconds // 3600 % 24, seconds // 60 % 60, seconds % 60)
 
 
-def make_pass(frames, seed, other_lines=None):
+def pass_lines(frames, seed, other_lines=None):
+    """The lines of a pass, a list at a time: the other lines before a telemetry line, and it."""
     rng = random.Random(seed)
     craft = Spacecraft(rng, start_seconds=rng.randrange(3_000_000, 6_000_000))
     wall = rng.randrange(86400)
-    lines = []
     for _ in range(frames):
+        lines = []
         count = rng.choice([0, 1, 1, 2, 3]) if other_lines is None else other_lines
         for _ in range(count):
             lines.append(other_line(rng, clock_text(wall)))
@@ -173,7 +176,21 @@ def make_pass(frames, seed, other_lines=None):
             frame = "[{}] fm PLRN-1 to CQ ctl UI^ pid F0: ".format(clock_text(wall)) + frame
         lines.append(frame)
         wall += 60
+        yield lines
+
+
+def make_pass(frames, seed, other_lines=None):
+    lines = [line for group in pass_lines(frames, seed, other_lines) for line in group]
     return "\r\n".join(lines) + "\r\n"
+
+
+def write_live(path, frames, seed, other_lines, interval):
+    """Appends the pass to `path` a telemetry line at a time, as a station's decoder does."""
+    with open(path, "ab") as log:
+        for group in pass_lines(frames, seed, other_lines):
+            log.write(("\r\n".join(group) + "\r\n").encode("ascii"))
+            log.flush()
+            time.sleep(interval)
 
 
 def main():
@@ -183,7 +200,12 @@ def main():
     parser.add_argument("--other-lines", type=int,
                         help="other lines before each telemetry line (default: 0 to 3 at random)")
     parser.add_argument("-o", "--output", type=Path)
+    parser.add_argument("--live", type=float, metavar="SECONDS",
+                        help="append to OUTPUT one telemetry line every SECONDS, for watching it live")
     args = parser.parse_args()
+    if args.live is not None and args.output:
+        write_live(args.output, args.frames or 150, args.seed, args.other_lines, args.live)
+        return
     if args.output:
         args.output.write_bytes(make_pass(args.frames or 150, args.seed, args.other_lines).encode("ascii"))
         return

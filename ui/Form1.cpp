@@ -22,6 +22,7 @@
 #include "Form2.h"
 #include "InputRouter.h"
 #include "LimitsWatcher.h"
+#include "LogFollowSession.h"
 #include "Module1.h"
 #include "OptionButton.h"
 #include "PasteBoxDecoder.h"
@@ -95,6 +96,13 @@ void Form1::connectHandlers() {
     connect(WriteCSVFile, &QAction::triggered, this, &Form1::WriteCSVFile_Click);
     connect(WriteCSVFileAs, &QAction::triggered, this, &Form1::WriteCSVFileAs_Click);
     connect(MnuInfo, &QAction::triggered, this, &Form1::MnuInfo_Click);
+    follow_ = new LogFollowSession(*Text2, *boxDecoder_, *report_, this);
+    connect(MnuFollow, &QAction::triggered, this, &Form1::MnuFollow_Click);
+    connect(MnuStopFollow, &QAction::triggered, follow_, [this] { follow_->stop(); });
+    MnuStopFollow->setEnabled(false);
+    connect(follow_, &LogFollowSession::followingChanged, MnuStopFollow, &QAction::setEnabled);
+    connect(follow_, &LogFollowSession::linesArrived, this,
+            [this](int removedRecords) { Text2_Follow(removedRecords, false); });
     auto* input = new InputRouter(*this, *Text2, *HScroll1);
     // Opened after the drop has been answered, since opening runs the event loop.
     connect(input, &InputRouter::fileDropped, this, &Form1::loadTextFile, Qt::QueuedConnection);
@@ -131,7 +139,40 @@ void Form1::Text2_Change() {
     Option1[kChartIndexAfterDecode]->setChecked(true);
     Show_Data(HScroll1->value());
     Draw_Chart(kChartIndexAfterDecode);
+    reportDecode(result);
+}
 
+void Form1::Text2_Follow(int removedRecords, bool toNewest) {
+    const bool onNewest = toNewest || HScroll1->value() >= HScroll1->maximum();
+    const int sameRecord = std::max(kFirstRecord, HScroll1->value() - removedRecords);
+    const DecodeResult result = boxDecoder_->update(store_);
+    if (result.telemetryLines > 0) {
+        showAcceptedLength(kFrameLength);
+    }
+    HScroll1->setEnabled(true);
+    HScroll1->setMaximum(std::max(kFirstRecord, store_.RecordCount()));
+    HScroll1->setValue(onNewest ? HScroll1->maximum() : sameRecord);
+    const int v = HScroll1->value();
+    Label2->setText(QLatin1Char('#') + IntegerText(v) + QStringLiteral(" / ") +
+                    IntegerText(store_.RecordCount()));
+    Show_Data(v);
+    MSChart1->keepZoomAtNewestRow();
+    Draw_Chart(chosenIndex());
+    reportDecode(result);
+}
+
+// The quantity the user chose; the one a decode chooses before any was.
+int Form1::chosenIndex() {
+    for (int i = 0; i < kShownValues; ++i) {
+        if (Option1[i]->isChecked()) {
+            return i;
+        }
+    }
+    Option1[kChartIndexAfterDecode]->setChecked(true);
+    return kChartIndexAfterDecode;
+}
+
+void Form1::reportDecode(const DecodeResult& result) {
     showRecordLimit(result);
     report_->showResult(result);
     showLimitsReport();
@@ -187,9 +228,11 @@ void Form1::Draw_Chart(int Index) {
     if (RecordCount < 1) {
         return;  // the chart and its caption keep the last drawing
     }
-    frame(kGraphFrame)
-        ->setTitle(Option1[Index]->text() + QStringLiteral("  [ ") + Label1[Index]->text() +
-                   QStringLiteral(" ]"));
+    const QString caption = Option1[Index]->text() + QStringLiteral("  [ ") +
+                            Label1[Index]->text() + QStringLiteral(" ]");
+    if (frame(kGraphFrame)->title() != caption) {  // the same caption again only costs a layout
+        frame(kGraphFrame)->setTitle(caption);
+    }
     MSChart1->setChartType(TrendChart::kBarChart2d);
     if (const std::optional<int> spacing = FixedCategorySpacing(RecordCount)) {
         MSChart1->setCategoryAutoDivision(false);
@@ -340,6 +383,7 @@ bool Form1::loadTextFile(const QString& path) {
     }
     // One edit, as a paste is: decoded once, and Undo brings the old text back.
     const QScopedValueRollback busy(loading_, true);
+    follow_->stop(QStringLiteral("a file was opened."));
     TextFileLoadSession session(*Text2, *boxDecoder_, *this);
     if (!session.run(path)) {
         if (!session.error().isEmpty()) {
@@ -349,6 +393,32 @@ bool Form1::loadTextFile(const QString& path) {
     }
     clearMessage(Message::OpenFailed);
     recentFiles_->add(path);
+    return true;
+}
+
+void Form1::MnuFollow_Click() {
+    const QString path = QFileDialog::getOpenFileName(
+        this, QStringLiteral("Follow Log"), WindowSettings::folder(WindowSettings::Folder::Follow),
+        QStringLiteral("Log files (*.log *.txt);;All files (*)"));
+    if (!path.isEmpty()) {
+        WindowSettings::rememberFolderOf(WindowSettings::Folder::Follow, path);
+        followLog(path);
+    }
+}
+
+bool Form1::followLog(const QString& path) {
+    if (loading_) {
+        setMessage(QStringLiteral("Could not follow %1: a file is being opened.").arg(path),
+                   Message::OpenFailed);
+        return false;
+    }
+    const QString error = follow_->start(path);
+    if (!error.isEmpty()) {
+        setMessage(error, Message::OpenFailed);
+        return false;
+    }
+    clearMessage(Message::OpenFailed);
+    Text2_Follow(0, true);
     return true;
 }
 

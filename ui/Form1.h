@@ -14,6 +14,7 @@ namespace pelorin {
 
 class Form2;
 class LimitsWatcher;
+class LogFollowSession;
 class PasteBoxDecoder;
 class RecentFiles;
 class ValueBoxColors;
@@ -40,6 +41,10 @@ class Form1 : public QMainWindow, private Form1Layout {
     // in Label3, leaves the box unchanged and returns false; also false, without a message,
     // when the user cancelled.
     bool loadTextFile(const QString& path);
+    // Follows the log file at `path` in the paste box (its newest 1000 records, then each line
+    // as it comes) until Stop Following or an edit of the box. When the file cannot be
+    // followed, says why in Label3, leaves the box unchanged and returns false.
+    bool followLog(const QString& path);
     // Writes all records as CSV to `path` without ever leaving a half-written file there.
     // Returns false, with the reason in Label3, when it could not be written.
     bool writeCsvFile(const QString& path);
@@ -50,6 +55,12 @@ class Form1 : public QMainWindow, private Form1Layout {
     // Event handlers and procedures, named after control and event.
     void Form_Load();
     void Text2_Change();
+    // The update after followed lines came: as Text2_Change, but the chart keeps the chosen
+    // quantity and the selector stays on its record (on the newest one when it was on the last,
+    // or when `toNewest`).
+    void Text2_Follow(int removedRecords, bool toNewest);
+    int chosenIndex();
+    void reportDecode(const DecodeResult& result);
     void HScroll1_Change();
     void Option1_Click(int Index);
     void WriteCSVFile_Click();
@@ -57,6 +68,7 @@ class Form1 : public QMainWindow, private Form1Layout {
     QString csvPath() const;
     void MnuOpen_Click();
     void MnuOpenRecent_Click(const QString& path);
+    void MnuFollow_Click();
     void MnuInfo_Click();
     void Show_Data(int Rec);
     void Draw_Chart(int Index);
@@ -85,6 +97,7 @@ class Form1 : public QMainWindow, private Form1Layout {
     bool loading_ = false;
     QPointer<Form2> form2_;
     RecentFiles* recentFiles_ = nullptr;
+    LogFollowSession* follow_ = nullptr;
     ValueBoxColors* boxColors_ = nullptr;
 };
 

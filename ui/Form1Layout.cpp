@@ -179,6 +179,8 @@ struct MenuLayout {
 constexpr MenuCommand kFileCommands[] = {
     {"MnuOpen", "Open...", Qt::CTRL | Qt::Key_O, &Form1Layout::MnuOpen},
     {"MnuOpenRecent", "Open &Recent", {}, nullptr, &Form1Layout::MnuOpenRecent},
+    {"MnuFollow", "&Follow Log...", Qt::CTRL | Qt::Key_L, &Form1Layout::MnuFollow},
+    {"MnuStopFollow", "&Stop Following", {}, &Form1Layout::MnuStopFollow},
     {"MnuExit", "Exit", Qt::CTRL | Qt::Key_Q, &Form1Layout::MnuExit},
 };
 constexpr MenuCommand kTlmFileCommands[] = {

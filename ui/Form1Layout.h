@@ -64,6 +64,8 @@ class Form1Layout {
     TrendChart* MSChart1 = nullptr;
     QAction* MnuOpen = nullptr;
     QMenu* MnuOpenRecent = nullptr;  // filled from the recent files by the window
+    QAction* MnuFollow = nullptr;
+    QAction* MnuStopFollow = nullptr;  // enabled by the window while it follows a log
     QAction* MnuExit = nullptr;
     QAction* WriteCSVFile = nullptr;
     QAction* WriteCSVFileAs = nullptr;

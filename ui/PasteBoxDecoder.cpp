@@ -38,6 +38,30 @@ void PasteBoxDecoder::changeWithKnownLines(std::vector<LineMark> marks,
     expected_.reset();  // also when the text was what the box held, so that nothing changed
 }
 
+void PasteBoxDecoder::removeFirstBlocks(int count) {
+    QTextCursor cursor(&document_);
+    cursor.setPosition(document_.findBlockByNumber(count).position(), QTextCursor::KeepAnchor);
+    leadingBlocksRemoved_ = count;
+    cursor.removeSelectedText();
+    leadingBlocksRemoved_ = 0;
+}
+
+std::int64_t PasteBoxDecoder::telemetryLines() const {
+    return decoder_.lines().count(Tally::Telemetry);
+}
+
+int PasteBoxDecoder::telemetryBlock(std::int64_t rank) const {
+    if (rank < 0 || rank >= telemetryLines()) {
+        return -1;
+    }
+    int block = -1;
+    decoder_.lines().forEachFrom(Tally::Telemetry, rank, [&block](const LinePlace& place) {
+        block = static_cast<int>(place.paragraph);
+        return false;
+    });
+    return block;
+}
+
 void PasteBoxDecoder::setSuspended(bool suspended) {
     suspended_ = suspended;
 }
@@ -46,6 +70,11 @@ void PasteBoxDecoder::setSuspended(bool suspended) {
 // the blocks before the first of them and after the last are those the index holds already.
 void PasteBoxDecoder::contentsChange(int position, int /*removed*/, int added) {
     if (suspended_) {
+        return;
+    }
+    if (leadingBlocksRemoved_ > 0 && position == 0 && added == 0 &&
+        decoder_.paragraphs() - document_.blockCount() == leadingBlocksRemoved_) {
+        decoder_.removeLeadingParagraphs(leadingBlocksRemoved_);
         return;
     }
     const int end = document_.characterCount() - 1;

@@ -31,8 +31,17 @@ class PasteBoxDecoder : public QObject {
     // its lines (made while it was read) instead of reading them back from the document.
     void changeWithKnownLines(std::vector<LineMark> marks, const std::function<void()>& change);
 
-    // While suspended, changes are not followed: only for changes that are undone before it
-    // resumes, so that the box is as the index knows it.
+    // Removes the first `count` blocks of the document (not all of them); the records of the
+    // lines after them move up without being read again.
+    void removeFirstBlocks(int count);
+
+    // The telemetry lines the box holds now, and the block of the `rank`-th of them (from 0),
+    // -1 when there are fewer: as the document stands, before update().
+    std::int64_t telemetryLines() const;
+    int telemetryBlock(std::int64_t rank) const;
+
+    // While suspended, changes are not followed: only for changes that are undone, or whose
+    // text is put back, before it resumes, so that the box is as the index knows it.
     void setSuspended(bool suspended);
 
   private:
@@ -45,6 +54,7 @@ class PasteBoxDecoder : public QObject {
     QTextDocument& document_;
     IncrementalDecoder decoder_;
     std::optional<std::vector<LineMark>> expected_;
+    int leadingBlocksRemoved_ = 0;  // by removeFirstBlocks(), while it runs
     bool suspended_ = false;
     // The block last read for the table, since the table's lines come in order.
     QTextBlock block_;

@@ -6,6 +6,7 @@
 #include <QToolTip>
 #include <string>
 
+#include "ElidedLabel.h"
 #include "QtText.h"
 #include "ReadableColors.h"
 #include "WindowFonts.h"
@@ -24,6 +25,16 @@ QLabel* AddItem(QStatusBar& bar, const char* name) {
     label->setObjectName(QString::fromLatin1(name));
     label->setFont(WindowFonts::Regular());
     bar.addWidget(label);
+    return label;
+}
+
+// An item cut short with "..." where the bar is too narrow for it; its tool tip has it all.
+QLabel* AddShrinkingItem(QStatusBar& bar, const char* name, int stretch) {
+    auto* label = new ElidedLabel(&bar);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setFont(WindowFonts::Regular());
+    label->setMinimumWidth(1);
+    bar.addWidget(label, stretch);
     return label;
 }
 
@@ -51,8 +62,12 @@ PasteReport::PasteReport(QWidget* parent) : QStatusBar(parent) {
     rejected_.label = AddItem(*this, "ReportRejected");
     suspect_.label = AddItem(*this, "ReportSuspect");
     outOfLimits_.label = AddItem(*this, "ReportOutOfLimits");
+    following_ = AddShrinkingItem(*this, "ReportFollow", 0);
+    followEvent_ = AddShrinkingItem(*this, "ReportFollowEvent", 1);  // the rest of the bar
     suspect_.label->hide();
     outOfLimits_.label->hide();
+    following_->hide();
+    followEvent_->hide();
     decoded_->setText(QStringLiteral("Paste, open or drop telemetry lines."));
     for (const Warning* warning : {&rejected_, &suspect_, &outOfLimits_}) {
         warning->label->installEventFilter(this);
@@ -86,6 +101,20 @@ void PasteReport::showOutOfLimits(const std::vector<std::int32_t>& records, bool
     showWarning(outOfLimits_, count,
                 NumberList("Records with a value outside its limits: ", records, count,
                            kListedLineNumbers));
+}
+
+void PasteReport::showFollowing(const QString& text, const QString& toolTip) {
+    if (following_->text() != text) {  // refreshed every second: only a change is laid out
+        following_->setText(text);
+    }
+    following_->setToolTip(toolTip);
+    following_->setVisible(!text.isEmpty());
+}
+
+void PasteReport::showFollowEvent(const QString& text) {
+    followEvent_->setText(text);
+    followEvent_->setToolTip(text);
+    followEvent_->setVisible(!text.isEmpty());
 }
 
 void PasteReport::showWarning(Warning& warning, std::int64_t count, const QString& toolTip) {

@@ -25,6 +25,12 @@ class PasteReport : public QStatusBar {
     // false.
     void showOutOfLimits(const std::vector<std::int32_t>& records, bool limitsSet);
 
+    // What a followed log is doing (which file, how long ago its last line came), or why
+    // following stopped; hidden while empty. `toolTip`: the whole path.
+    void showFollowing(const QString& text, const QString& toolTip = QString());
+    // The last rotation, deletion or truncation of the followed log; hidden while empty.
+    void showFollowEvent(const QString& text);
+
     // At most this many line or record numbers are listed in a tool tip: as many line numbers
     // as a decode reports.
     static constexpr int kListedLineNumbers = kReportedLineNumbers;
@@ -47,6 +53,8 @@ class PasteReport : public QStatusBar {
     Warning rejected_;
     Warning suspect_;
     Warning outOfLimits_;
+    QLabel* following_;
+    QLabel* followEvent_;
 };
 
 }  // namespace pelorin

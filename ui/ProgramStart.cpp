@@ -36,8 +36,11 @@ std::optional<int> StartProgram(const QStringList& arguments) {
     auto* window = new Form1();
     window->setAttribute(Qt::WA_DeleteOnClose);  // closing it discards all decoded data
     window->show();
-    if (!commandLine.file.empty()) {
-        window->loadTextFile(QFile::decodeName(QByteArray::fromStdString(commandLine.file)));
+    const QString file = QFile::decodeName(QByteArray::fromStdString(commandLine.file));
+    if (commandLine.follow) {
+        window->followLog(file);
+    } else if (!file.isEmpty()) {
+        window->loadTextFile(file);
     }
     return std::nullopt;
 }

@@ -9,21 +9,25 @@ namespace {
 
 constexpr const char* kProgram = "pelorin-telemetry";
 constexpr int kUsageError = 2;
+constexpr std::string_view kFollowOption = "--follow";
 
 constexpr std::string_view kUsage =
-    R"(Usage: pelorin-telemetry [FILE]
+    R"(Usage: pelorin-telemetry [--follow FILE | FILE]
 Decodes the telemetry lines of the Pelorin satellite pasted, dropped or opened in its window.
 With FILE, the window opens it at start as File > Open does.
 
 Options:
-  -h, --help     show this help and exit
-      --version  show the version and exit
+      --follow FILE  follow the log FILE as File > Follow Log does: its newest 1000
+                     records, then each line as it is written
+  -h, --help         show this help and exit
+      --version      show the version and exit
 
 Keys in the window:
   Ctrl+O        open a text file          Alt+F  the File menu
-  Ctrl+S        write the CSV file        Alt+T  the TLM File menu
-  Ctrl+Shift+S  write the CSV file as...  Alt+I  the info window
-  Ctrl+Q        exit                      F10    the menu bar
+  Ctrl+L        follow a log file         Alt+T  the TLM File menu
+  Ctrl+S        write the CSV file        Alt+I  the info window
+  Ctrl+Shift+S  write the CSV file as...  F10    the menu bar
+  Ctrl+Q        exit
   Page Up, Page Down, Home, End  step through the records (outside the text boxes)
 )";
 
@@ -35,7 +39,7 @@ bool IsVersion(std::string_view arg) {
 }
 
 WindowCommandLine Refused(std::string error) {
-    return {WindowCommandLine::Request::Refuse, {}, std::move(error)};
+    return {WindowCommandLine::Request::Refuse, {}, false, std::move(error)};
 }
 
 }  // namespace
@@ -43,14 +47,21 @@ WindowCommandLine Refused(std::string error) {
 WindowCommandLine ParseWindowCommandLine(std::span<const std::string_view> args) {
     const auto optionsEnd = std::find(args.begin(), args.end(), std::string_view("--"));
     if (std::any_of(args.begin(), optionsEnd, IsHelp)) {
-        return {WindowCommandLine::Request::ShowHelp, {}, {}};
+        return {WindowCommandLine::Request::ShowHelp, {}, false, {}};
     }
     if (std::any_of(args.begin(), optionsEnd, IsVersion)) {
-        return {WindowCommandLine::Request::ShowVersion, {}, {}};
+        return {WindowCommandLine::Request::ShowVersion, {}, false, {}};
     }
     WindowCommandLine commandLine;
     for (auto it = args.begin(); it != args.end(); ++it) {
         const std::string_view arg = *it;
+        if (it < optionsEnd && arg == kFollowOption) {
+            if (commandLine.follow) {
+                return Refused("--follow can be given only once");
+            }
+            commandLine.follow = true;
+            continue;  // the FILE is the one to follow
+        }
         if (it < optionsEnd && arg.size() > 1 && arg.starts_with('-')) {
             return Refused("unknown option '" + std::string(arg) + "'");
         }
@@ -61,6 +72,9 @@ WindowCommandLine ParseWindowCommandLine(std::span<const std::string_view> args)
             return Refused("only one FILE can be opened");
         }
         commandLine.file = std::string(arg);
+    }
+    if (commandLine.follow && commandLine.file.empty()) {
+        return Refused("--follow needs a FILE");
     }
     return commandLine;
 }

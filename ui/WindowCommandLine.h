@@ -7,12 +7,14 @@
 
 namespace pelorin {
 
-// The window program's command line: pelorin-telemetry [--help | --version] [FILE].
+// The window program's command line:
+// pelorin-telemetry [--help | --version] [--follow FILE | FILE].
 struct WindowCommandLine {
     enum class Request { OpenWindow, ShowHelp, ShowVersion, Refuse };
     Request request = Request::OpenWindow;
-    std::string file;   // the file to open at start, "" for none
-    std::string error;  // why the command line is refused
+    std::string file;     // the file to open or follow at start, "" for none
+    bool follow = false;  // follow `file` instead of opening it
+    std::string error;    // why the command line is refused
 };
 
 // Reads the arguments after the program's name. Help and version win over everything else,

@@ -35,10 +35,15 @@
 #include "chart/TrendChart.h"
 #include "pelorin/decoder.h"
 #include "pelorin/frame_marker.h"
+#include "window_bench.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using window_bench::Clock;
+using window_bench::MsSince;
+using window_bench::Percentile;
+using window_bench::Settle;
+using window_bench::TelemetryLine;
 constexpr double kFrameMs = 16.0;  // one frame at 60 Hz
 constexpr int kDefaultKeystrokes = 200;
 constexpr unsigned kDefaultLines = 1000;
@@ -78,36 +83,6 @@ bool ParseOptions(int argc, char* argv[], Options& options) {
         }
     }
     return true;
-}
-
-// Telemetry lines with varied digits, so values, flags and bars differ from line to line.
-std::string TelemetryLine(unsigned seed) {
-    static const char* hex = "0123456789ABCDEF";
-    std::string line(pelorin::FrameMarker);
-    unsigned state = seed * 2654435761U + 12345U;
-    for (int k = 0; k < pelorin::kFrameDigits; ++k) {
-        state = state * 1103515245U + 12345U;
-        line += hex[(state >> 16) & 0xF];
-    }
-    return line;
-}
-
-void Settle() {
-    for (int turn = 0; turn < 3; ++turn) {
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
-    }
-}
-
-double Percentile(std::vector<double> values, double fraction) {
-    std::sort(values.begin(), values.end());
-    const auto at =
-        static_cast<std::size_t>(fraction * static_cast<double>(values.size() - 1) + 0.5);
-    return values[at];
-}
-
-double MsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
 // Pastes `text` into `box` through the clipboard and returns the time until all is shown.

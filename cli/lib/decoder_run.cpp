@@ -10,9 +10,9 @@
 
 #include "csv_format.h"
 #include "fd_source.h"
-#include "follow_messages.h"
 #include "jsonl_format.h"
 #include "output_clash.h"
+#include "pelorin/follow_messages.h"
 #include "pelorin/number_text.h"
 #include "stop_signal.h"
 

@@ -34,10 +34,32 @@ void IncrementalDecoder::replaceParagraphs(std::int64_t first, std::int64_t remo
     index_.replace(firstLine, endLine - firstLine, marks);
 }
 
+void IncrementalDecoder::removeLeadingParagraphs(std::int64_t count) {
+    const std::int64_t endLine = index_.paragraphStart(count);
+    const std::int64_t telemetry = index_.countBefore(Tally::Telemetry, endLine);
+    index_.replace(0, endLine, {});
+    const auto dropped =
+        static_cast<std::ptrdiff_t>(std::min(telemetry, static_cast<std::int64_t>(stored_.size())));
+    stored_.erase(stored_.begin(), stored_.begin() + dropped);
+    for (StoredLine& line : stored_) {
+        line.line -= endLine;
+    }
+    movedUpBy_ += dropped;
+    changedRank_ = std::max<std::int64_t>(0, changedRank_ - telemetry);
+}
+
 DecodeResult IncrementalDecoder::update(TelemetryStore& store, const LineTextSource& lineText) {
-    // Records this decoder did not write, or that an edit moved, are written again.
-    const std::int64_t from = std::min({changedRank_, static_cast<std::int64_t>(stored_.size()),
-                                        static_cast<std::int64_t>(store.RecordCount())});
+    // Records this decoder did not write, or that an edit moved, are written again; those that
+    // only moved up are copied. The records after the new count keep what they held, as after a
+    // decode of the whole text.
+    const std::int64_t from = std::min(
+        {changedRank_, static_cast<std::int64_t>(stored_.size()),
+         std::max<std::int64_t>(0, static_cast<std::int64_t>(store.RecordCount()) - movedUpBy_)});
+    if (movedUpBy_ > 0) {
+        TelemetryStoreWriter(store).moveUp(static_cast<std::int32_t>(movedUpBy_),
+                                           static_cast<std::int32_t>(from));
+        movedUpBy_ = 0;
+    }
     storeFrom(from, store, lineText);
     changedRank_ = kNothingChanged;
     return counts(store);

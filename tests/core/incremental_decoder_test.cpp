@@ -36,9 +36,16 @@ class EditedText {
   public:
     explicit EditedText(unsigned seed) : rng_(seed), paragraphs_{Paragraph{u""}} {}
 
-    // Replaces a random run of paragraphs by up to `most` new ones.
+    // Replaces a random run of paragraphs by up to `most` new ones, or now and then removes
+    // up to `most` paragraphs at the start, as a followed log's oldest lines leave.
     void edit(std::int64_t most) {
         const auto count = static_cast<std::int64_t>(paragraphs_.size());
+        if (count > 1 && upTo(3) == 0) {
+            const std::int64_t removed = 1 + upTo(std::min(count - 2, most - 1));
+            decoder_.removeLeadingParagraphs(removed);
+            paragraphs_.erase(paragraphs_.begin(), paragraphs_.begin() + removed);
+            return;
+        }
         const std::int64_t first = upTo(count);
         const std::int64_t removed = upTo(std::min<std::int64_t>(count - first, most));
         std::vector<Paragraph> fresh(static_cast<std::size_t>(upTo(most)));
@@ -120,6 +127,9 @@ TEST(IncrementalDecoder, EqualsAFullDecodeAfterEveryEdit) {
         EditedText text(static_cast<unsigned>(most));
         for (int step = 0; step < steps; ++step) {
             text.edit(most);
+            if (step % 3 == 0) {
+                text.edit(most);  // two edits before one update
+            }
             text.expectSameAsAFullDecode();
             if (testing::Test::HasFailure()) {
                 return;

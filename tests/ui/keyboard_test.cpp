@@ -88,6 +88,7 @@ TEST_F(Keyboard, ShortcutsRunTheirCommands) {
     dialogCloser.start(20);
     const std::pair<const char*, QKeySequence> shortcuts[] = {
         {"MnuOpen", Qt::CTRL | Qt::Key_O},
+        {"MnuFollow", Qt::CTRL | Qt::Key_L},
         {"WriteCSVFileAs", Qt::CTRL | Qt::SHIFT | Qt::Key_S},
         {"WriteCSVFile", Qt::CTRL | Qt::Key_S},
         {"MnuExit", Qt::CTRL | Qt::Key_Q}};

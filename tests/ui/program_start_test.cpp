@@ -20,9 +20,11 @@ TEST(CommandLine, HelpVersionAndMistakesAreAnsweredWithoutAWindow) {
     };
     const Case cases[] = {
         {{"--version"}, false, 0, "pelorin-telemetry 0.4.0\n", ""},
-        {{"--help"}, false, 0, "Usage: pelorin-telemetry [FILE]\n", ""},
+        {{"--help"}, false, 0, "Usage: pelorin-telemetry [--follow FILE | FILE]\n", ""},
         {{"--colour"}, true, 2, "", "pelorin-telemetry: unknown option '--colour'\n"},
         {{"a.txt", "b.txt"}, true, 2, "", "pelorin-telemetry: only one FILE can be opened\n"},
+        {{"--follow"}, true, 2, "", "pelorin-telemetry: --follow needs a FILE\n"},
+        {{"--follow", "a.log", "b.txt"}, true, 2, "", "only one FILE can be opened\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
@@ -48,18 +50,20 @@ TEST(CommandLine, HelpVersionAndMistakesAreAnsweredWithoutAWindow) {
     }
 }
 
-TEST(CommandLine, AFileIsOpenedAtStartAsFileOpenOpensIt) {
+TEST(CommandLine, AFileIsOpenedOrFollowedAtStartAsTheFileMenuDoes) {
     QTemporaryDir dir;
     const QString path = QDir(dir.path()).filePath(QStringLiteral("pass.txt"));
     std::ofstream(path.toStdString(), std::ios::binary)
         << testframes::lineWithTime(5) << "\r\nbeacon\r\n"
-        << testframes::lineWithTime(6);
+        << testframes::lineWithTime(6) << "\r\n";
     const QString missing = QDir(dir.path()).filePath(QStringLiteral("missing.txt"));
-    const std::tuple<QStringList, int, QString> starts[] = {
-        {{path}, 2, QString()},
-        {{missing}, 0, "Could not open " + missing + ": the file does not exist."},
-        {{}, 0, QString()}};
-    for (const auto& [arguments, records, message] : starts) {
+    // The records, what Label3 says, and the record shown: the newest of a followed file.
+    const std::tuple<QStringList, int, QString, int> starts[] = {
+        {{path}, 2, QString(), 1},
+        {{QStringLiteral("--follow"), path}, 2, QString(), 2},
+        {{missing}, 0, "Could not open " + missing + ": the file does not exist.", 1},
+        {{}, 0, QString(), 1}};
+    for (const auto& [arguments, records, message, shown] : starts) {
         SCOPED_TRACE(arguments.join(QLatin1Char(' ')).toStdString());
         EXPECT_FALSE(pelorin::StartProgram(QStringList{"pelorin-telemetry"} + arguments));
         WindowDriver::Settle();
@@ -67,7 +71,7 @@ TEST(CommandLine, AFileIsOpenedAtStartAsFileOpenOpensIt) {
         ASSERT_FALSE(form.isNull());
         EXPECT_EQ(form->findChild<pelorin::TrendChart*>("MSChart1")->rowCount(), records);
         EXPECT_EQ(form->findChild<QLabel*>("Label3")->text(), message);
-        EXPECT_EQ(form->findChild<QScrollBar*>("HScroll1")->value(), 1);
+        EXPECT_EQ(form->findChild<QScrollBar*>("HScroll1")->value(), shown);
         EXPECT_EQ(form->focusWidget()->objectName(), QStringLiteral("Text1_0"));
         form->close();  // and deleted
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

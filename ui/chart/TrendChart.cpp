@@ -24,6 +24,8 @@ namespace {
 
 constexpr double kTickLabelPoints = 8.0;  // readable at the chart's designed 249 pixel height
 constexpr int kMaxRows = 32767;           // the row count is a 16-bit count
+// A view narrower than all rows by more than this share of a record step is zoomed.
+constexpr double kZoomTolerance = 0.01;
 const QSize kDesignSize(745, 249);
 const QCPRange kPlaceholderKeys(0.5, 10.5);
 const ValueRange kPlaceholderValues{0.0, 1.0};
@@ -263,6 +265,11 @@ void TrendChart::rebuild() {
         plot_->xAxis->setRange(wholeKeyRange());
     }
     updateCursor();
+    if (keptZoomWidth_) {
+        const double upper = wholeKeyRange().upper;
+        plot_->xAxis->setRange(upper - *keptZoomWidth_, upper);
+        keptZoomWidth_.reset();
+    }
 }
 
 // Rows stand at their on-board times when that is chosen and every row has a finite one.
@@ -324,6 +331,13 @@ QCPRange TrendChart::wholeKeyRange() const {
     }
     const auto [lower, upper] = rowKeys_.wholeRange();
     return {lower, upper};
+}
+
+void TrendChart::keepZoomAtNewestRow() {
+    const double shown = plot_->xAxis->range().size();
+    if (hasDrawing_ && shown < wholeKeyRange().size() - kZoomTolerance * recordStep()) {
+        keptZoomWidth_ = shown;
+    }
 }
 
 void TrendChart::showWholeRange() {

@@ -102,6 +102,9 @@ class TrendChart : public QWidget {
     void updateNow();
     // Shows all rows along the key axis again (after zooming or panning).
     void showWholeRange();
+    // For rows that keep coming: a view the user zoomed keeps its width at the next drawing
+    // and moves to end at the last row, instead of showing the whole range again.
+    void keepZoomAtNewestRow();
     // The key range of all rows, or of the placeholder before the first drawing.
     QCPRange wholeKeyRange() const;
     // The typical step between neighbouring rows in keys: 1 by record number.
@@ -164,6 +167,7 @@ class TrendChart : public QWidget {
     bool cursorMoved_ = false;  // only the cursor is to move
     bool updateQueued_ = false;
     bool wholeRangePending_ = false;
+    std::optional<double> keptZoomWidth_;  // see keepZoomAtNewestRow()
 
     RowKeys rowKeys_;  // of the last drawing
 };

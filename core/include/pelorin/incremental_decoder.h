@@ -37,6 +37,11 @@ class IncrementalDecoder {
     void replaceParagraphs(std::int64_t first, std::int64_t removed,
                            std::span<const LineMark> marks);
 
+    // Removes paragraphs [0, count), count below paragraphs(): the records of the telemetry
+    // lines after them keep their decode and move up at the next update(), so that dropping the
+    // oldest lines of a growing text costs what was removed and a move of the table.
+    void removeLeadingParagraphs(std::int64_t count);
+
     // Brings `store` up to date after the edits since the last call, reading the text of the
     // lines it decodes from `lineText`, and returns the counts of the whole text.
     DecodeResult update(TelemetryStore& store, const LineTextSource& lineText);
@@ -56,6 +61,8 @@ class IncrementalDecoder {
     LineIndex index_;
     std::vector<StoredLine> stored_;
     std::int64_t changedRank_ = 0;  // the first telemetry line (from 0) an edit may have changed
+    // Records of the store before the first one stored_ describes, left by removed lines.
+    std::int64_t movedUpBy_ = 0;
 };
 
 }  // namespace pelorin

@@ -44,6 +44,12 @@ class TelemetryStoreWriter {
     void keep(std::int32_t records) {
         store_.RecordCount_ = std::min(store_.RecordCount_, records);
     }
+    // Records `by` + 1 .. `by` + `count` become records 1..`count`; the records after those keep
+    // their places. Out-of-range arguments are a caller bug.
+    void moveUp(std::int32_t by, std::int32_t count) {
+        auto& table = store_.TelemetryTable_;
+        std::copy(table.begin() + 1 + by, table.begin() + 1 + by + count, table.begin() + 1);
+    }
     // Counts RecordCount up and returns the record to fill; nullptr once the table is full.
     TelemetryRecord* nextRecord() {
         if (store_.RecordCount_ >= kMaxRecords) {

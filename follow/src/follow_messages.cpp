@@ -1,6 +1,6 @@
-#include "follow_messages.h"
+#include "pelorin/follow_messages.h"
 
-namespace pelorin::cli {
+namespace pelorin {
 namespace {
 
 // The texts around the name, and whether the event's error is told at the end.
@@ -36,4 +36,4 @@ std::string FollowEventMessage(const FollowEvent& event, std::string_view name) 
     return std::string(name);
 }
 
-}  // namespace pelorin::cli
+}  // namespace pelorin

@@ -1,0 +1,247 @@
+#include "LogFollowSession.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <utility>
+
+#include "PasteBoxDecoder.h"
+#include "PasteReport.h"
+#include "QtText.h"
+#include "pelorin/follow_messages.h"
+#include "pelorin/tail_start.h"
+#include "pelorin/telemetry_table.h"
+
+namespace pelorin {
+namespace {
+
+// Ten polls a second keep a line's delay well under a quarter of a second at no idle cost.
+constexpr int kPollMs = 100;
+constexpr int kAgeRefreshMs = 1000;
+constexpr qint64 kSecondsPerMinute = 60;
+constexpr qint64 kSecondsPerHour = 3600;
+
+QString AgeText(qint64 seconds) {
+    seconds = std::max<qint64>(seconds, 0);
+    if (seconds < kSecondsPerMinute) {
+        return IntegerText(seconds) + QStringLiteral(" s");
+    }
+    if (seconds < kSecondsPerHour) {
+        return IntegerText(seconds / kSecondsPerMinute) + QStringLiteral(" min");
+    }
+    return IntegerText(seconds / kSecondsPerHour) + QStringLiteral(" h");
+}
+
+// Puts `text` (blocks separated by U+2029, as toRawText() gives them) in place of the whole
+// document, in one edit.
+void ReplaceText(QTextDocument& document, const QString& text) {
+    QTextCursor all(&document);
+    all.beginEditBlock();
+    all.select(QTextCursor::Document);
+    all.insertText(text);
+    all.endEditBlock();
+}
+
+}  // namespace
+
+LogFollowSession::LogFollowSession(QPlainTextEdit& box, PasteBoxDecoder& decoder,
+                                   PasteReport& report, QObject* parent)
+    : QObject(parent), box_(box), decoder_(decoder), report_(report) {
+    pollTimer_.setInterval(kPollMs);
+    ageTimer_.setInterval(kAgeRefreshMs);
+    connect(&pollTimer_, &QTimer::timeout, this, &LogFollowSession::poll);
+    connect(&ageTimer_, &QTimer::timeout, this, &LogFollowSession::showAge);
+    // The follower's own edits are made with the box's signals blocked: this is the user.
+    connect(&box_, &QPlainTextEdit::textChanged, this, &LogFollowSession::boxEdited);
+}
+
+LogFollowSession::~LogFollowSession() = default;
+
+QString LogFollowSession::start(const QString& path) {
+    const std::string local = QFile::encodeName(path).toStdString();
+    const TailStart tail = FindTailStart(local, kMaxRecords);
+    auto follower = std::make_unique<LogFollower>(local);
+    const int error = tail.error != 0 ? tail.error : follower->start(tail.offset);
+    if (error != 0) {
+        return QStringLiteral("Could not follow %1: %2.")
+            .arg(path, QString::fromLocal8Bit(FollowErrorText(error)));
+    }
+    if (following()) {
+        end();  // the text before the first follow stays the one Undo brings back
+    } else {
+        textBefore_ = box_.document()->toRawText();
+    }
+    follower_ = std::move(follower);
+    path_ = path;
+    name_ = QFileInfo(path).fileName();
+    lastLine_ = {};
+    box_.document()->setUndoRedoEnabled(false);  // also forgets the history before
+    report_.showFollowEvent(QString());
+    {
+        const QSignalBlocker quiet(&box_);
+        QTextCursor all(box_.document());
+        all.select(QTextCursor::Document);
+        all.removeSelectedText();
+    }
+    int removed = 0;
+    while (following() && takeBatch(removed) && batch_.more) {
+    }
+    if (!following()) {
+        return {};  // the tail is in the box, but the file could not be read on: said already
+    }
+    if (!box_.document()->isEmpty()) {
+        lastLine_ = QFileInfo(path).lastModified();  // when the tail's last line was written
+    }
+    pollTimer_.start();
+    ageTimer_.start();
+    showAge();
+    emit followingChanged(true);
+    return {};
+}
+
+void LogFollowSession::stop(const QString& reason) {
+    if (!follower_) {
+        return;
+    }
+    end();
+    putTextBeforeUnder();
+    report_.showFollowEvent(QString());
+    const QString stopped = QStringLiteral("Stopped following ") + name_;
+    report_.showFollowing(
+        reason.isEmpty() ? stopped + QLatin1Char('.') : stopped + QStringLiteral(": ") + reason,
+        path_);
+    emit followingChanged(false);
+}
+
+void LogFollowSession::end() {
+    follower_.reset();
+    pollTimer_.stop();
+    ageTimer_.stop();
+}
+
+// The box keeps what it shows, and Undo brings back the text from before following, as after
+// opening a file: that text is put back without a trace, then the followed one over it as one
+// undo step. The decoder knows the followed text already.
+void LogFollowSession::putTextBeforeUnder() {
+    QTextDocument& document = *box_.document();
+    const QString before = std::exchange(textBefore_, QString());
+    if (before.isEmpty()) {
+        document.setUndoRedoEnabled(true);
+        return;
+    }
+    const QString followed = document.toRawText();
+    const int anchor = box_.textCursor().anchor();  // numbers: a cursor would move with the text
+    const int position = box_.textCursor().position();
+    const int scrolledX = box_.horizontalScrollBar()->value();
+    const int scrolledY = box_.verticalScrollBar()->value();
+    {
+        const QSignalBlocker quiet(&box_);
+        decoder_.setSuspended(true);
+        ReplaceText(document, before);
+        document.setUndoRedoEnabled(true);
+        ReplaceText(document, followed);
+        decoder_.setSuspended(false);
+    }
+    QTextCursor restored(&document);
+    restored.setPosition(anchor);
+    restored.setPosition(position, QTextCursor::KeepAnchor);
+    box_.setTextCursor(restored);
+    box_.horizontalScrollBar()->setValue(scrolledX);
+    box_.verticalScrollBar()->setValue(scrolledY);
+}
+
+void LogFollowSession::poll() {
+    if (!following()) {
+        return;  // a poll queued before the stop
+    }
+    int removed = 0;
+    const bool arrived = takeBatch(removed);
+    // The window's events are handled between the batches of a large append.
+    if (following() && batch_.more) {
+        QTimer::singleShot(0, this, &LogFollowSession::poll);
+    }
+    if (arrived) {
+        lastLine_ = QDateTime::currentDateTimeUtc();
+        showAge();
+        emit linesArrived(removed);
+    }
+}
+
+bool LogFollowSession::takeBatch(int& removedRecords) {
+    follower_->poll(batch_);
+    QString lines;
+    for (std::size_t k = 0; k < batch_.lines.size(); ++k) {
+        const std::string_view text = batch_.text(batch_.lines[k]);
+        if (k > 0) {
+            lines += QLatin1Char('\n');
+        }
+        lines += QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    }
+    const bool any = !batch_.lines.empty();
+    if (any) {
+        append(lines);
+        removedRecords += trimTop();
+    }
+    for (const FollowEvent& event : batch_.events) {
+        const QString message = ToQString(FollowEventMessage(event, name_.toStdString()));
+        if (event.kind == FollowEventKind::ReadFailed) {
+            stop(message);
+            break;
+        }
+        report_.showFollowEvent(message);
+    }
+    return any;
+}
+
+// The new lines after the last one; a box scrolled to its end stays there.
+void LogFollowSession::append(const QString& lines) {
+    const QSignalBlocker quiet(&box_);
+    QTextDocument& document = *box_.document();
+    QScrollBar& scroll = *box_.verticalScrollBar();
+    const bool atEnd = scroll.value() == scroll.maximum();
+    QTextCursor cursor(&document);
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(document.isEmpty() ? lines : QLatin1Char('\n') + lines);
+    if (atEnd) {
+        scroll.setValue(scroll.maximum());
+    }
+}
+
+// Removes the lines before the first of the newest 1000 telemetry lines; returns how many
+// telemetry lines went.
+int LogFollowSession::trimTop() {
+    const std::int64_t excess = decoder_.telemetryLines() - kMaxRecords;
+    if (excess <= 0) {
+        return 0;
+    }
+    const QSignalBlocker quiet(&box_);
+    QScrollBar& scroll = *box_.verticalScrollBar();
+    const bool atEnd = scroll.value() == scroll.maximum();
+    const int blocks = decoder_.telemetryBlock(excess);
+    decoder_.removeFirstBlocks(blocks);
+    // The lines in view stay in view.
+    scroll.setValue(atEnd ? scroll.maximum() : scroll.value() - blocks);
+    return static_cast<int>(excess);
+}
+
+void LogFollowSession::boxEdited() {
+    stop(QStringLiteral("the paste box was edited."));
+}
+
+void LogFollowSession::showAge() {
+    const QString followed = QStringLiteral("Following ") + name_;
+    if (!lastLine_.isValid()) {
+        report_.showFollowing(followed + QStringLiteral(": no line yet"), path_);
+        return;
+    }
+    const qint64 age = lastLine_.secsTo(QDateTime::currentDateTimeUtc());
+    report_.showFollowing(
+        followed + QStringLiteral(": last line ") + AgeText(age) + QStringLiteral(" ago"), path_);
+}
+
+}  // namespace pelorin
