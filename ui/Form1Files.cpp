@@ -1,0 +1,136 @@
+// Form1's file commands: writing the CSV file, opening a text file and following a log.
+#include "Form1.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPlainTextEdit>
+#include <QScopedValueRollback>
+#include <QStandardPaths>
+#include <filesystem>
+
+#include "ExportFolder.h"
+#include "LogFollowSession.h"
+#include "QtText.h"
+#include "RecentFiles.h"
+#include "TextFileLoadSession.h"
+#include "WindowSettings.h"
+#include "pelorin/atomic_file.h"
+#include "pelorin/csv_export.h"
+
+namespace pelorin {
+
+// Beside the program, or in the documents folder when the program's folder is closed to the
+// user (an installed program).
+QString Form1::csvPath() const {
+    const QString folder = ExportFolder(
+        csvFolder_, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    return folder + QLatin1Char('/') + ToQString(kCsvFileName);
+}
+
+void Form1::WriteCSVFile_Click() {
+    const QString path = csvPath();
+    if (writeCsvFile(path)) {
+        setMessage(path + QStringLiteral(" has been written"), Message::Export);
+    }
+}
+
+void Form1::WriteCSVFileAs_Click() {
+    const QString kept = WindowSettings::folder(WindowSettings::Folder::CsvExport);
+    QFileDialog dialog(
+        this, QStringLiteral("Write CSV File As"),
+        kept.isEmpty() ? csvPath() : kept + QLatin1Char('/') + ToQString(kCsvFileName),
+        QStringLiteral("CSV files (*.csv);;All files (*)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("csv"));  // for a name typed without an extension
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return;
+    }
+    const QString path = dialog.selectedFiles().constFirst();
+    WindowSettings::rememberFolderOf(WindowSettings::Folder::CsvExport, path);
+    if (writeCsvFile(path)) {
+        setMessage(path + QStringLiteral(" has been written"), Message::Export);
+    }
+}
+
+bool Form1::writeCsvFile(const QString& path) {
+    const std::string content = BuildCsvFile(store_, decimalSeparator_);
+    const WriteResult result =
+        WriteFileAtomically(std::filesystem::path(QFile::encodeName(path).toStdString()), content);
+    if (!result.ok) {
+        setMessage(
+            path + QStringLiteral(" could not be written: ") + QString::fromLocal8Bit(result.error),
+            Message::Export);
+        return false;
+    }
+    return true;
+}
+
+void Form1::MnuOpen_Click() {
+    const QString path = QFileDialog::getOpenFileName(
+        this, QStringLiteral("Open"), WindowSettings::folder(WindowSettings::Folder::Open),
+        QStringLiteral("Text files (*.txt *.log);;All files (*)"));
+    if (!path.isEmpty()) {
+        WindowSettings::rememberFolderOf(WindowSettings::Folder::Open, path);
+        loadTextFile(path);
+    }
+}
+
+void Form1::MnuOpenRecent_Click(const QString& path) {
+    if (!QFileInfo::exists(path)) {
+        recentFiles_->remove(path);
+        setMessage(path + QStringLiteral(" no longer exists; it was taken off Open Recent."),
+                   Message::OpenFailed);
+        return;
+    }
+    loadTextFile(path);
+}
+
+bool Form1::loadTextFile(const QString& path) {
+    if (loading_) {
+        setMessage(QStringLiteral("Could not open %1: another file is being opened.").arg(path),
+                   Message::OpenFailed);
+        return false;
+    }
+    // One edit, as a paste is: decoded once, and Undo brings the old text back.
+    const QScopedValueRollback busy(loading_, true);
+    follow_->stop(QStringLiteral("a file was opened."));
+    TextFileLoadSession session(*Text2, *boxDecoder_, *this);
+    if (!session.run(path)) {
+        if (!session.error().isEmpty()) {
+            setMessage(session.error(), Message::OpenFailed);
+        }
+        return false;
+    }
+    clearMessage(Message::OpenFailed);
+    recentFiles_->add(path);
+    return true;
+}
+
+void Form1::MnuFollow_Click() {
+    const QString path = QFileDialog::getOpenFileName(
+        this, QStringLiteral("Follow Log"), WindowSettings::folder(WindowSettings::Folder::Follow),
+        QStringLiteral("Log files (*.log *.txt);;All files (*)"));
+    if (!path.isEmpty()) {
+        WindowSettings::rememberFolderOf(WindowSettings::Folder::Follow, path);
+        followLog(path);
+    }
+}
+
+bool Form1::followLog(const QString& path) {
+    if (loading_) {
+        setMessage(QStringLiteral("Could not follow %1: a file is being opened.").arg(path),
+                   Message::OpenFailed);
+        return false;
+    }
+    const QString error = follow_->start(path);
+    if (!error.isEmpty()) {
+        setMessage(error, Message::OpenFailed);
+        return false;
+    }
+    clearMessage(Message::OpenFailed);
+    Text2_Follow(0, true);
+    return true;
+}
+
+}  // namespace pelorin
