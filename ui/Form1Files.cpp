@@ -19,6 +19,21 @@
 #include "pelorin/csv_export.h"
 
 namespace pelorin {
+namespace {
+
+// Asks for a file in the folder last used for `folder`'s purpose and remembers the new one;
+// empty when the user cancelled.
+QString ChooseFileToRead(QWidget* parent, const QString& title, WindowSettings::Folder folder,
+                         const QString& filter) {
+    const QString path =
+        QFileDialog::getOpenFileName(parent, title, WindowSettings::folder(folder), filter);
+    if (!path.isEmpty()) {
+        WindowSettings::rememberFolderOf(folder, path);
+    }
+    return path;
+}
+
+}  // namespace
 
 // Beside the program, or in the documents folder when the program's folder is closed to the
 // user (an installed program).
@@ -67,11 +82,10 @@ bool Form1::writeCsvFile(const QString& path) {
 }
 
 void Form1::MnuOpen_Click() {
-    const QString path = QFileDialog::getOpenFileName(
-        this, QStringLiteral("Open"), WindowSettings::folder(WindowSettings::Folder::Open),
-        QStringLiteral("Text files (*.txt *.log);;All files (*)"));
+    const QString path =
+        ChooseFileToRead(this, QStringLiteral("Open"), WindowSettings::Folder::Open,
+                         QStringLiteral("Text files (*.txt *.log);;All files (*)"));
     if (!path.isEmpty()) {
-        WindowSettings::rememberFolderOf(WindowSettings::Folder::Open, path);
         loadTextFile(path);
     }
 }
@@ -108,11 +122,10 @@ bool Form1::loadTextFile(const QString& path) {
 }
 
 void Form1::MnuFollow_Click() {
-    const QString path = QFileDialog::getOpenFileName(
-        this, QStringLiteral("Follow Log"), WindowSettings::folder(WindowSettings::Folder::Follow),
-        QStringLiteral("Log files (*.log *.txt);;All files (*)"));
+    const QString path =
+        ChooseFileToRead(this, QStringLiteral("Follow Log"), WindowSettings::Folder::Follow,
+                         QStringLiteral("Log files (*.log *.txt);;All files (*)"));
     if (!path.isEmpty()) {
-        WindowSettings::rememberFolderOf(WindowSettings::Folder::Follow, path);
         followLog(path);
     }
 }
