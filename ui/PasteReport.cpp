@@ -75,8 +75,13 @@ PasteReport::PasteReport(QWidget* parent) : QStatusBar(parent) {
 }
 
 void PasteReport::showResult(const DecodeResult& result) {
-    decoded_->setText(
-        Count(result.RecordCount, "telemetry line decoded", "telemetry lines decoded"));
+    // Beyond the table's room the count says how many were left out, which the message in the
+    // window's bottom line tells too, out of sight on a small screen.
+    const QString decoded =
+        Count(result.telemetryLines, "telemetry line decoded", "telemetry lines decoded");
+    decoded_->setText(result.droppedLines > 0
+                          ? IntegerText(result.RecordCount) + QStringLiteral(" of ") + decoded
+                          : decoded);
     other_->setText(Count(result.otherLines(), "other line", "other lines"));
     rejected_.label->setText(Count(result.damagedLines, "rejected line with the marker",
                                    "rejected lines with the marker"));

@@ -111,6 +111,8 @@ TEST(DecodeWorkflow, MoreThanOneThousandLinesAreReportedAndTheMessageGoesAway) {
     EXPECT_TRUE(message.startsWith(QStringLiteral("3 telemetry lines were not decoded")))
         << message.toStdString();
     EXPECT_TRUE(message.contains(QStringLiteral("1000")));
+    EXPECT_EQ(window.label("ReportDecoded")->text(),
+              QStringLiteral("1000 of 1003 telemetry lines decoded"));
     window.selector()->setValue(1000);
     EXPECT_EQ(window.box(0)->text(), QStringLiteral("1000 => 0d 00:16:40"));
 
