@@ -12,6 +12,7 @@
 #include "fd_source.h"
 #include "jsonl_format.h"
 #include "output_clash.h"
+#include "pelorin/encoding_source.h"
 #include "pelorin/follow_messages.h"
 #include "pelorin/number_text.h"
 #include "stop_signal.h"
@@ -194,7 +195,8 @@ DecoderRun::InputEnd DecoderRun::decodeInput(const std::string& name) {
 }
 
 DecoderRun::InputEnd DecoderRun::decodeStream(int fd, std::string_view name) {
-    FdSource source(fd);
+    FdSource file(fd);
+    EncodingSource source(file);  // UTF-16 and UTF-32 text with a byte order mark, as UTF-8
     LineReader reader(source);
     LineReader::Line line;
     LineReader::Status status = LineReader::Status::Line;

@@ -167,6 +167,21 @@ TEST_F(DecodeCommand, JsonlValuesAreTheCoresDoublesBitForBit) {
     }
 }
 
+// As written by tools that save UTF-16 with a byte order mark; the window opens such files too.
+TEST_F(DecodeCommand, Utf16TextWithAByteOrderMarkDecodesAsItsUtf8) {
+    const std::string text = ReadFile(kSamplePass);
+    std::string utf16 = "\xFF\xFE";
+    for (const char c : text) {
+        utf16 += c;
+        utf16 += '\0';
+    }
+    const Result plain = Run({kSamplePass});
+    const Result wide = Run({File("wide.txt", utf16)});
+    ASSERT_EQ(wide.status, 0) << wide.err;
+    EXPECT_EQ(wide.out, plain.out);
+    EXPECT_NE(wide.err.find("150 telemetry lines decoded"), std::string::npos) << wide.err;
+}
+
 TEST_F(DecodeCommand, MixedLineEndsAndNoThousandRecordLimit) {
     const std::vector<std::string> ends = {"\r\n", "\n", "\r", "\n\r\n"};
     std::string text;

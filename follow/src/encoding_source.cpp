@@ -1,0 +1,151 @@
+#include "pelorin/encoding_source.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <string_view>
+
+#include "pelorin/unicode_chars.h"
+
+namespace pelorin {
+namespace {
+
+constexpr std::size_t kReadBytes = std::size_t{1} << 16;
+constexpr std::size_t kMarkBytes = 4;  // the longest byte order mark
+constexpr char32_t kLastCodePoint = 0x10FFFF;
+constexpr char32_t kHighSurrogate = 0xD800;
+constexpr char32_t kLowSurrogate = 0xDC00;
+constexpr char32_t kSurrogateEnd = 0xE000;
+
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+bool StartsWith(std::string_view bytes, std::string_view mark) {
+    return bytes.substr(0, mark.size()) == mark;
+}
+
+}  // namespace
+
+ReadOutcome EncodingSource::read(char* buffer, std::size_t capacity) {
+    // A read that brought only part of the mark or of a unit is not yet the end of the data.
+    while (handed_ == text_.size()) {
+        text_.clear();
+        handed_ = 0;
+        const ReadOutcome outcome = fill();
+        if (outcome.error != 0 || (outcome.bytes == 0 && text_.empty())) {
+            return {0, outcome.error};
+        }
+    }
+    const std::size_t n = std::min(capacity, text_.size() - handed_);
+    std::memcpy(buffer, text_.data() + handed_, n);
+    handed_ += n;
+    return {n, 0};
+}
+
+// Reads once from the source and converts what can be; at the end of the data also what is
+// left of a cut-off unit. Returns the source's outcome.
+ReadOutcome EncodingSource::fill() {
+    const std::size_t kept = raw_.size();
+    raw_.resize(kept + kReadBytes);
+    const ReadOutcome outcome = source_.read(raw_.data() + kept, kReadBytes);
+    raw_.resize(kept + outcome.bytes);
+    if (outcome.error != 0) {
+        return outcome;
+    }
+    const bool atEnd = outcome.bytes == 0;
+    if (encoding_ == Encoding::Unknown) {
+        detect(atEnd);
+    }
+    if (encoding_ == Encoding::Utf8) {
+        text_.swap(raw_);
+        raw_.clear();
+    } else if (encoding_ != Encoding::Unknown) {
+        convert(atEnd);
+    }
+    return outcome;
+}
+
+// The mark needs its four bytes, or the end of the text, to tell UTF-32 LE from UTF-16 LE.
+void EncodingSource::detect(bool atEnd) {
+    if (raw_.size() < kMarkBytes && !atEnd) {
+        return;
+    }
+    const std::string_view bytes = raw_;
+    using namespace std::string_view_literals;
+    struct Mark {
+        std::string_view bytes;
+        Encoding encoding;
+    };
+    constexpr std::array<Mark, 4> kMarks = {{{"\xFF\xFE\x00\x00"sv, Encoding::Utf32Le},
+                                             {"\x00\x00\xFE\xFF"sv, Encoding::Utf32Be},
+                                             {"\xFF\xFE"sv, Encoding::Utf16Le},
+                                             {"\xFE\xFF"sv, Encoding::Utf16Be}}};
+    encoding_ = Encoding::Utf8;
+    for (const Mark& mark : kMarks) {
+        if (StartsWith(bytes, mark.bytes)) {
+            encoding_ = mark.encoding;
+            raw_.erase(0, mark.bytes.size());
+            return;
+        }
+    }
+}
+
+std::size_t EncodingSource::unitBytes() const {
+    return encoding_ == Encoding::Utf32Le || encoding_ == Encoding::Utf32Be ? 4 : 2;
+}
+
+char32_t EncodingSource::unitAt(std::size_t at) const {
+    const std::size_t size = unitBytes();
+    const bool little = encoding_ == Encoding::Utf16Le || encoding_ == Encoding::Utf32Le;
+    char32_t unit = 0;
+    for (std::size_t k = 0; k < size; ++k) {
+        const auto b = static_cast<unsigned char>(raw_[at + (little ? size - 1 - k : k)]);
+        unit = (unit << 8) | b;
+    }
+    return unit;
+}
+
+void EncodingSource::convert(bool atEnd) {
+    const std::size_t size = unitBytes();
+    std::size_t at = 0;
+    for (; at + size <= raw_.size(); at += size) {
+        char32_t c = unitAt(at);
+        const bool high = size == 2 && c >= kHighSurrogate && c < kLowSurrogate;
+        if (high && at + 2 * size > raw_.size() && !atEnd) {
+            break;  // its pair may come with the next read
+        }
+        if (high) {
+            const char32_t next = at + 2 * size <= raw_.size() ? unitAt(at + size) : 0;
+            if (next >= kLowSurrogate && next < kSurrogateEnd) {
+                c = 0x10000 + ((c - kHighSurrogate) << 10) + (next - kLowSurrogate);
+                at += size;
+            }
+        }
+        if ((c >= kHighSurrogate && c < kSurrogateEnd) || c > kLastCodePoint) {
+            c = kReplacementChar;
+        }
+        AppendUtf8(text_, c);
+    }
+    raw_.erase(0, at);
+    if (atEnd && !raw_.empty()) {
+        AppendUtf8(text_, kReplacementChar);  // a unit cut off by the end of the text
+        raw_.clear();
+    }
+}
+
+}  // namespace pelorin
