@@ -235,7 +235,8 @@ std::optional<DecoderRun::InputEnd> DecoderRun::followIfFile(const std::string& 
         return std::nullopt;
     }
     if (error != 0) {
-        ReportError("could not open " + name + ": " + FollowErrorText(error));
+        ReportError((error == kWideText ? "could not follow " : "could not open ") + name + ": " +
+                    FollowErrorText(error));
         return InputEnd::Failed;
     }
     return followFile(follower, name);

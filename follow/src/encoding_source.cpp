@@ -35,11 +35,31 @@ void AppendUtf8(std::string& out, char32_t c) {
     }
 }
 
-bool StartsWith(std::string_view bytes, std::string_view mark) {
-    return bytes.substr(0, mark.size()) == mark;
+}  // namespace
+
+// The byte order marks, UTF-32 first: its little-endian mark begins with UTF-16's.
+struct EncodingSource::Mark {
+    std::string_view bytes;
+    Encoding encoding;
+};
+
+const EncodingSource::Mark* EncodingSource::MarkOf(std::string_view firstBytes) {
+    using namespace std::string_view_literals;
+    static constexpr std::array<Mark, 4> kMarks = {{{"\xFF\xFE\x00\x00"sv, Encoding::Utf32Le},
+                                                    {"\x00\x00\xFE\xFF"sv, Encoding::Utf32Be},
+                                                    {"\xFF\xFE"sv, Encoding::Utf16Le},
+                                                    {"\xFE\xFF"sv, Encoding::Utf16Be}}};
+    for (const Mark& mark : kMarks) {
+        if (firstBytes.substr(0, mark.bytes.size()) == mark.bytes) {
+            return &mark;
+        }
+    }
+    return nullptr;
 }
 
-}  // namespace
+bool IsWideText(std::string_view firstBytes) {
+    return EncodingSource::MarkOf(firstBytes) != nullptr;
+}
 
 ReadOutcome EncodingSource::read(char* buffer, std::size_t capacity) {
     // A read that brought only part of the mark or of a unit is not yet the end of the data.
@@ -85,23 +105,10 @@ void EncodingSource::detect(bool atEnd) {
     if (raw_.size() < kMarkBytes && !atEnd) {
         return;
     }
-    const std::string_view bytes = raw_;
-    using namespace std::string_view_literals;
-    struct Mark {
-        std::string_view bytes;
-        Encoding encoding;
-    };
-    constexpr std::array<Mark, 4> kMarks = {{{"\xFF\xFE\x00\x00"sv, Encoding::Utf32Le},
-                                             {"\x00\x00\xFE\xFF"sv, Encoding::Utf32Be},
-                                             {"\xFF\xFE"sv, Encoding::Utf16Le},
-                                             {"\xFE\xFF"sv, Encoding::Utf16Be}}};
-    encoding_ = Encoding::Utf8;
-    for (const Mark& mark : kMarks) {
-        if (StartsWith(bytes, mark.bytes)) {
-            encoding_ = mark.encoding;
-            raw_.erase(0, mark.bytes.size());
-            return;
-        }
+    const Mark* mark = MarkOf(raw_);
+    encoding_ = mark != nullptr ? mark->encoding : Encoding::Utf8;
+    if (mark != nullptr) {
+        raw_.erase(0, mark->bytes.size());
     }
 }
 

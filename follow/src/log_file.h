@@ -45,9 +45,9 @@ class LogFile {
     std::int64_t size() const;
     // Reads up to `capacity` bytes at `offset`; zero bytes at the end of the file.
     ReadOutcome readAt(char* buffer, std::size_t capacity, std::int64_t offset) const;
+    void close();
 
   private:
-    void close();
 
     int fd_ = -1;
     FileIdentity identity_;

@@ -1,17 +1,21 @@
 #include "pelorin/log_follower.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <optional>
 #include <system_error>
 #include <utility>
 
 #include "log_file.h"
+#include "pelorin/encoding_source.h"
 #include "pelorin/line_reader.h"
 #include "read_fingerprint.h"
 
 namespace pelorin {
 namespace {
+
+constexpr std::size_t kWideMarkBytes = 4;  // enough to tell a byte order mark
 
 bool namesNothing(int error) {
     return error == ENOENT || error == ENOTDIR;
@@ -176,6 +180,12 @@ int LogFollower::start(std::int64_t offset) {
     if (const int error = s.file.open(s.path); error != 0) {
         return error;
     }
+    std::array<char, kWideMarkBytes> first{};
+    const ReadOutcome got = s.file.readAt(first.data(), first.size(), 0);
+    if (IsWideText(std::string_view(first.data(), got.bytes))) {
+        s.file.close();
+        return kWideText;
+    }
     offset = std::max<std::int64_t>(offset, 0);
     s.failed = false;
     s.problem.reset();
@@ -206,6 +216,9 @@ const std::string& LogFollower::path() const {
 }
 
 std::string FollowErrorText(int error) {
+    if (error == kWideText) {
+        return "it is UTF-16 or UTF-32 text, and logs are followed in UTF-8 only";
+    }
     return error == kNotRegularFile ? std::string("not a regular file")
                                     : std::generic_category().message(error);
 }

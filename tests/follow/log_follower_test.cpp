@@ -149,6 +149,15 @@ TEST(FollowerStart, RefusesWhatCannotBeFollowed) {
     TempFolder tmp;
     EXPECT_EQ(LogFollower((tmp / "none").string()).start(), ENOENT);
     EXPECT_EQ(LogFollower(tmp.path().string()).start(), pelorin::kNotRegularFile);
+    // Text with a UTF-16 or UTF-32 byte order mark; UTF-8 with its mark is followed.
+    for (const std::string& mark :
+         {std::string("\xFF\xFE", 2), std::string("\xFE\xFF", 2), std::string("\xFF\xFE\0\0", 4),
+          std::string("\0\0\xFE\xFF", 4)}) {
+        WriteFile(tmp / "wide.log", mark + std::string("x\0\n\0", 4));
+        EXPECT_EQ(LogFollower((tmp / "wide.log").string()).start(), pelorin::kWideText);
+    }
+    WriteFile(tmp / "utf8.log", "\xEF\xBB\xBFline\n");
+    EXPECT_EQ(LogFollower((tmp / "utf8.log").string()).start(), 0);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "pelorin/byte_source.h"
 
@@ -18,9 +19,12 @@ class EncodingSource final : public ByteSource {
     explicit EncodingSource(ByteSource& source) : source_(source) {}
     ReadOutcome read(char* buffer, std::size_t capacity) override;
 
-  private:
     enum class Encoding { Unknown, Utf8, Utf16Le, Utf16Be, Utf32Le, Utf32Be };
+    struct Mark;
+    // The byte order mark that `firstBytes` start with, or null.
+    static const Mark* MarkOf(std::string_view firstBytes);
 
+  private:
     ReadOutcome fill();
     void detect(bool atEnd);
     void convert(bool atEnd);
@@ -33,5 +37,9 @@ class EncodingSource final : public ByteSource {
     std::string text_;  // UTF-8 not yet handed out
     std::size_t handed_ = 0;
 };
+
+// Whether text starting with `firstBytes` (its first four bytes, or all of a shorter text) is
+// UTF-16 or UTF-32 by its byte order mark.
+bool IsWideText(std::string_view firstBytes);
 
 }  // namespace pelorin

@@ -12,6 +12,8 @@ namespace pelorin {
 // Error number for a path that names something other than a regular file (a folder, a FIFO,
 // a device): such a thing cannot be followed.
 inline constexpr int kNotRegularFile = -1;
+// A file of UTF-16 or UTF-32 text: a log is followed in UTF-8 only.
+inline constexpr int kWideText = -2;
 
 // What happened to the followed file between two lines.
 enum class FollowEventKind {
@@ -94,7 +96,8 @@ class LogFollower {
     LogFollower& operator=(const LogFollower&) = delete;
 
     // Opens the file and starts reading at byte `offset` (a line start, e.g. FindTailStart's).
-    // 0, or the system's error number, or kNotRegularFile; nothing is followed then.
+    // 0, or the system's error number, or kNotRegularFile, or kWideText; nothing is followed
+    // then.
     int start(std::int64_t offset = 0);
     // Clears `batch` and fills it with the lines completed and the events since the last poll,
     // reading at most about `byteBudget` bytes. Returns at once; does nothing before a
@@ -109,7 +112,8 @@ class LogFollower {
     std::unique_ptr<State> state_;
 };
 
-// "not a regular file" for kNotRegularFile, else the system's text for the error number.
+// "not a regular file" for kNotRegularFile, the reason for kWideText, else the system's text
+// for the error number.
 std::string FollowErrorText(int error);
 
 }  // namespace pelorin
