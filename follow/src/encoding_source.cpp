@@ -127,21 +127,24 @@ char32_t EncodingSource::unitAt(std::size_t at) const {
     return unit;
 }
 
+// Surrogates pair as the core reads UTF-16 (ReadChar); one left without its pair is no
+// character here, since UTF-8 cannot hold it.
 void EncodingSource::convert(bool atEnd) {
     const std::size_t size = unitBytes();
     std::size_t at = 0;
     for (; at + size <= raw_.size(); at += size) {
         char32_t c = unitAt(at);
-        const bool high = size == 2 && c >= kHighSurrogate && c < kLowSurrogate;
-        if (high && at + 2 * size > raw_.size() && !atEnd) {
-            break;  // its pair may come with the next read
-        }
-        if (high) {
-            const char32_t next = at + 2 * size <= raw_.size() ? unitAt(at + size) : 0;
-            if (next >= kLowSurrogate && next < kSurrogateEnd) {
-                c = 0x10000 + ((c - kHighSurrogate) << 10) + (next - kLowSurrogate);
-                at += size;
+        if (size == 2) {
+            const bool pairFits = at + 2 * size <= raw_.size();
+            if (c >= kHighSurrogate && c < kLowSurrogate && !pairFits && !atEnd) {
+                break;  // its pair may come with the next read
             }
+            const std::array<char16_t, 2> units = {
+                static_cast<char16_t>(c),
+                pairFits ? static_cast<char16_t>(unitAt(at + size)) : u'\0'};
+            const CharRead read = ReadChar(std::u16string_view(units.data(), units.size()));
+            c = read.codePoint;
+            at += (read.units - 1) * size;
         }
         if ((c >= kHighSurrogate && c < kSurrogateEnd) || c > kLastCodePoint) {
             c = kReplacementChar;
