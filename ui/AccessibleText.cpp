@@ -9,60 +9,17 @@
 #include "PictureBox.h"
 #include "QtText.h"
 #include "chart/TrendChart.h"
-#include "pelorin/value_captions.h"
+#include "pelorin/value_info.h"
 
 namespace pelorin {
 namespace {
-
-struct ValueWords {
-    const char* what;
-    const char* unit;
-};
-
-// The measured quantities of values 1..28 in the order of kQuantityCaptions.
-constexpr std::array<ValueWords, kQuantityCount> kQuantityWords = {{
-    {"5 Volt rail", "volts"},
-    {"3.3 Volt rail", "volts"},
-    {"Temperature", "degrees Celsius"},
-    {"Current", "amperes"},
-    {"Bus Voltage", "volts"},
-    {"Bus Current", "amperes"},
-    {"Charge Current", "amperes"},
-}};
-constexpr std::array<const char*, kStatisticsCount> kStatisticWords = {"minimum", "maximum",
-                                                                       "average", "actual"};
-
-// The values outside the statistics.
-struct OtherValueWords {
-    int index;
-    ValueWords words;
-};
-constexpr std::array<OtherValueWords, 7> kOtherValueWords = {{
-    {0, {"System time", "seconds, and days, hours, minutes and seconds"}},
-    {29, {"Solar Array Status", "status bits and panel flags"}},
-    {30, {"Nominal mode on", "minutes"}},
-    {31, {"Nominal mode off", "minutes"}},
-    {32, {"Safe Mode Single Errors", "count"}},
-    {33, {"Safe Mode All Errors", "count"}},
-    {34, {"Safe Mode All Errors 2", "count"}},
-}};
 
 constexpr std::array<const char*, 4> kPanelNames = {"X+", "Y+", "X-", "Y-"};  // flag order
 
 // What value `index` is, without its unit, and the unit.
 std::pair<QString, QString> Words(int index) {
-    for (const OtherValueWords& other : kOtherValueWords) {
-        if (other.index == index) {
-            return {QString::fromLatin1(other.words.what), QString::fromLatin1(other.words.unit)};
-        }
-    }
-    const int offset = index - kFirstQuantityValue;
-    const ValueWords& quantity =
-        kQuantityWords[static_cast<std::size_t>(offset / kStatisticsCount)];
-    return {
-        QString::fromLatin1(kStatisticWords[static_cast<std::size_t>(offset % kStatisticsCount)]) +
-            QLatin1Char(' ') + QString::fromLatin1(quantity.what),
-        QString::fromLatin1(quantity.unit)};
+    const ValueInfo& info = InfoOf(index);
+    return {ToQString(info.spokenName), ToQString(info.spokenUnit)};
 }
 
 QString RecordOf(int record, int recordCount) {

@@ -2,13 +2,10 @@
 
 #include "QtText.h"
 #include "ValueText.h"
-#include "pelorin/value_captions.h"
-#include "pelorin/value_kinds.h"
+#include "pelorin/value_info.h"
 
 namespace pelorin {
 namespace {
-
-constexpr int kTimeValue = 0;
 
 std::vector<double> Column(const TelemetryStore& store, int index) {
     std::vector<double> values;
@@ -24,7 +21,7 @@ std::vector<double> Column(const TelemetryStore& store, int index) {
 ChartDetails ChartDetailsFor(const TelemetryStore& store, int index,
                              const std::string& decimalSeparator) {
     ChartDetails details;
-    details.times = Column(store, kTimeValue);
+    details.times = Column(store, FirstOfKind(ValueKind::Time));
     details.valueName = QString::fromStdString(ValueName(index));
     details.quantityName = details.valueName;
     if (const int statistic = StatisticOf(index); statistic >= 0) {
@@ -34,7 +31,7 @@ ChartDetails ChartDetailsFor(const TelemetryStore& store, int index,
         }
         details.quantityName = ToQString(TrimmedCaption(index));
     }
-    details.wholeNumbers = IsWholeNumberValue(index);
+    details.wholeNumbers = InfoOf(index).kind != ValueKind::Measured;
     details.valueText = [index, decimalSeparator](double value) {
         return QString::fromStdString(ValueBoxText(value, index, decimalSeparator));
     };

@@ -36,6 +36,7 @@
 #include "chart/TrendChart.h"
 #include "pelorin/decoder.h"
 #include "pelorin/frame_marker.h"
+#include "pelorin/value_info.h"
 
 namespace pelorin {
 namespace {
@@ -192,7 +193,7 @@ void Form1::Show_Data(int Rec) {
     shownRecord_ = std::clamp(Rec, 0, kMaxRecords);
     colourShownValues();
     MSChart1->setSelectedRow(Rec);
-    const SolarArrayFlags flags = SolarArrayFlagsOf(record[kSolarArrayStatusValue]);
+    const SolarArrayFlags flags = SolarArrayFlagsOf(record[FirstOfKind(ValueKind::Status)]);
     for (std::size_t face = 0; face < kSideFaces.size(); ++face) {
         kSideFaces[face](*Picture1, flags[face] ? Module1::FaceOnColor : Module1::FaceOffColor);
     }

@@ -27,7 +27,7 @@
 #include "Twips.h"
 #include "WindowFonts.h"
 #include "chart/TrendChart.h"
-#include "pelorin/value_captions.h"
+#include "pelorin/value_info.h"
 
 namespace pelorin {
 namespace {
@@ -273,7 +273,7 @@ void Form1Layout::buildFrames() {
 void Form1Layout::buildValueControls() {
     for (int i = 0; i < kShownValues; ++i) {
         const ValueControlLayout& layout = kValueControls[static_cast<std::size_t>(i)];
-        const ValueCaption& captions = kValueCaptions[static_cast<std::size_t>(i)];
+        const ValueInfo& captions = InfoOf(i);
         auto* option =
             new OptionButton(ToQString(captions.caption), container(layout.optionContainer));
         Option1[i] =

@@ -5,12 +5,10 @@
 #include "Module1.h"
 #include "pelorin/elapsed_time.h"
 #include "pelorin/number_text.h"
+#include "pelorin/value_info.h"
 
 namespace pelorin {
 namespace {
-
-constexpr int kTimeIndex = 0;
-constexpr int kLastMeasuredIndex = 28;
 
 // Bits 4..1 of the status byte are the panels, bit 0 is shown without a name.
 constexpr int kFirstFlagBit = 4;
@@ -51,15 +49,18 @@ std::string ValueBoxText(const TelemetryRecord& record, int index,
 }
 
 std::string ValueBoxText(double value, int index, std::string_view decimalSeparator) {
-    if (index == kTimeIndex) {
-        const std::int32_t seconds = RoundHalfEven32(value);
-        return FormatInteger(seconds) + " => " + SecToTime(seconds);
-    }
-    if (index <= kLastMeasuredIndex) {
-        return FormatFixed3(value, decimalSeparator);
-    }
-    if (index == kSolarArrayStatusValue) {
-        return SolarArrayStatusText(value);
+    switch (InfoOf(index).kind) {
+        case ValueKind::Time: {
+            const std::int32_t seconds = RoundHalfEven32(value);
+            return FormatInteger(seconds) + " => " + SecToTime(seconds);
+        }
+        case ValueKind::Measured:
+            return FormatFixed3(value, decimalSeparator);
+        case ValueKind::Status:
+            return SolarArrayStatusText(value);
+        case ValueKind::Minutes:
+        case ValueKind::Count:
+            break;
     }
     return FormatInteger(RoundHalfEven32(value));
 }

@@ -8,9 +8,6 @@
 
 namespace pelorin {
 
-// The value that holds the solar-array status byte.
-inline constexpr int kSolarArrayStatusValue = 29;
-
 // The text of value box `index` (0..34) for `record`: the system time with its elapsed-time
 // text, "0.000" for the measured values, the solar-array status, whole numbers for the rest.
 // `decimalSeparator` is the user's regional one.

@@ -1,6 +1,6 @@
 #include "pelorin/decoder.h"
 
-#include "frame_fields.h"
+#include "field_decoding.h"
 
 namespace pelorin {
 namespace {

@@ -2,12 +2,13 @@
 
 #include <cstdint>
 
+#include "pelorin/value_info.h"
+
 namespace pelorin {
 
 // How a field's integer reading n becomes the stored value. Every step is a separate IEEE-754
 // double operation in the order written; the reciprocals are their own step, which differs in
 // the last bit from dividing directly.
-enum class Scaling { None, Rail, Temperature, Current, BusVoltage, BusCurrent, ChargeCurrent };
 
 namespace scaling {
 

@@ -1,8 +1,7 @@
 #include "pelorin/csv_writer.h"
 
 #include "pelorin/number_text.h"
-#include "pelorin/value_captions.h"
-#include "pelorin/value_names.h"
+#include "pelorin/value_info.h"
 
 namespace pelorin {
 
@@ -14,7 +13,7 @@ CsvWriter::CsvWriter(std::string_view decimalSeparator, CsvForm form)
 
 void CsvWriter::appendHeader(std::string& out) const {
     for (std::size_t i = 0; i < kShownValues; ++i) {
-        out.append(form_ == CsvForm::Analysis ? kValueNames[i] : kValueCaptions[i].caption);
+        out.append(form_ == CsvForm::Analysis ? kValueInfo[i].column : kValueInfo[i].caption);
         out.push_back(kCsvFieldEnd);
     }
     endLine(out, out.size());

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "pelorin/limits.h"
-#include "pelorin/value_captions.h"
+#include "pelorin/value_info.h"
 
 namespace pelorin {
 

@@ -15,7 +15,7 @@ inline constexpr std::string_view kCsvLineEnd = "\r\n";
 
 // The two forms of the file. Export: the window's export, whose header repeats the captions.
 // Analysis: for tools that read one named column per field: a distinct name with its unit
-// per column (value_names.h), and ";" between the fields only, since such tools read a ";"
+// per column (value_info.h), and ";" between the fields only, since such tools read a ";"
 // after the last field as a 36th, empty column.
 enum class CsvForm { Export, Analysis };
 

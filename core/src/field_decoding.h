@@ -7,50 +7,23 @@
 
 #include "hex_reading.h"
 #include "pelorin/decoder.h"
+#include "pelorin/value_info.h"
 #include "scalings.h"
 
-// The 36 fields of a telemetry line and how each is read and scaled.
+// Reading the 36 fields of a telemetry line by their rows of kValueInfo.
 namespace pelorin::fields {
 
-enum class Reading { Signed, Unsigned };
-
-struct Field {
-    int offset;  // in the line, from 0; the marker takes 0..9
-    int digits;
-    Reading reading;
-    Scaling scaling;
-};
-
-constexpr std::array<Field, kValuesPerRecord> makeLayout() {
-    std::array<Field, kValuesPerRecord> layout{};
-    layout[0] = {10, 8, Reading::Signed, Scaling::None};
-    constexpr std::array<Scaling, 7> quantities = {
-        Scaling::Rail,       Scaling::Rail,       Scaling::Temperature,  Scaling::Current,
-        Scaling::BusVoltage, Scaling::BusCurrent, Scaling::ChargeCurrent};
-    for (int i = 1; i <= 28; ++i) {
-        layout[i] = {18 + 3 * (i - 1), 3, Reading::Signed, quantities[(i - 1) / 4]};
-    }
-    layout[29] = {102, 2, Reading::Signed, Scaling::None};
-    layout[30] = {104, 4, Reading::Unsigned, Scaling::None};
-    layout[31] = {108, 4, Reading::Unsigned, Scaling::None};
-    layout[32] = {112, 2, Reading::Signed, Scaling::None};
-    layout[33] = {114, 2, Reading::Signed, Scaling::None};
-    layout[34] = {116, 2, Reading::Signed, Scaling::None};
-    layout[35] = {118, 4, Reading::Signed, Scaling::None};
-    return layout;
-}
-inline constexpr std::array<Field, kValuesPerRecord> kLayout = makeLayout();
-static_assert(kLayout[35].offset + kLayout[35].digits == kFrameLength);
+static_assert(kValueInfo.back().offset + kValueInfo.back().digits == kFrameLength);
 
 // Every field through the hexadecimal reading of HexToDec, which also defines what a prefix, a
 // blank or a foreign character in a field gives.
 inline void decodeFields(const FrameText& frame, TelemetryRecord& record) {
-    for (std::size_t i = 0; i < kLayout.size(); ++i) {
-        const Field& f = kLayout[i];
+    for (std::size_t i = 0; i < kValueInfo.size(); ++i) {
+        const ValueInfo& f = kValueInfo[i];
         const std::u32string_view digits(frame.data() + f.offset,
                                          static_cast<std::size_t>(f.digits));
-        const std::int32_t n =
-            f.reading == Reading::Unsigned ? hex::readUnsigned(digits) : hex::readSigned(digits);
+        const std::int32_t n = f.reading == FieldReading::Unsigned ? hex::readUnsigned(digits)
+                                                                   : hex::readSigned(digits);
         record[i] = Scale(f.scaling, n);
     }
 }
@@ -59,13 +32,13 @@ inline void decodeFields(const FrameText& frame, TelemetryRecord& record) {
 // one compiles to its own few instructions, without a loop or a branch on its layout.
 template <std::size_t I>
 double readDigitsField(const std::array<std::int8_t, kFrameLength>& values) {
-    constexpr Field f = kLayout[I];
+    constexpr ValueInfo f = kValueInfo[I];
     std::uint32_t v = 0;
     for (int k = 0; k < f.digits; ++k) {
         v = (v << 4) | static_cast<std::uint32_t>(values[f.offset + k]);
     }
     const std::int32_t n = hex::fromDigits(v, f.digits);
-    return Scale(f.scaling, f.reading == Reading::Unsigned ? hex::asUnsigned(n) : n);
+    return Scale(f.scaling, f.reading == FieldReading::Unsigned ? hex::asUnsigned(n) : n);
 }
 
 template <std::size_t... I>
@@ -81,7 +54,7 @@ void readDigitsFields(const std::array<std::int8_t, kFrameLength>& values, Telem
 inline bool decodeDigitsOnly(const FrameText& frame, TelemetryRecord& record) {
     std::array<std::int8_t, kFrameLength> values;
     int notDigit = 0;
-    for (std::size_t k = kLayout[0].offset; k < frame.size(); ++k) {
+    for (std::size_t k = kValueInfo[0].offset; k < frame.size(); ++k) {
         values[k] = static_cast<std::int8_t>(hex::digitValue(frame[k]));
         notDigit |= values[k];
     }
