@@ -1,11 +1,13 @@
 // One line as UTF-8 bytes must be judged and decoded as the same characters in UTF-16, where
-// every byte outside a well-formed sequence is one character (U+FFFD).
+// every byte outside a well-formed sequence is one character (U+FFFD); and ReadLine's reading
+// straight from the bytes must agree with the reading through the characters.
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "fuzz_check.h"
 #include "pelorin/decoder.h"
+#include "pelorin/line_reading.h"
 
 namespace {
 
@@ -66,13 +68,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(kind == pelorin::ExamineLine(toUtf16(line), fromUtf16));
     FUZZ_CHECK((kind == pelorin::LineKind::Other) ==
                (pelorin::FindFrameMarker(line) == std::string_view::npos));
+    pelorin::RawRecord raw{};
+    const pelorin::LineReading reading = pelorin::ReadLine(line, raw);
+    FUZZ_CHECK(reading.kind == kind);
     if (kind == pelorin::LineKind::Telemetry) {
         FUZZ_CHECK(fromUtf8 == fromUtf16);
         for (std::size_t k = 0; k < pelorin::FrameMarker.size(); ++k) {
             FUZZ_CHECK(fromUtf8[k] == static_cast<char32_t>(pelorin::FrameMarker[k]));
         }
-        pelorin::TelemetryRecord record;
-        pelorin::DecodeFrame(fromUtf8, record);
+        pelorin::RawRecord general{};
+        FUZZ_CHECK(reading.suspect == !pelorin::DecodeFrameRaw(fromUtf8, general));
+        FUZZ_CHECK(raw == general);
     }
     return 0;
 }

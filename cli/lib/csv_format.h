@@ -15,9 +15,9 @@ class CsvFormat final : public RecordFormat {
   public:
     CsvFormat(std::string_view decimalSeparator, CsvForm form) : writer_(decimalSeparator, form) {}
     void appendHeader(std::string& out) override { writer_.appendHeader(out); }
-    void appendRecord(std::string& out, const TelemetryRecord& record,
+    void appendRecord(std::string& out, const RawRecord& raw,
                       const RecordOrigin& /*origin*/) override {
-        writer_.appendRecord(out, record);
+        writer_.appendRecord(out, raw);
     }
 
   private:

@@ -7,7 +7,8 @@ namespace pelorin::cli {
 bool DecodeSession::decodeLine(const LineReader::Line& line, std::string_view file,
                                std::string& out) {
     ++counts_.linesRead;
-    switch (ExamineLine(line.text, frame_)) {
+    const LineReading reading = ReadLine(line.text, raw_);
+    switch (reading.kind) {
         case LineKind::Other:
             return false;
         case LineKind::Damaged:
@@ -18,15 +19,16 @@ bool DecodeSession::decodeLine(const LineReader::Line& line, std::string_view fi
         case LineKind::Telemetry:
             break;
     }
-    const bool suspect = !DecodeFrame(frame_, record_);
+    const bool suspect = reading.suspect;
     if (suspect && counts_.suspectLines++ == 0) {
         counts_.firstSuspect = std::string(file) + ":" + FormatInteger(line.number);
     }
     ++counts_.telemetryLines;
-    if (limits_ != nullptr && AnyOutOfLimits(record_, *limits_)) {
-        ++counts_.outOfLimitsRecords;
+    if (limits_ != nullptr) {
+        ScaleRecord(raw_, record_);
+        counts_.outOfLimitsRecords += AnyOutOfLimits(record_, *limits_) ? 1 : 0;
     }
-    format_.appendRecord(out, record_, {counts_.telemetryLines, file, line.number, suspect});
+    format_.appendRecord(out, raw_, {counts_.telemetryLines, file, line.number, suspect});
     return true;
 }
 

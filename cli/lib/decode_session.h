@@ -7,6 +7,7 @@
 #include "pelorin/decoder.h"
 #include "pelorin/limits.h"
 #include "pelorin/line_reader.h"
+#include "pelorin/line_reading.h"
 #include "record_format.h"
 
 namespace pelorin::cli {
@@ -41,7 +42,7 @@ class DecodeSession {
     RecordFormat& format_;
     const LimitTable* limits_;
     DecodeCounts counts_;
-    FrameText frame_{};
+    RawRecord raw_{};
     TelemetryRecord record_{};
 };
 

@@ -2,6 +2,7 @@
 
 #include "pelorin/number_text.h"
 #include "pelorin/unicode_chars.h"
+#include "pelorin/value_info.h"
 
 namespace pelorin::cli {
 namespace {
@@ -57,13 +58,14 @@ void AppendJsonString(std::string& out, std::string_view text) {
 }
 
 JsonlFormat::JsonlFormat(const LimitTable* limits)
-    : texts_([](std::string& out, double value) { out.append(FormatShortest(value)); }),
-      limits_(limits) {}
+    : texts_([](std::string& out, double value) { out.append(FormatShortest(value)); },
+             ValueTexts::WholeNumbers::Shortest),
+      limits_(limits),
+      values_(kValuesPerRecord * ValueTexts::kRoomPerValue, '\0') {}
 
 void JsonlFormat::appendHeader(std::string& /*out*/) {}
 
-void JsonlFormat::appendRecord(std::string& out, const TelemetryRecord& record,
-                               const RecordOrigin& origin) {
+void JsonlFormat::appendRecord(std::string& out, const RawRecord& raw, const RecordOrigin& origin) {
     out.append("{\"record\":");
     out.append(FormatInteger(origin.recordNumber));
     out.append(",\"file\":");
@@ -71,26 +73,31 @@ void JsonlFormat::appendRecord(std::string& out, const TelemetryRecord& record,
     out.append(",\"line\":");
     out.append(FormatInteger(origin.lineNumber));
     out.append(",\"values\":[");
-    // The values are written in place: room for the longest kept texts first, cut after.
-    std::size_t pos = out.size();
-    out.resize(pos + record.size() * NumberTextCache::kRoomPerValue);
-    for (std::size_t i = 0; i < record.size(); ++i) {
-        if (i > 0) {
-            out[pos++] = ',';
-        }
-        pos = texts_.put(out, pos, record[i]);
-    }
-    out.resize(pos);
+    out.append(values_.data(), putValues(raw, std::make_index_sequence<kValuesPerRecord>()));
     out.push_back(']');
     if (limits_ != nullptr) {
-        out.append(",\"out_of_limits\":[");
-        const std::vector<int> outside = OutOfLimitsValues(record, *limits_);
-        for (std::size_t i = 0; i < outside.size(); ++i) {
-            out.append(i > 0 ? "," : "").append(FormatInteger(outside[i]));
-        }
-        out.push_back(']');
+        appendOutOfLimits(out, raw);
     }
     out.append(origin.suspect ? ",\"suspect\":true}\n" : "}\n");
+}
+
+// The values one by one, each with its scaling a constant; returns the length of their text.
+template <std::size_t... I>
+std::size_t JsonlFormat::putValues(const RawRecord& raw, std::index_sequence<I...> /*values*/) {
+    std::size_t pos = 0;
+    ((pos = texts_.put(values_, pos, kValueInfo[I].scaling, raw[I]), values_[pos++] = ','), ...);
+    return pos - 1;  // no "," after the last
+}
+
+void JsonlFormat::appendOutOfLimits(std::string& out, const RawRecord& raw) const {
+    TelemetryRecord record;
+    ScaleRecord(raw, record);
+    out.append(",\"out_of_limits\":[");
+    const std::vector<int> outside = OutOfLimitsValues(record, *limits_);
+    for (std::size_t i = 0; i < outside.size(); ++i) {
+        out.append(i > 0 ? "," : "").append(FormatInteger(outside[i]));
+    }
+    out.push_back(']');
 }
 
 }  // namespace pelorin::cli

@@ -2,9 +2,10 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "pelorin/limits.h"
-#include "pelorin/number_text_cache.h"
+#include "pelorin/value_texts.h"
 #include "record_format.h"
 
 namespace pelorin::cli {
@@ -20,12 +21,16 @@ class JsonlFormat final : public RecordFormat {
     // `limits` must outlive the format; null for none.
     explicit JsonlFormat(const LimitTable* limits = nullptr);
     void appendHeader(std::string& out) override;
-    void appendRecord(std::string& out, const TelemetryRecord& record,
-                      const RecordOrigin& origin) override;
+    void appendRecord(std::string& out, const RawRecord& raw, const RecordOrigin& origin) override;
 
   private:
-    NumberTextCache texts_;
+    template <std::size_t... I>
+    std::size_t putValues(const RawRecord& raw, std::index_sequence<I...> values);
+    void appendOutOfLimits(std::string& out, const RawRecord& raw) const;
+
+    ValueTexts texts_;
     const LimitTable* limits_;
+    std::string values_;  // room for the values' texts, allocated once
 };
 
 // Appends `text` as a JSON string: quotes, escapes, and U+FFFD for bytes that are not UTF-8.

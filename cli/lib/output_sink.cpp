@@ -10,7 +10,8 @@
 namespace pelorin::cli {
 namespace {
 
-constexpr std::size_t kBlockBytes = std::size_t{1} << 15;
+// Large writes: fewer system calls, each of which costs about as much as decoding many lines.
+constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
 
 WriteResult writeToStdout(std::string_view data) {
     if (const int error = WriteAll(STDOUT_FILENO, data, StopRequested); error != 0) {

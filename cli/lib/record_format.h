@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "pelorin/telemetry_table.h"
+#include "pelorin/line_reading.h"
 
 namespace pelorin::cli {
 
@@ -22,7 +22,8 @@ class RecordFormat {
     virtual ~RecordFormat() = default;
     // What stands before the first record (may be nothing).
     virtual void appendHeader(std::string& out) = 0;
-    virtual void appendRecord(std::string& out, const TelemetryRecord& record,
+    // One record from the fields' readings (ScaleRecord gives its values).
+    virtual void appendRecord(std::string& out, const RawRecord& raw,
                               const RecordOrigin& origin) = 0;
 };
 

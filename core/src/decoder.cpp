@@ -45,12 +45,23 @@ void takeLine(std::u16string_view line, TelemetryStoreWriter& writer, DecodeResu
 
 }  // namespace
 
-bool DecodeFrame(const FrameText& frame, TelemetryRecord& record) {
-    if (fields::decodeDigitsOnly(frame, record)) {
+bool DecodeFrameRaw(const FrameText& frame, RawRecord& raw) {
+    if (fields::readDigitsOnly(frame.data(), raw)) {
         return true;
     }
-    fields::decodeFields(frame, record);
+    fields::decodeFields(frame, raw);
     return false;
+}
+
+void ScaleRecord(const RawRecord& raw, TelemetryRecord& record) {
+    fields::scaleFields(raw, record, std::make_index_sequence<kValuesPerRecord>());
+}
+
+bool DecodeFrame(const FrameText& frame, TelemetryRecord& record) {
+    RawRecord raw;
+    const bool digitsOnly = DecodeFrameRaw(frame, raw);
+    ScaleRecord(raw, record);
+    return digitsOnly;
 }
 
 DecodeResult Decode_Text(std::u16string_view text, TelemetryStore& store,

@@ -35,6 +35,20 @@ constexpr int digitValue(char32_t c) {
     return value;
 }
 
+// digitValue of a byte, in 8-bit arithmetic only, so that a loop over the bytes of a frame
+// becomes vector instructions of 16 bytes and more at a time.
+constexpr std::int8_t byteDigitValue(unsigned char c) {
+    using Byte = unsigned char;
+    constexpr auto kDecimal = static_cast<Byte>(kDecimalDigits);
+    constexpr auto kLetters = static_cast<Byte>(kLetterDigits);
+    const auto digit = static_cast<Byte>(c - Byte{'0'});
+    const auto letter = static_cast<Byte>((c | static_cast<Byte>(kLowerCaseBit)) - Byte{'a'});
+    auto value = static_cast<Byte>(kNotDigit);
+    value = letter < kLetters ? static_cast<Byte>(letter + kDecimal) : value;
+    value = digit < kDecimal ? digit : value;
+    return static_cast<std::int8_t>(value);
+}
+
 // The number `count` digits of value `v` stand for: up to 4 digits signed 16-bit, 5 to 8
 // signed 32-bit.
 constexpr std::int32_t fromDigits(std::uint32_t v, int count) {

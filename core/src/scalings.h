@@ -77,4 +77,27 @@ inline double Scale(Scaling s, std::int32_t n) {
     return scaling::none(n);
 }
 
+// Close to the reading that `value` was scaled from by `s`, not rounded; the caller checks it
+// with Scale.
+inline double InverseScale(Scaling s, double value) {
+    constexpr double kHalfScale = scaling::kFullScale / 2;
+    switch (s) {
+        case Scaling::Rail:
+            return value / scaling::kRailVoltsPerCount;
+        case Scaling::Temperature:
+            return value * scaling::kTemperatureCountsPerDegree + scaling::kTemperatureZero;
+        case Scaling::Current:
+            return value / scaling::kCurrentAmpsPerCount;
+        case Scaling::BusVoltage:
+            return value * scaling::kBusVoltageGain * kHalfScale;
+        case Scaling::BusCurrent:
+            return value * scaling::kBusCurrentGain * kHalfScale;
+        case Scaling::ChargeCurrent:
+            return (value * scaling::kChargeCurrentGain + 1.0) * kHalfScale;
+        case Scaling::None:
+            break;
+    }
+    return value;
+}
+
 }  // namespace pelorin

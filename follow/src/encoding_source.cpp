@@ -62,6 +62,10 @@ bool IsWideText(std::string_view firstBytes) {
 }
 
 ReadOutcome EncodingSource::read(char* buffer, std::size_t capacity) {
+    // UTF-8 passes straight through, uncopied, once the bytes read to tell it are handed out.
+    if (encoding_ == Encoding::Utf8 && handed_ == text_.size()) {
+        return source_.read(buffer, capacity);
+    }
     // A read that brought only part of the mark or of a unit is not yet the end of the data.
     while (handed_ == text_.size()) {
         text_.clear();

@@ -38,6 +38,9 @@ TEST(FindFrameMarker, FirstMarkerInEitherCaseInBytesAndUnits) {
         {"xx plrn-1.tlm0001", 3, 3},
         {"PPLRN-1.TLM", 1, 1},
         {"PLRN-1.TLM PLRN-1.TLM", 0, 0},
+        {". .. PLRN-1.TLX plrn-1.tlm.", 16, 16},  // dots that begin no marker
+        {"PLRN-1.TL.PLRN-1.TLM", 10, 10},
+        {"x.PLRN-1.TLM", 2, 2},
         {"\xC3\xA9\xE2\x82\xAC PlRn-1.TlM", 6, 3},
         {"PLRN\xE2\x80\x90"
          "1.TLM",

@@ -2,9 +2,11 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
-#include "pelorin/number_text_cache.h"
+#include "pelorin/line_reading.h"
 #include "pelorin/telemetry_table.h"
+#include "pelorin/value_texts.h"
 
 namespace pelorin {
 
@@ -31,13 +33,20 @@ class CsvWriter {
     // One data line: values 0..34 of `record` in the general number text (FormatGeneral) with
     // the writer's decimal separator, then CR LF. Never fails.
     void appendRecord(std::string& out, const TelemetryRecord& record);
+    // The same line from the fields' readings, as the decoder leaves them.
+    void appendRecord(std::string& out, const RawRecord& raw);
 
   private:
     // Ends the line whose last field ends at `pos` (the ";" of the export included).
     void endLine(std::string& out, std::size_t pos) const;
 
-    NumberTextCache texts_;
+    template <typename Values, std::size_t... I>
+    void appendValues(std::string& out, const Values& values, std::index_sequence<I...> fields);
+
+    ValueTexts texts_;
     CsvForm form_;
+    // The line is made here, in room that stays allocated and is not filled in advance.
+    std::string line_;
 };
 
 }  // namespace pelorin
