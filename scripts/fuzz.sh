@@ -7,7 +7,7 @@
 #   --runs N     executions per target (default 1000000)
 #   --seconds S  at most S seconds per target (default 600)
 #   TARGET       fuzz_decode_text, fuzz_examine_line, fuzz_incremental_decode,
-#                fuzz_line_reader, fuzz_escape_controls
+#                fuzz_line_reader, fuzz_escape_controls, fuzz_limits_parse
 #                (default: all)
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -24,7 +24,8 @@ while (($#)); do
     esac
 done
 if ((${#targets[@]} == 0)); then
-    targets=(fuzz_decode_text fuzz_examine_line fuzz_incremental_decode fuzz_line_reader fuzz_escape_controls)
+    targets=(fuzz_decode_text fuzz_examine_line fuzz_incremental_decode fuzz_line_reader fuzz_escape_controls
+        fuzz_limits_parse)
 fi
 
 "$root/scripts/setup-deps.sh" --fuzz
@@ -50,6 +51,7 @@ for target in "${targets[@]}"; do
     mkdir -p "$corpus"
     if [[ -z "$(ls -A "$corpus")" ]]; then
         seed_corpus "$corpus"
+        [[ "$target" == fuzz_limits_parse ]] && cp "$root/samples/limits.ini" "$corpus/seed-limits"
     fi
     max_len=4096
     [[ "$target" == fuzz_line_reader ]] && max_len=16384

@@ -1,6 +1,9 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 
 #include "pelorin/limits.h"
@@ -20,6 +23,43 @@ LimitsLoad fileWarning(std::string what) {
     return load;
 }
 
+LimitsLoad openFailure(int error) {
+    if (error == ENOENT) {
+        LimitsLoad load;
+        load.missing = true;
+        return load;
+    }
+    if (error == ELOOP) {
+        return fileWarning("is a loop of symbolic links, no limits are applied");
+    }
+    return fileWarning("cannot be read (" + std::generic_category().message(error) +
+                       "), no limits are applied");
+}
+
+struct FileCloser {
+    int fd;
+    ~FileCloser() { ::close(fd); }
+};
+
+// Reads to the end; false on a read error, or when the file grew past the largest limits file
+// since it was measured.
+bool readAll(int fd, std::string& text) {
+    char buffer[4096];
+    while (text.size() <= kMaxLimitsFileBytes) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got == 0) {
+            return true;
+        }
+        if (got < 0 && errno != EINTR) {
+            return false;
+        }
+        if (got > 0) {
+            text.append(buffer, static_cast<std::size_t>(got));
+        }
+    }
+    return false;
+}
+
 std::string_view environmentValue(const char* name) {
     const char* value = std::getenv(name);
     return value == nullptr ? std::string_view() : std::string_view(value);
@@ -28,27 +68,31 @@ std::string_view environmentValue(const char* name) {
 }  // namespace
 
 LimitsLoad LoadLimitsFile(const std::filesystem::path& path) {
-    std::error_code error;
-    const auto status = std::filesystem::status(path, error);
-    if (status.type() == std::filesystem::file_type::not_found) {
-        LimitsLoad load;
-        load.missing = true;
-        return load;
+    // Opened without blocking and checked by its descriptor, so that a FIFO put in the file's
+    // place after any check cannot stop the reader.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return openFailure(errno);
     }
-    // Not regular: a folder cannot be read, and a FIFO would block the reader.
-    if (error || status.type() != std::filesystem::file_type::regular) {
+    const FileCloser closer{fd};
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         return fileWarning("is not a regular file, no limits are applied");
     }
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (error || size > kMaxLimitsFileBytes) {
+    if (static_cast<std::uintmax_t>(info.st_size) > kMaxLimitsFileBytes) {
         return fileWarning("is larger than " + FormatInteger(kMaxLimitsFileBytes / 1024) +
                            " KiB, no limits are applied");
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in.is_open()) {
+    std::string text;
+    if (!readAll(fd, text)) {
         return fileWarning("cannot be read, no limits are applied");
     }
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // UTF-16 and UTF-32 text holds NUL bytes; read as UTF-8 every line of it would be bad.
+    if (text.find('\0') != std::string::npos) {
+        return fileWarning(
+            "holds NUL bytes (UTF-16 or UTF-32 text?), no limits are applied; "
+            "save it as UTF-8");
+    }
     return ParseLimits(text);
 }
 

@@ -49,18 +49,24 @@ std::string_view nextLine(std::string_view text, std::size_t& pos) {
     return line;
 }
 
-// "value0".."value34" gives 0..34; anything else (leading zeros too) kBadGroup.
+bool allDigits(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// "value0".."value34" gives 0..34; anything else (a sign, leading zeros) kBadGroup, so that
+// every index this returns lies inside the table.
 int groupIndex(std::string_view name) {
     if (!name.starts_with(kGroupPrefix)) {
         return kBadGroup;
     }
     const std::string_view digits = name.substr(kGroupPrefix.size());
-    if (digits.empty() || (digits.size() > 1 && digits[0] == '0')) {
+    if (digits.empty() || !allDigits(digits) || (digits.size() > 1 && digits[0] == '0')) {
         return kBadGroup;
     }
     int index = 0;
     const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), index);
-    if (ec != std::errc() || end != digits.data() + digits.size() || index >= kShownValues) {
+    if (ec != std::errc() || end != digits.data() + digits.size() || index < 0 ||
+        index >= kShownValues) {
         return kBadGroup;
     }
     return index;
@@ -167,6 +173,10 @@ class LimitsParser {
             return;
         }
         Bound& bound = key == kLowKey ? pending_[group_].low : pending_[group_].high;
+        if (bound.line > 0) {
+            warn(line, {"key ", key, " repeats the one on line ", FormatInteger(bound.line),
+                        ", this later one applies"});
+        }
         bound = {number, line};
     }
 

@@ -2,10 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <limits>
 #include <string>
 #include <vector>
+
+#include "temp_folder.h"
 
 namespace {
 
@@ -19,8 +25,14 @@ TEST(ParseLimits, NamesTheBadLineAndKeepsTheGoodEntries) {
         const char* text;  // after a good [value4] group of two lines
         int line;
         const char* what;
+        double low = 4.75;  // of [value4]
     };
     const Case cases[] = {{"[value35]\nlow=1", 3, "unknown group [value35]"},
+                          {"[value-3]\nlow=1", 3, "unknown group [value-3]"},
+                          {"[value-100000000]\nlow=1", 3, "unknown group [value-100000000]"},
+                          {"[value+5]\nlow=1", 3, "unknown group [value+5]"},
+                          {"[value 5]\nlow=1", 3, "unknown group [value 5]"},
+                          {"[value4]\nlow=4.8", 4, "key low repeats the one on line 2", 4.8},
                           {"[value5\nlow=1", 3, "unknown group [value5"},
                           {"lo=4", 3, "unknown key lo"},
                           {"high=5,25", 3, "\"5,25\" is not a number"},
@@ -39,7 +51,7 @@ TEST(ParseLimits, NamesTheBadLineAndKeepsTheGoodEntries) {
             EXPECT_EQ(load.warnings[0].line, c.line) << text;
             EXPECT_NE(load.warnings[0].what.find(c.what), std::string::npos) << text;
             pelorin::LimitTable expected{};
-            expected[4] = {4.75, kNone};
+            expected[4] = {c.low, kNone};
             EXPECT_EQ(load.limits, expected) << text;
         }
     }
@@ -59,11 +71,26 @@ TEST(LoadLimitsFile, ReadsTheSampleAndRefusesWhatIsNoLimitsFile) {
         EXPECT_EQ(sample.limits[index], expected) << index;
     }
     EXPECT_TRUE(pelorin::LoadLimitsFile(PELORIN_SAMPLES_DIR "/no-such-file.ini").missing);
-    // A folder, and a file far larger than any limits file.
-    for (const char* path : {PELORIN_SAMPLES_DIR, PELORIN_SAMPLES_DIR "/long-pass.txt"}) {
+    // A folder, a file far larger than any limits file, a FIFO, a loop of links and UTF-16
+    // text are each refused once, as a whole.
+    const TempFolder folder;
+    const std::filesystem::path fifo = folder.path() / "fifo.ini";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::filesystem::path loop = folder.path() / "loop.ini";
+    std::filesystem::create_symlink(loop, loop);
+    const std::filesystem::path utf16 = folder.path() / "utf16.ini";
+    std::ofstream(utf16, std::ios::binary) << std::string("\xFF\xFE[\0v\0]\0\n\0", 10);
+    const std::pair<std::filesystem::path, const char*> refused[] = {
+        {PELORIN_SAMPLES_DIR, "not a regular file"},
+        {PELORIN_SAMPLES_DIR "/long-pass.txt", "larger than 64 KiB"},
+        {fifo, "not a regular file"},
+        {loop, "loop of symbolic links"},
+        {utf16, "UTF-16"}};
+    for (const auto& [path, what] : refused) {
         const LimitsLoad load = pelorin::LoadLimitsFile(path);
         ASSERT_EQ(load.warnings.size(), 1u) << path;
         EXPECT_EQ(load.warnings[0].line, 0);
+        EXPECT_NE(load.warnings[0].what.find(what), std::string::npos) << load.warnings[0].what;
         EXPECT_FALSE(load.missing);
     }
 }
