@@ -26,7 +26,7 @@ bool DecodeSession::decodeLine(const LineReader::Line& line, std::string_view fi
     if (limits_ != nullptr && AnyOutOfLimits(record_, *limits_)) {
         ++counts_.outOfLimitsRecords;
     }
-    format_.appendRecord(out, record_, {counts_.telemetryLines, file, line.number, suspect});
+    format_.appendRecord(out, record_, {counts_.telemetryLines, file, line.number, suspect, {}});
     return true;
 }
 

@@ -90,6 +90,7 @@ void JsonlFormat::appendRecord(std::string& out, const TelemetryRecord& record,
         }
         out.push_back(']');
     }
+    out.append(origin.moreJson);
     out.append(origin.suspect ? ",\"suspect\":true}\n" : "}\n");
 }
 
