@@ -125,7 +125,11 @@ void SqliteStore::refuseWhatIsNoArchive() const {
     std::uint32_t pageSize = bigEndian(header.data() + kPageSizeAt, 2);
     pageSize = pageSize == kLargestPageMark ? kLargestPage : pageSize;
     const std::uint64_t pages = bigEndian(header.data() + kPageCountAt, 4);
-    if (sized && pages * pageSize > static_cast<std::uint64_t>(st.st_size)) {
+    // A checkpoint cut short by a crash leaves the file short of its header's size, with every
+    // page still in the write-ahead log beside it: that file is whole.
+    std::error_code ec;
+    const bool logged = fs::file_size(path_ + "-wal", ec) > 0 && !ec;
+    if (sized && !logged && pages * pageSize > static_cast<std::uint64_t>(st.st_size)) {
         throw ArchiveError(path_ + " is not an archive: it is cut short (" +
                            std::to_string(st.st_size) + " of " + std::to_string(pages * pageSize) +
                            " bytes)");
