@@ -39,16 +39,19 @@ LineKind ArchiveIngest::addLine(std::string_view text, std::string_view source, 
     if (kind != LineKind::Telemetry) {
         return kind;
     }
-    ArchiveEntry& entry = entries_.emplace_back();
+    if (used_ == entries_.size()) {
+        entries_.emplace_back();
+    }
+    ArchiveEntry& entry = entries_[used_++];
     entry.suspect = !DecodeFrame(frame_, entry.values);
-    entry.digits.reserve(kFrameDigits);
+    entry.digits.clear();
     for (std::size_t k = FrameMarker.size(); k < frame_.size(); ++k) {
         appendUtf8(entry.digits, frame_[k]);
     }
     const std::optional<UtcMillis> written = ReceptionTimeOfLine(text);
     entry.received = written ? written : readTime;
-    entry.station = station_;
-    entry.source = source;
+    entry.station.assign(station_);
+    entry.source.assign(source);
     entry.line = number;
     ++counts_.telemetryLines;
     counts_.suspectLines += entry.suspect ? 1 : 0;

@@ -68,7 +68,7 @@ std::string InsertFrameSql() {
     for (int k = 0; k < kValuesPerRecord; ++k) {
         sql.append(", ?").append(std::to_string(k + 4));
     }
-    return sql + ") ON CONFLICT (digits) DO NOTHING";
+    return sql + ")";
 }
 
 std::string FindFrameSql() {

@@ -24,7 +24,7 @@ inline std::vector<pelorin::ArchiveEntry> entries(const std::vector<std::string>
     for (std::size_t k = 0; k < lines.size(); ++k) {
         ingest.addLine(lines[k], source, static_cast<std::int64_t>(k) + 1);
     }
-    return ingest.entries();
+    return {ingest.entries().begin(), ingest.entries().end()};
 }
 
 // Every frame in export order as one comparable text: on-board time, first reception, first

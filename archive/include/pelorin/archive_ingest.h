@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,13 +30,15 @@ class ArchiveIngest {
     LineKind addLine(std::string_view text, std::string_view source, std::int64_t number,
                      std::optional<UtcMillis> readTime = std::nullopt);
 
-    const std::vector<ArchiveEntry>& entries() const { return entries_; }
-    void clearEntries() { entries_.clear(); }
+    std::span<const ArchiveEntry> entries() const { return {entries_.data(), used_}; }
+    // Forgets the entries; their room is used again.
+    void clearEntries() { used_ = 0; }
     const IngestCounts& counts() const { return counts_; }
 
   private:
     std::string station_;
     std::vector<ArchiveEntry> entries_;
+    std::size_t used_ = 0;
     IngestCounts counts_;
     FrameText frame_{};
 };
