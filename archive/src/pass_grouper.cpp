@@ -1,5 +1,6 @@
 #include "pelorin/pass_grouper.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace pelorin {
@@ -10,50 +11,53 @@ constexpr double kMillisPerSecond = 1000.0;
 }  // namespace
 
 bool PassGrouper::startsNewPass(bool timed, std::int64_t at) const {
-    if (!current_ || current_->timed != timed) {
+    if (passes_.empty() || passes_.back().timed != timed) {
         return true;
     }
-    return at - current_->end > kPassGapMillis || (!timed && at < current_->end);
+    const std::int64_t last = passes_.back().end;
+    return at - last > kPassGapMillis || (!timed && at < last);
 }
 
-void PassGrouper::addReception(std::int64_t frameId, std::optional<UtcMillis> firstReceived,
-                               double onboardSeconds, std::string_view station) {
-    if (frameId != lastFrame_) {
-        lastFrame_ = frameId;
-        const bool timed = firstReceived.has_value();
-        const std::int64_t at =
-            timed ? *firstReceived
-                  : static_cast<std::int64_t>(std::llround(onboardSeconds * kMillisPerSecond));
-        if (startsNewPass(timed, at)) {
-            close();
-            current_ = PassSummary{};
-            current_->timed = timed;
-            current_->start = at;
-            current_->firstKey = timed ? at : frameId;
-        }
-        current_->end = at;
-        current_->lastKey = timed ? at : frameId;
-        ++current_->frames;
+std::size_t PassGrouper::addFrame(std::int64_t frameId, std::optional<UtcMillis> firstReceived,
+                                  double onboardSeconds) {
+    const bool timed = firstReceived.has_value();
+    const std::int64_t at =
+        timed ? *firstReceived
+              : static_cast<std::int64_t>(std::llround(onboardSeconds * kMillisPerSecond));
+    if (startsNewPass(timed, at)) {
+        PassSummary& pass = passes_.emplace_back();
+        pass.number = static_cast<std::int64_t>(passes_.size());
+        pass.timed = timed;
+        pass.start = at;
+        pass.firstKey = timed ? at : frameId;
+        stations_.emplace_back();
     }
-    ++current_->receptions;
-    if (stations_.find(station) == stations_.end()) {
-        stations_.emplace(station);
-    }
+    PassSummary& pass = passes_.back();
+    pass.end = at;
+    pass.lastKey = timed ? at : frameId;
+    ++pass.frames;
+    return passes_.size() - 1;
 }
 
-void PassGrouper::close() {
-    if (current_) {
-        current_->number = static_cast<std::int64_t>(passes_.size()) + 1;
-        current_->stations = static_cast<std::int64_t>(stations_.size());
-        passes_.push_back(*current_);
+void PassGrouper::addReception(std::size_t pass, std::string_view station) {
+    ++passes_[pass].receptions;
+    auto found = stationIds_.find(std::string(station));
+    if (found == stationIds_.end()) {
+        const auto id = static_cast<std::uint32_t>(stationIds_.size());
+        found = stationIds_.emplace(std::string(station), id).first;
     }
-    current_.reset();
-    stations_.clear();
+    std::vector<std::uint32_t>& heard = stations_[pass];
+    if (std::find(heard.begin(), heard.end(), found->second) == heard.end()) {
+        heard.push_back(found->second);
+    }
 }
 
 std::vector<PassSummary> PassGrouper::finish() {
-    close();
-    lastFrame_.reset();
+    for (std::size_t k = 0; k < passes_.size(); ++k) {
+        passes_[k].stations = static_cast<std::int64_t>(stations_[k].size());
+    }
+    stations_.clear();
+    stationIds_.clear();
     return std::move(passes_);
 }
 

@@ -92,10 +92,9 @@ std::string FramesWithReceptionsSql(std::string_view where, std::string_view ord
            std::string(where) + " ORDER BY " + std::string(order);
 }
 
-std::string PassRowsSql(std::string_view where, std::string_view order) {
-    return "SELECT f.id, f.first_received, f.time_s, r.station "
-           "FROM frames f JOIN receptions r ON r.frame_id = f.id WHERE " +
-           std::string(where) + " ORDER BY " + std::string(order);
+std::string PassFramesSql(std::string_view where, std::string_view order) {
+    return "SELECT id, first_received, time_s FROM frames WHERE " + std::string(where) +
+           " ORDER BY " + std::string(order);
 }
 
 }  // namespace pelorin::sqlite

@@ -25,7 +25,7 @@ std::string InsertReceptionSql();
 // Frames with their receptions: id, first_received, the 36 values, suspect, then the
 // reception's received, station, source and line. `where` and `order` complete it.
 std::string FramesWithReceptionsSql(std::string_view where, std::string_view order);
-// The same, with only id, first_received, time_s and station: what passes need.
-std::string PassRowsSql(std::string_view where, std::string_view order);
+// Frames in pass order: id, first_received, time_s.
+std::string PassFramesSql(std::string_view where, std::string_view order);
 
 }  // namespace pelorin::sqlite

@@ -36,8 +36,13 @@ constexpr pelorin::UtcMillis kFirstReception = 1'796'000'000'000;
 
 struct Run {
     double seconds = 0;
+    double cpuSeconds = 0;  // user and system: what is left when the disk never waits
     long peakKib = 0;
 };
+
+double seconds(const timeval& t) {
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+}
 
 std::vector<std::string> sampleFrames() {
     std::ifstream in(std::string(PELORIN_SAMPLES_DIR) + "/pass.txt", std::ios::binary);
@@ -106,7 +111,8 @@ Run run(const std::vector<std::string>& args) {
                      args.size() > 3 ? args[3].c_str() : "");
         std::exit(1);
     }
-    return {std::chrono::duration<double>(Clock::now() - start).count(), usage.ru_maxrss};
+    return {std::chrono::duration<double>(Clock::now() - start).count(),
+            seconds(usage.ru_utime) + seconds(usage.ru_stime), usage.ru_maxrss};
 }
 
 void report(const char* what, const Run& r, long frames, const Run* reference) {

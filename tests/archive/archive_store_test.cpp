@@ -55,6 +55,10 @@ TEST_F(ArchiveStoreTest, AddingIsIdempotentAndOverlapsAddReceptionsOnly) {
     EXPECT_EQ(stats.frames, 3);
     EXPECT_EQ(stats.receptions, 11);
     EXPECT_EQ(stats.stations, 2);
+    const auto passes = store->passes({});
+    ASSERT_EQ(passes.size(), 1U);
+    EXPECT_EQ(passes[0].receptions, 11);
+    EXPECT_EQ(passes[0].stations, 2);
     // A reopened archive holds the same.
     store.reset();
     EXPECT_EQ(open(ArchiveAccess::Read)->stats().receptions, 11);
