@@ -41,7 +41,8 @@ sunlit faces and a chart of any quantity over all records; write them to a\n\
 CSV file.\n\
 .\n\
 The package also holds pelorin-decode, a command-line decoder that turns\n\
-files or live logs into CSV or JSON Lines.")
+files or live logs into CSV or JSON Lines, and pelorin-archive, which keeps\n\
+every frame ever received in a SQLite archive and lists and exports its passes.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -28,7 +28,7 @@ bool DecodeSession::decodeLine(const LineReader::Line& line, std::string_view fi
         ScaleRecord(raw_, record_);
         counts_.outOfLimitsRecords += AnyOutOfLimits(record_, *limits_) ? 1 : 0;
     }
-    format_.appendRecord(out, raw_, {counts_.telemetryLines, file, line.number, suspect});
+    format_.appendRecord(out, raw_, {counts_.telemetryLines, file, line.number, suspect, {}});
     return true;
 }
 

@@ -8,7 +8,7 @@
 namespace pelorin::cli {
 namespace {
 
-constexpr std::string_view kProgram = "pelorin-decode: ";
+std::string_view gProgram = "pelorin-decode";
 constexpr char32_t kFirstPrintable = 0x20;
 constexpr char32_t kDelete = 0x7F;
 constexpr char32_t kLastC1Control = 0x9F;
@@ -46,9 +46,13 @@ std::string EscapeControls(std::string_view text) {
     return out;
 }
 
+void SetReportedProgram(std::string_view name) {
+    gProgram = name;
+}
+
 void ReportError(std::string_view message) {
-    std::string line(kProgram);
-    line.append(EscapeControls(message)).push_back('\n');
+    std::string line(gProgram);
+    line.append(": ").append(EscapeControls(message)).push_back('\n');
     WriteAll(STDERR_FILENO, line);
 }
 

@@ -9,8 +9,10 @@ namespace pelorin::cli {
 // UTF-8 written as "\xHH", so that a file name cannot send escapes to a terminal.
 std::string EscapeControls(std::string_view text);
 
-// Writes "pelorin-decode: " and `message`, control characters escaped, as a line to standard
-// error.
+// Writes the program's name (pelorin-decode unless set), ": " and `message`, control
+// characters escaped, as a line to standard error.
 void ReportError(std::string_view message);
+// The name ReportError begins with; `name` must outlive its use.
+void SetReportedProgram(std::string_view name);
 
 }  // namespace pelorin::cli

@@ -78,6 +78,7 @@ void JsonlFormat::appendRecord(std::string& out, const RawRecord& raw, const Rec
     if (limits_ != nullptr) {
         appendOutOfLimits(out, raw);
     }
+    out.append(origin.moreJson);
     out.append(origin.suspect ? ",\"suspect\":true}\n" : "}\n");
 }
 

@@ -14,6 +14,8 @@ struct RecordOrigin {
     std::string_view file;          // the input's name as given, "-" for standard input
     std::int64_t lineNumber = 0;    // 1-based, within the input
     bool suspect = false;           // a non-hex character stood among the line's digits
+    // More members for a JSON record, each with its leading ",", written after "values".
+    std::string_view moreJson;
 };
 
 // Turns decoded records into output text.

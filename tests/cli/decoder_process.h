@@ -24,8 +24,8 @@ inline bool HasTemporary(const std::filesystem::path& folder) {
     return false;
 }
 
-// The built pelorin-decode, run as a user would: arguments, standard input from a file,
-// standard output and error into files, then `inChild` (limits, other redirections). Every
+// The built pelorin-decode (or `program`), run as a user would: arguments, standard input from a
+// file, standard output and error into files, then `inChild` (limits, other redirections). Every
 // wait is bounded, so no test can hang.
 class DecoderProcess {
   public:
@@ -33,7 +33,8 @@ class DecoderProcess {
 
     DecoderProcess(const TempFolder& folder, std::vector<std::string> args,
                    const std::filesystem::path& stdinFile = "/dev/null",
-                   const std::function<void()>& inChild = {})
+                   const std::function<void()>& inChild = {},
+                   const char* program = PELORIN_DECODE_EXE)
         : out_(folder / "stdout"), err_(folder / "stderr") {
         pid_ = ::fork();
         if (pid_ == 0) {
@@ -43,12 +44,12 @@ class DecoderProcess {
             if (inChild) {
                 inChild();
             }
-            std::vector<char*> argv{const_cast<char*>(PELORIN_DECODE_EXE)};
+            std::vector<char*> argv{const_cast<char*>(program)};
             for (std::string& a : args) {
                 argv.push_back(a.data());
             }
             argv.push_back(nullptr);
-            ::execv(PELORIN_DECODE_EXE, argv.data());
+            ::execv(program, argv.data());
             ::_exit(127);
         }
     }

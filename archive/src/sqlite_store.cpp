@@ -1,0 +1,433 @@
+#include "sqlite_store.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <thread>
+
+#include "pelorin/pass_grouper.h"
+#include "sqlite_schema.h"
+
+namespace pelorin {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kMagic{"SQLite format 3\0", 16};
+constexpr std::size_t kHeaderBytes = 100;
+constexpr std::size_t kPageSizeAt = 16;
+constexpr std::size_t kPageCountAt = 28;
+constexpr std::size_t kUserVersionAt = 60;
+constexpr std::uint32_t kLargestPageMark = 1;  // the header's way of writing 65536
+constexpr std::uint32_t kLargestPage = 65536;
+// A writer waits this long for another one before trying again, and tries this often: a
+// minute in all, more than any batch of either program takes.
+constexpr int kBusyMilliseconds = 5000;
+constexpr int kBusyTries = 12;
+// Enough pages in memory that the frames' index of a large archive is mostly at hand.
+constexpr std::string_view kCacheKibibytes = "-65536";
+// Larger pages hold more rows apiece, and a rarer checkpoint copies each page fewer times
+// and waits for the disk less often.
+constexpr std::string_view kPageBytes = "8192";
+constexpr std::string_view kCheckpointPages = "8192";
+constexpr std::string_view kEarliest = "0000";
+constexpr std::string_view kLatest = "9999";
+constexpr int kFirstValueColumn = 2;
+
+std::uint32_t bigEndian(const unsigned char* bytes, int count) {
+    std::uint32_t value = 0;
+    for (int k = 0; k < count; ++k) {
+        value = (value << 8) | bytes[k];
+    }
+    return value;
+}
+
+bool isBusy(int code) {
+    return (code & 0xFF) == SQLITE_BUSY || (code & 0xFF) == SQLITE_LOCKED;
+}
+
+std::optional<UtcMillis> timeIn(const sqlite::Statement& row, int column) {
+    return row.isNull(column) ? std::nullopt : ParseUtcTime(row.text(column));
+}
+
+std::string timeText(std::optional<UtcMillis> time, std::string_view otherwise) {
+    return time ? FormatUtcTime(*time) : std::string(otherwise);
+}
+
+bool earlier(const std::optional<UtcMillis>& a, const std::optional<UtcMillis>& b) {
+    return a && (!b || *a < *b);
+}
+
+}  // namespace
+
+struct SqliteStore::Statements {
+    explicit Statements(sqlite3* db)
+        : insertFrame(db, sqlite::InsertFrameSql()),
+          findFrame(db, sqlite::FindFrameSql()),
+          earlierReception(db, sqlite::EarlierReceptionSql()),
+          insertReception(db, sqlite::InsertReceptionSql()) {}
+    sqlite::Statement insertFrame;
+    sqlite::Statement findFrame;
+    sqlite::Statement earlierReception;
+    sqlite::Statement insertReception;
+};
+
+SqliteStore::SqliteStore(std::string path, ArchiveAccess access) : path_(std::move(path)) {
+    try {
+        open(access);
+    } catch (const sqlite::Failure& failure) {
+        fail("open", failure);
+    }
+}
+
+SqliteStore::~SqliteStore() {
+    statements_.reset();
+}
+
+void SqliteStore::fail(std::string_view doing, const sqlite::Failure& failure) const {
+    const int code = failure.code & 0xFF;
+    if (code == SQLITE_NOTADB || code == SQLITE_CORRUPT) {
+        throw ArchiveError(path_ + " is not an archive: " + failure.text);
+    }
+    throw ArchiveError("could not " + std::string(doing) + " the archive " + path_ + ": " +
+                       failure.text);
+}
+
+void SqliteStore::refuseNewer(int version) const {
+    if (version > sqlite::kSchemaVersion) {
+        throw ArchiveError(path_ + " is an archive of a newer version (" + std::to_string(version) +
+                           ") than this program knows (" + std::to_string(sqlite::kSchemaVersion) +
+                           "); it was left alone");
+    }
+}
+
+// Looks at the file's first bytes before the engine does, so that nothing is written to a file
+// of another kind, or to a copy that lost its end.
+void SqliteStore::refuseWhatIsNoArchive() const {
+    const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return;  // the engine says why
+    }
+    std::array<unsigned char, kHeaderBytes> header{};
+    const ssize_t got = ::read(fd, header.data(), header.size());
+    struct stat st {};
+    const bool sized = ::fstat(fd, &st) == 0;
+    ::close(fd);
+    if (got == 0) {
+        return;  // an empty file becomes an archive
+    }
+    const std::string_view start(reinterpret_cast<const char*>(header.data()),
+                                 static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
+    if (got < static_cast<ssize_t>(kHeaderBytes) || !start.starts_with(kMagic)) {
+        throw ArchiveError(path_ + " is not an archive: it is no database file");
+    }
+    refuseNewer(static_cast<int>(bigEndian(header.data() + kUserVersionAt, 4)));
+    std::uint32_t pageSize = bigEndian(header.data() + kPageSizeAt, 2);
+    pageSize = pageSize == kLargestPageMark ? kLargestPage : pageSize;
+    const std::uint64_t pages = bigEndian(header.data() + kPageCountAt, 4);
+    // A checkpoint cut short by a crash leaves the file short of its header's size, with every
+    // page still in the write-ahead log beside it: that file is whole.
+    std::error_code ec;
+    const bool logged = fs::file_size(path_ + "-wal", ec) > 0 && !ec;
+    if (sized && !logged && pages * pageSize > static_cast<std::uint64_t>(st.st_size)) {
+        throw ArchiveError(path_ + " is not an archive: it is cut short (" +
+                           std::to_string(st.st_size) + " of " + std::to_string(pages * pageSize) +
+                           " bytes)");
+    }
+}
+
+void SqliteStore::open(ArchiveAccess access) {
+    const bool writing = access == ArchiveAccess::Write;
+    if (!fs::exists(path_)) {
+        if (!writing) {
+            throw ArchiveError("could not open the archive " + path_ +
+                               ": there is none; add to it first");
+        }
+        if (const fs::path folder = fs::path(path_).parent_path(); !folder.empty()) {
+            std::error_code ec;
+            fs::create_directories(folder, ec);
+        }
+    }
+    refuseWhatIsNoArchive();
+    db_ = std::make_unique<sqlite::Connection>(path_, writing, writing);
+    sqlite3_busy_timeout(db_->handle(), kBusyMilliseconds);
+    sqlite::Statement version(db_->handle(), "PRAGMA user_version");
+    version.step();
+    const int found = static_cast<int>(version.integer(0));
+    version.reset();
+    sqlite::Statement tables(db_->handle(),
+                             "SELECT count(*), count(CASE WHEN name = 'frames' THEN 1 END) "
+                             "FROM sqlite_master WHERE type = 'table'");
+    tables.step();
+    const bool empty = tables.integer(0) == 0;
+    const bool hasFrames = tables.integer(1) == 1;
+    tables.reset();
+    refuseNewer(found);
+    if ((found == 0 && !empty) || (found > 0 && !hasFrames)) {
+        throw ArchiveError(path_ + " is not an archive: it holds other tables");
+    }
+    if (!writing && found < sqlite::kSchemaVersion) {
+        throw ArchiveError("could not read the archive " + path_ +
+                           (found == 0 ? ": it is empty" : ": it needs an upgrade; add to it"));
+    }
+    if (writing) {
+        if (empty) {
+            db_->execute(std::string("PRAGMA page_size = ") + std::string(kPageBytes));
+        }
+        db_->execute("PRAGMA journal_mode = WAL");
+        db_->execute(std::string("PRAGMA wal_autocheckpoint = ") + std::string(kCheckpointPages));
+        db_->execute("PRAGMA synchronous = NORMAL");
+        db_->execute(std::string("PRAGMA cache_size = ") + std::string(kCacheKibibytes));
+        upgrade();
+        statements_ = std::make_unique<Statements>(db_->handle());
+    }
+}
+
+// Brings an older archive, or a new file, to this version step by step, each step whole or not
+// at all; a second writer doing the same waits and then finds nothing left to do.
+void SqliteStore::upgrade() {
+    beginWriting();
+    try {
+        sqlite::Statement version(db_->handle(), "PRAGMA user_version");
+        version.step();
+        for (int v = static_cast<int>(version.integer(0)); v < sqlite::kSchemaVersion; ++v) {
+            db_->execute(sqlite::UpgradeFrom(v));
+            db_->execute("PRAGMA user_version = " + std::to_string(v + 1));
+        }
+        version.reset();
+        db_->execute("COMMIT");
+    } catch (const sqlite::Failure&) {
+        sqlite3_exec(db_->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
+// Takes the write lock, waiting for another writer as long as it is reasonable to.
+void SqliteStore::beginWriting() {
+    for (int attempt = 1;; ++attempt) {
+        try {
+            db_->execute("BEGIN IMMEDIATE");
+            return;
+        } catch (const sqlite::Failure& failure) {
+            if (!isBusy(failure.code) || attempt == kBusyTries) {
+                throw;
+            }
+        }
+    }
+}
+
+AddCounts SqliteStore::add(std::span<const ArchiveEntry> entries) {
+    if (!statements_) {
+        throw ArchiveError("could not write the archive " + path_ + ": it was opened to read");
+    }
+    try {
+        beginWriting();
+    } catch (const sqlite::Failure& failure) {
+        fail("write", failure);
+    }
+    try {
+        const AddCounts counts = addEntries(entries);
+        db_->execute("COMMIT");
+        return counts;
+    } catch (const sqlite::Failure& failure) {
+        // A failed COMMIT may leave the transaction open; end it whatever state it is in.
+        sqlite3_exec(db_->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+        fail("write", failure);
+    }
+}
+
+AddCounts SqliteStore::addEntries(std::span<const ArchiveEntry> entries) {
+    AddCounts counts;
+    Statements& s = *statements_;
+    std::string received;
+    for (const ArchiveEntry& e : entries) {
+        received = timeText(e.received, {});
+        const std::optional<std::string_view> when =
+            e.received ? std::optional<std::string_view>(received) : std::nullopt;
+        // Looked up first: a log added again costs one search a line, not a failed insert.
+        s.findFrame.bind(1, std::string_view(e.digits));
+        const bool isNew = !s.findFrame.step();
+        std::int64_t id = isNew ? 0 : s.findFrame.integer(0);
+        s.findFrame.reset();
+        if (isNew) {
+            s.insertFrame.bind(1, std::string_view(e.digits));
+            s.insertFrame.bind(2, std::int64_t{e.suspect ? 1 : 0});
+            s.insertFrame.bind(3, when);
+            for (int k = 0; k < kValuesPerRecord; ++k) {
+                s.insertFrame.bind(k + 4, e.values[static_cast<std::size_t>(k)]);
+            }
+            s.insertFrame.run();
+            id = db_->lastRowId();
+            ++counts.newFrames;
+        } else {
+            ++counts.knownFrames;
+        }
+        s.insertReception.bind(1, id);
+        s.insertReception.bind(2, when);
+        s.insertReception.bind(3, std::string_view(e.station));
+        s.insertReception.bind(4, std::string_view(e.source));
+        s.insertReception.bind(5, e.line);
+        s.insertReception.run();
+        if (db_->changes() == 1) {
+            ++counts.newReceptions;
+            if (!isNew && when) {
+                s.earlierReception.bind(1, id);
+                s.earlierReception.bind(2, when);
+                s.earlierReception.run();
+            }
+        }
+    }
+    return counts;
+}
+
+// Two plain scans, the frames in pass order and the receptions in the table's order, meet in
+// a table of each frame's pass: no search per frame.
+std::vector<PassSummary> SqliteStore::passes(const TimeRange& range) {
+    PassGrouper grouper;
+    try {
+        sqlite::Statement last(db_->handle(), "SELECT max(id) FROM frames");
+        last.step();
+        std::vector<std::uint32_t> passOf(static_cast<std::size_t>(last.integer(0)) + 1);
+        for (const auto& [where, order] :
+             {std::pair{"first_received IS NOT NULL", "first_received, time_s, id"},
+              std::pair{"first_received IS NULL", "id"}}) {
+            sqlite::Statement rows(db_->handle(), sqlite::PassFramesSql(where, order));
+            while (rows.step()) {
+                const std::int64_t id = rows.integer(0);
+                passOf[static_cast<std::size_t>(id)] =
+                    static_cast<std::uint32_t>(grouper.addFrame(id, timeIn(rows, 1), rows.real(2)));
+            }
+        }
+        sqlite::Statement receptions(db_->handle(), "SELECT frame_id, station FROM receptions");
+        while (receptions.step()) {
+            grouper.addReception(passOf[static_cast<std::size_t>(receptions.integer(0))],
+                                 receptions.text(1));
+        }
+    } catch (const sqlite::Failure& failure) {
+        fail("read", failure);
+    }
+    std::vector<PassSummary> all = grouper.finish();
+    std::erase_if(all, [&range](const PassSummary& p) { return !PassInRange(p, range); });
+    return all;
+}
+
+void SqliteStore::forEachFrame(const FrameQuery& query,
+                               const std::function<void(const ArchivedFrame&)>& visit) {
+    constexpr std::string_view kTimed =
+        "f.first_received IS NOT NULL AND f.first_received >= ?1 AND f.first_received <= ?2";
+    constexpr std::string_view kTimedOrder = "f.first_received, f.time_s, f.id";
+    constexpr std::string_view kUntimedOrder = "f.time_s, f.id";
+    try {
+        if (!query.pass) {
+            scanFrames(kTimed, kTimedOrder, query.range, visit);
+            if (!query.range.since && !query.range.until) {
+                scanFrames("f.first_received IS NULL", kUntimedOrder, {}, visit);
+            }
+            return;
+        }
+        const std::vector<PassSummary> all = passes({});
+        const auto pass = std::find_if(all.begin(), all.end(), [&query](const PassSummary& p) {
+            return p.number == *query.pass;
+        });
+        if (pass == all.end() || !PassInRange(*pass, query.range)) {
+            return;
+        }
+        if (pass->timed) {
+            scanFrames(kTimed, kTimedOrder, {pass->firstKey, pass->lastKey}, visit);
+        } else {
+            scanFrames("f.first_received IS NULL AND f.id >= ?1 AND f.id <= ?2", kUntimedOrder,
+                       {pass->firstKey, pass->lastKey}, visit);
+        }
+    } catch (const sqlite::Failure& failure) {
+        fail("read", failure);
+    }
+}
+
+// Runs the frames-with-receptions query with `bounds` as ?1 and ?2 (times, or frame ids for a
+// query that compares ids), and hands out each frame once all its receptions are read.
+void SqliteStore::scanFrames(std::string_view where, std::string_view order, TimeRange bounds,
+                             const std::function<void(const ArchivedFrame&)>& visit) {
+    sqlite::Statement rows(db_->handle(), sqlite::FramesWithReceptionsSql(where, order));
+    if (where.find("?1") != std::string_view::npos) {
+        if (where.find("f.id") != std::string_view::npos) {
+            rows.bind(1, bounds.since.value_or(0));
+            rows.bind(2, bounds.until.value_or(0));
+        } else {
+            rows.bind(1, std::string_view(timeText(bounds.since, kEarliest)));
+            rows.bind(2, std::string_view(timeText(bounds.until, kLatest)));
+        }
+    }
+    constexpr int kSuspect = kFirstValueColumn + kValuesPerRecord;
+    constexpr int kReceived = kSuspect + 1;
+    ArchivedFrame frame;
+    std::optional<UtcMillis> firstOfFrame;
+    bool pending = false;
+    const auto emit = [&] {
+        std::sort(frame.stations.begin(), frame.stations.end());
+        frame.stations.erase(std::unique(frame.stations.begin(), frame.stations.end()),
+                             frame.stations.end());
+        visit(frame);
+    };
+    while (rows.step()) {
+        const std::int64_t id = rows.integer(0);
+        const std::optional<UtcMillis> received = timeIn(rows, kReceived);
+        if (!pending || id != frame.id) {
+            if (pending) {
+                emit();
+            }
+            pending = true;
+            frame.id = id;
+            frame.firstReceived = timeIn(rows, 1);
+            for (int k = 0; k < kValuesPerRecord; ++k) {
+                frame.values[static_cast<std::size_t>(k)] = rows.real(kFirstValueColumn + k);
+            }
+            frame.suspect = rows.integer(kSuspect) != 0;
+            ReadArchivedDigits(rows.text(kReceived + 4), frame.raw);
+            frame.stations.clear();
+            frame.source.clear();
+            firstOfFrame.reset();
+        } else if (!earlier(received, firstOfFrame)) {
+            frame.stations.emplace_back(rows.text(kReceived + 1));
+            continue;
+        }
+        firstOfFrame = received;
+        frame.stations.emplace_back(rows.text(kReceived + 1));
+        frame.source = rows.text(kReceived + 2);
+        frame.line = rows.integer(kReceived + 3);
+    }
+    if (pending) {
+        emit();
+    }
+}
+
+ArchiveStats SqliteStore::stats() {
+    ArchiveStats stats;
+    try {
+        sqlite::Statement frames(db_->handle(), "SELECT count(*) FROM frames");
+        frames.step();
+        stats.frames = frames.integer(0);
+        sqlite::Statement receptions(db_->handle(),
+                                     "SELECT count(*), count(DISTINCT station), min(received), "
+                                     "max(received) FROM receptions");
+        receptions.step();
+        stats.receptions = receptions.integer(0);
+        stats.stations = receptions.integer(1);
+        stats.firstReception = timeIn(receptions, 2);
+        stats.lastReception = timeIn(receptions, 3);
+    } catch (const sqlite::Failure& failure) {
+        fail("read", failure);
+    }
+    stats.passes = static_cast<std::int64_t>(passes({}).size());
+    for (const std::string& file : {path_, path_ + "-wal"}) {
+        std::error_code ec;
+        const std::uintmax_t size = fs::file_size(file, ec);
+        stats.fileBytes += ec ? 0 : static_cast<std::int64_t>(size);
+    }
+    return stats;
+}
+
+}  // namespace pelorin

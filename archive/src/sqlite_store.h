@@ -1,0 +1,43 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "pelorin/archive_store.h"
+#include "sqlite_connection.h"
+
+namespace pelorin {
+
+// The archive in one SQLite file, written ahead (WAL) so that readers and one writer at a time
+// work side by side; a writer that finds another one at work waits for it.
+class SqliteStore final : public ArchiveStore {
+  public:
+    SqliteStore(std::string path, ArchiveAccess access);
+    ~SqliteStore() override;
+
+    const std::string& location() const override { return path_; }
+    AddCounts add(std::span<const ArchiveEntry> entries) override;
+    std::vector<PassSummary> passes(const TimeRange& range) override;
+    void forEachFrame(const FrameQuery& query,
+                      const std::function<void(const ArchivedFrame&)>& visit) override;
+    ArchiveStats stats() override;
+
+  private:
+    struct Statements;
+
+    void refuseWhatIsNoArchive() const;
+    void refuseNewer(int version) const;
+    void open(ArchiveAccess access);
+    void upgrade();
+    void beginWriting();
+    AddCounts addEntries(std::span<const ArchiveEntry> entries);
+    void scanFrames(std::string_view where, std::string_view order, TimeRange bounds,
+                    const std::function<void(const ArchivedFrame&)>& visit);
+    [[noreturn]] void fail(std::string_view doing, const sqlite::Failure& failure) const;
+
+    std::string path_;
+    std::unique_ptr<sqlite::Connection> db_;
+    std::unique_ptr<Statements> statements_;
+};
+
+}  // namespace pelorin

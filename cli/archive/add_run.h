@@ -1,0 +1,42 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "archive_options.h"
+#include "pelorin/archive_ingest.h"
+#include "pelorin/archive_store.h"
+#include "pelorin/line_reader.h"
+#include "pelorin/log_follower.h"
+
+namespace pelorin::cli {
+
+// One `pelorin-archive add`: reads the inputs by pelorin-decode's rules (or follows the one
+// input), decodes their lines and adds the frames in batches, each batch one transaction. A
+// stop signal commits what was read and ends it.
+class AddRun {
+  public:
+    AddRun(const ArchiveOptions& options, ArchiveStore& store);
+    // The exit status.
+    int run();
+
+  private:
+    enum class InputEnd { Done, Failed, Stopped };
+
+    InputEnd addInput(const std::string& name);
+    InputEnd addStream(int fd, const std::string& source);
+    std::optional<InputEnd> followIfFile(const std::string& name, const std::string& source);
+    InputEnd followFile(LogFollower& follower, const std::string& name, const std::string& source);
+    bool commit();
+    void printSummary() const;
+
+    const ArchiveOptions& options_;
+    ArchiveStore& store_;
+    ArchiveIngest ingest_;
+    AddCounts added_;
+    bool archiveFailed_ = false;
+    std::int64_t pendingAtStop_ = 0;
+};
+
+}  // namespace pelorin::cli

@@ -1,0 +1,179 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "archive_lines.h"
+#include "pelorin/archive_store.h"
+#include "pelorin/decoder.h"
+#include "temp_folder.h"
+
+namespace {
+
+using pelorin::AddCounts;
+using pelorin::ArchiveAccess;
+using testarchive::entries;
+using testarchive::logLine;
+
+class ArchiveStoreTest : public ::testing::Test {
+  protected:
+    std::unique_ptr<pelorin::ArchiveStore> open(ArchiveAccess access = ArchiveAccess::Write) {
+        return pelorin::OpenArchive((folder_ / "sub/archive.sqlite").string(), access);
+    }
+    TempFolder folder_;
+};
+
+struct AddStep {
+    const char* what;
+    std::vector<std::string> lines;
+    std::string station;
+    std::string source;
+    AddCounts expected;
+};
+
+void expectCounts(const AddCounts& got, const AddCounts& expected, const char* what) {
+    EXPECT_EQ(got.newFrames, expected.newFrames) << what;
+    EXPECT_EQ(got.knownFrames, expected.knownFrames) << what;
+    EXPECT_EQ(got.newReceptions, expected.newReceptions) << what;
+}
+
+TEST_F(ArchiveStoreTest, AddingIsIdempotentAndOverlapsAddReceptionsOnly) {
+    const std::vector<std::string> log = {logLine(60), "beacon", logLine(120), logLine(60)};
+    const AddStep steps[] = {
+        {"first add; the repeated frame is one frame", log, "", "a.log", {2, 1, 3}},
+        {"the same log again", log, "", "a.log", {0, 3, 0}},
+        {"another station hears it", log, "W1ABC", "b.log", {0, 3, 3}},
+        {"the same lines from another source", log, "", "c.log", {0, 3, 3}},
+        {"a new frame among known ones", {logLine(120), logLine(180)}, "", "d.log", {1, 1, 2}},
+    };
+    auto store = open();
+    for (const AddStep& step : steps) {
+        expectCounts(store->add(entries(step.lines, step.station, step.source)), step.expected,
+                     step.what);
+    }
+    const pelorin::ArchiveStats stats = store->stats();
+    EXPECT_EQ(stats.frames, 3);
+    EXPECT_EQ(stats.receptions, 11);
+    EXPECT_EQ(stats.stations, 2);
+    const auto passes = store->passes({});
+    ASSERT_EQ(passes.size(), 1U);
+    EXPECT_EQ(passes[0].receptions, 11);
+    EXPECT_EQ(passes[0].stations, 2);
+    // A reopened archive holds the same.
+    store.reset();
+    EXPECT_EQ(open(ArchiveAccess::Read)->stats().receptions, 11);
+}
+
+TEST_F(ArchiveStoreTest, DigitsAndValuesAreTheDecodersAndTheFirstReceptionIsTheEarliest) {
+    std::string lower = testframes::line();
+    std::transform(lower.begin() + 10, lower.end(), lower.begin() + 10, ::tolower);
+    auto store = open();
+    store->add(entries({"2026-12-08T13:25:40Z " + lower}, "B", "late"));
+    store->add(entries({testframes::line()}, "C", "untimed"));
+    store->add(entries({"[2026-12-08 13:20:00.5] " + testframes::line()}, "A", "early"));
+    const auto frames = testarchive::frameDump(*store);
+    ASSERT_EQ(frames.size(), 1U);
+    pelorin::FrameText text{};
+    pelorin::ExamineLine(testframes::line(), text);
+    pelorin::TelemetryRecord decoded{};
+    pelorin::DecodeFrame(text, decoded);
+    store->forEachFrame({}, [&decoded](const pelorin::ArchivedFrame& f) {
+        EXPECT_EQ(f.values, decoded);
+        EXPECT_EQ(pelorin::FormatUtcTime(*f.firstReceived), "2026-12-08T13:20:00.500Z");
+        EXPECT_EQ(f.source, "early");
+        EXPECT_EQ(f.stations, (std::vector<std::string>{"A", "B", "C"}));
+    });
+}
+
+struct PassCase {
+    const char* what;
+    std::vector<std::string> lines;
+    std::vector<std::int64_t> framesPerPass;
+};
+
+TEST_F(ArchiveStoreTest, PassesSplitAtGapsAndReboots) {
+    const PassCase cases[] = {
+        {"reception times 15 minutes apart stay together",
+         {logLine(1, "2026-12-08T10:00:00Z"), logLine(2, "2026-12-08T10:15:00Z"),
+          logLine(3, "2026-12-08T10:30:00.001Z"), logLine(4, "2026-12-08T10:31:00Z")},
+         {2, 2}},
+        {"frames without time go by on-board time; a reboot starts a pass",
+         {logLine(5000), logLine(5060), logLine(5960), logLine(6861), logLine(30), logLine(90)},
+         {3, 1, 2}},
+        {"timed frames come first, then the others",
+         {logLine(100), logLine(7, "2026-12-08T10:00:00Z")},
+         {1, 1}},
+    };
+    for (const PassCase& c : cases) {
+        TempFolder folder;
+        auto store = pelorin::OpenArchive((folder / "a.sqlite").string(), ArchiveAccess::Write);
+        store->add(entries(c.lines));
+        std::vector<std::int64_t> sizes;
+        for (const pelorin::PassSummary& pass : store->passes({})) {
+            sizes.push_back(pass.frames);
+            // Each pass exports exactly its frames.
+            EXPECT_EQ(testarchive::frameDump(*store, {{}, pass.number}).size(),
+                      static_cast<std::size_t>(pass.frames))
+                << c.what;
+        }
+        EXPECT_EQ(sizes, c.framesPerPass) << c.what;
+    }
+}
+
+TEST_F(ArchiveStoreTest, ExportOrderAndTimeRange) {
+    auto store = open();
+    store->add(entries({logLine(300), logLine(3, "2026-12-08T12:00:00Z"), logLine(100),
+                        logLine(1, "2026-12-08T10:00:00Z"), logLine(2, "2026-12-07T10:00:00Z")}));
+    std::vector<double> order;
+    store->forEachFrame({}, [&order](const auto& f) { order.push_back(f.values[0]); });
+    EXPECT_EQ(order, (std::vector<double>{2, 1, 3, 100, 300}));
+    order.clear();
+    const pelorin::TimeRange day{pelorin::ParseUtcTime("2026-12-08"),
+                                 pelorin::ParseUtcTime("2026-12-08T11:00:00Z")};
+    store->forEachFrame({day, {}}, [&order](const auto& f) { order.push_back(f.values[0]); });
+    EXPECT_EQ(order, (std::vector<double>{1}));
+    EXPECT_EQ(store->passes(day).size(), 1U);
+}
+
+// Random logs, added whole or in pieces and in any order, end as the same frames.
+TEST_F(ArchiveStoreTest, AnyOrderAndBatchingGiveTheSameFrames) {
+    std::mt19937 random(20261208);
+    std::vector<std::vector<pelorin::ArchiveEntry>> logs;
+    for (int log = 0; log < 4; ++log) {
+        std::vector<std::string> lines;
+        for (int k = 0; k < 60; ++k) {
+            const unsigned seconds = random() % 90;
+            const bool timed = random() % 3 != 0;
+            const std::string stamp = "2026-12-08T1" + std::to_string(random() % 10) + ":0" +
+                                      std::to_string(random() % 10) + ":00Z";
+            lines.push_back(logLine(seconds, timed ? stamp : ""));
+        }
+        logs.push_back(entries(lines, "S" + std::to_string(log % 2), "log" + std::to_string(log)));
+    }
+    std::vector<std::string> reference;
+    for (int round = 0; round < 5; ++round) {
+        TempFolder folder;
+        auto store = pelorin::OpenArchive((folder / "a.sqlite").string(), ArchiveAccess::Write);
+        std::vector<std::size_t> order = {0, 1, 2, 3};
+        std::shuffle(order.begin(), order.end(), random);
+        for (const std::size_t log : order) {
+            const auto& all = logs[log];
+            for (std::size_t at = 0; at < all.size();) {
+                const std::size_t size = round == 0 ? all.size() : 1 + random() % 20;
+                const std::size_t end = std::min(all.size(), at + size);
+                store->add({all.begin() + static_cast<std::ptrdiff_t>(at),
+                            all.begin() + static_cast<std::ptrdiff_t>(end)});
+                at = end;
+            }
+        }
+        const auto dump = testarchive::frameDump(*store);
+        if (round == 0) {
+            reference = dump;
+            EXPECT_EQ(store->stats().receptions, 240);
+        } else {
+            EXPECT_EQ(dump, reference) << "round " << round;
+        }
+    }
+}
+
+}  // namespace
