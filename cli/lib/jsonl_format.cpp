@@ -61,17 +61,24 @@ JsonlFormat::JsonlFormat(const LimitTable* limits)
     : texts_([](std::string& out, double value) { out.append(FormatShortest(value)); },
              ValueTexts::WholeNumbers::Shortest),
       limits_(limits),
-      values_(kValuesPerRecord * ValueTexts::kRoomPerValue, '\0') {}
+      values_(kValuesPerRecord * ValueTexts::kRoomPerValue, '\0') {
+    AppendJsonString(fileText_, file_);
+}
 
 void JsonlFormat::appendHeader(std::string& /*out*/) {}
 
 void JsonlFormat::appendRecord(std::string& out, const RawRecord& raw, const RecordOrigin& origin) {
     out.append("{\"record\":");
-    out.append(FormatInteger(origin.recordNumber));
+    AppendInteger(out, origin.recordNumber);
     out.append(",\"file\":");
-    AppendJsonString(out, origin.file);
+    if (origin.file != file_) {  // the same input for many records: escaped once
+        file_ = origin.file;
+        fileText_.clear();
+        AppendJsonString(fileText_, file_);
+    }
+    out.append(fileText_);
     out.append(",\"line\":");
-    out.append(FormatInteger(origin.lineNumber));
+    AppendInteger(out, origin.lineNumber);
     out.append(",\"values\":[");
     out.append(values_.data(), putValues(raw, std::make_index_sequence<kValuesPerRecord>()));
     out.push_back(']');

@@ -30,7 +30,9 @@ class JsonlFormat final : public RecordFormat {
 
     ValueTexts texts_;
     const LimitTable* limits_;
-    std::string values_;  // room for the values' texts, allocated once
+    std::string values_;    // room for the values' texts, allocated once
+    std::string file_;      // the last input's name
+    std::string fileText_;  // and its JSON string
 };
 
 // Appends `text` as a JSON string: quotes, escapes, and U+FFFD for bytes that are not UTF-8.

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "pelorin/number_text.h"
 #include "pelorin/value_info.h"
 
 namespace pelorin {
@@ -26,6 +27,7 @@ class ValueTexts {
     static constexpr std::size_t kMaxText = 23;
     static constexpr std::size_t kRoomPerValue = kMaxText + 1;
     static constexpr std::int32_t kTableReadings = 1 << 12;
+    static_assert(kMaxWholeText <= kMaxText);
 
     ValueTexts(Formatter formatter, WholeNumbers wholeNumbers);
 
@@ -68,10 +70,7 @@ class ValueTexts {
             return static_cast<std::size_t>(
                 std::to_chars(out.data() + pos, out.data() + pos + kMaxText, n).ptr - out.data());
         }
-        return static_cast<std::size_t>(
-            std::to_chars(out.data() + pos, out.data() + pos + kMaxText, static_cast<double>(n))
-                .ptr -
-            out.data());
+        return static_cast<std::size_t>(WriteShortestWhole(out.data() + pos, n) - out.data());
     }
     std::size_t putNew(std::string& out, std::size_t pos, Scaling scaling, std::int32_t n);
     std::size_t putFormatted(std::string& out, std::size_t pos, Scaling scaling, std::int32_t n);
