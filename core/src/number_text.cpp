@@ -148,6 +148,11 @@ std::string FormatShortest(double value) {
 
 char* WriteShortestWhole(char* out, std::int32_t value) {
     constexpr std::ptrdiff_t kExponentFormExtra = 4;  // "e+09": an int32 has at most 10 digits
+    // The exponent form saves characters only from five trailing zeros on ("1e+05").
+    constexpr std::int32_t kFewestZerosShorter = 100000;
+    if (value % kFewestZerosShorter != 0) {
+        return std::to_chars(out, out + kMaxWholeText, value).ptr;
+    }
     char buf[kMaxWholeText];
     char* const end = std::to_chars(buf, buf + sizeof buf, value).ptr;
     const char* const first = buf + (value < 0 ? 1 : 0);
@@ -195,9 +200,12 @@ std::string FormatInteger(std::int64_t value) {
 }
 
 void AppendInteger(std::string& out, std::int64_t value) {
-    char buf[24];
-    const auto res = std::to_chars(buf, buf + sizeof buf, value);
-    out.append(buf, res.ptr);
+    char buf[kMaxIntegerText];
+    out.append(buf, WriteInteger(buf, value));
+}
+
+char* WriteInteger(char* out, std::int64_t value) {
+    return std::to_chars(out, out + kMaxIntegerText, value).ptr;
 }
 
 }  // namespace pelorin

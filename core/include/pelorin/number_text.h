@@ -36,5 +36,8 @@ std::int32_t RoundHalfEven32(double value);
 std::string FormatInteger(std::int64_t value);
 // Appends FormatInteger's text to `out` without a temporary string.
 void AppendInteger(std::string& out, std::int64_t value);
+// Writes FormatInteger's text, at most kMaxIntegerText characters, at `out`; returns its end.
+inline constexpr std::size_t kMaxIntegerText = 20;
+char* WriteInteger(char* out, std::int64_t value);
 
 }  // namespace pelorin
