@@ -12,6 +12,8 @@
 
 namespace pelorin {
 
+// Fast path: with ReadLine, pelorin-decode to CSV takes 3.5x less CPU time on an 8 MB log of
+// random digits (0.037 s / 0.130 s), 6.6x fewer instructions.
 // The number texts of decoded values, kept by the field reading they were scaled from. A
 // measured value comes from a field of 3 hexadecimal digits, so each scaling has a table of its
 // 4096 readings' texts, filled as readings come; whole numbers need no table. Copying a known
