@@ -1,14 +1,17 @@
-// Measures how long pelorin-decode takes over a generated log of at least a million lines,
-// beside two plain passes over the same file: `wc -l` and a read loop that finds every line
-// end. The file repeats the sample pass (telemetry among beacons and messages), and a second
-// file holds telemetry lines only, the decoder's worst case. Best of several runs each, with
-// the file in the page cache.
+// Measures the CPU time (user + system) of pelorin-decode to CSV and to jsonl over two
+// generated logs, beside the floor under it: a program that only reads the file in 1 MB blocks
+// and writes as many bytes as the decoder's output holds. One log repeats the sample pass
+// (values that repeat, telemetry among beacons and messages); the other holds telemetry lines of
+// random digits, whose values vary as a year of passes gives. Best of several runs each, with
+// the file in the page cache. With --before PATH, another build of the program is measured in
+// the same run, for before-and-after figures.
 #include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -16,6 +19,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,9 +30,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
-
-constexpr std::size_t kReadBlock = std::size_t{1} << 20;
 
 std::vector<std::string> sampleLines(bool telemetryOnly) {
     std::ifstream in(std::string(PELORIN_SAMPLES_DIR) + "/pass.txt", std::ios::binary);
@@ -69,12 +70,28 @@ void writeLog(const fs::path& path, const std::vector<std::string>& lines, long 
     std::ofstream(path, std::ios::binary).write(text.data(), static_cast<long>(text.size()));
 }
 
-// Runs a program with standard output to /dev/null; false if it failed.
-bool runProgram(const std::vector<std::string>& args) {
+// Telemetry lines only, every digit random, about `bytes` long.
+void writeRandomLog(const fs::path& path, long bytes) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::mt19937 random(1);
+    std::string text;
+    while (static_cast<long>(text.size()) < bytes) {
+        text += pelorin::FrameMarker;
+        for (int k = 0; k < pelorin::kFrameDigits; ++k) {
+            text += kHex[random() % 16];
+        }
+        text += "\r\n";
+    }
+    std::ofstream(path, std::ios::binary).write(text.data(), static_cast<long>(text.size()));
+}
+
+// Runs a program with standard output to `output`; its CPU seconds, or a negative number if it
+// failed.
+double runProgram(const std::vector<std::string>& args, const char* output = "/dev/null") {
     const pid_t pid = ::fork();
     if (pid == 0) {
-        const int null = ::open("/dev/null", O_WRONLY);
-        ::dup2(null, STDOUT_FILENO);
+        const int out = ::open(output, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ::dup2(out, STDOUT_FILENO);
         std::vector<char*> argv;
         for (const std::string& a : args) {
             argv.push_back(const_cast<char*>(a.c_str()));
@@ -84,99 +101,93 @@ bool runProgram(const std::vector<std::string>& args) {
         ::_exit(127);
     }
     int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    rusage usage{};
+    ::wait4(pid, &status, 0, &usage);
+    const auto seconds = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+    };
+    const bool ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return ok ? seconds(usage.ru_utime) + seconds(usage.ru_stime) : -1.0;
 }
 
-// The least a decoder must do: read every byte and find every line end (CR LF, LF or CR).
-bool plainReadLoop(const fs::path& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY);
-    std::vector<char> block(kReadBlock);
-    long lines = 0;
-    for (ssize_t n; (n = ::read(fd, block.data(), block.size())) > 0;) {
-        const char* p = block.data();
-        const char* end = p + n;
-        while ((p = std::find_if(p, end, [](char c) { return c == '\n' || c == '\r'; })) != end) {
-            lines += *p == '\n' ? 1 : 0;
-            ++p;
-        }
-    }
-    ::close(fd);
-    return lines > 0;
-}
-
-double bestSeconds(int repeat, const std::function<bool()>& run) {
+double bestSeconds(int repeat, const std::vector<std::string>& args) {
     double best = 1e30;
     for (int i = 0; i < repeat; ++i) {
-        const auto start = Clock::now();
-        if (!run()) {
+        const double seconds = runProgram(args);
+        if (seconds < 0) {
             std::fputs("a run failed\n", stderr);
             std::exit(1);
         }
-        best = std::min(best, std::chrono::duration<double>(Clock::now() - start).count());
+        best = std::min(best, seconds);
     }
     return best;
 }
 
-void report(std::string_view what, double seconds, double reference, long lines) {
+void report(std::string_view what, double seconds, double floor) {
     std::string text(what);
     text.resize(44, ' ');
-    text += pelorin::FormatFixed3(seconds, ".") + " s  " +
-            pelorin::FormatInteger(static_cast<long>(lines / seconds / 1000)) + "k lines/s  " +
-            pelorin::FormatFixed3(seconds / reference, ".") + " x\n";
+    text += pelorin::FormatFixed3(seconds, ".") + " s CPU  " +
+            pelorin::FormatFixed3(seconds / floor, ".") + " x the floor\n";
     std::fputs(text.c_str(), stdout);
 }
 
-void measure(const std::string& title, const fs::path& file, long lines, int repeat) {
-    const std::string name = file.string();
-    std::fputs((std::string(title) + ": " + name + "\n").c_str(), stdout);
-    const double wc = bestSeconds(repeat, [&] { return runProgram({"wc", "-l", name}); });
-    const double loop = bestSeconds(repeat, [&] { return plainReadLoop(file); });
-    const double csv = bestSeconds(repeat, [&] {
-        return runProgram({PELORIN_DECODE_EXE, "-q", name});
-    });
-    const double jsonl = bestSeconds(repeat, [&] {
-        return runProgram({PELORIN_DECODE_EXE, "-q", "--format=jsonl", name});
-    });
-    std::fputs("  ratio to the read loop (and to wc -l):\n", stdout);
-    report("  wc -l", wc, loop, lines);
-    report("  plain read loop (every line end)", loop, loop, lines);
-    report("  pelorin-decode --format csv", csv, loop, lines);
-    report("  pelorin-decode --format jsonl", jsonl, loop, lines);
-    std::fputs(("  csv / wc -l: " + pelorin::FormatFixed3(csv / wc, ".") +
-                " x, jsonl / wc -l: " + pelorin::FormatFixed3(jsonl / wc, ".") + " x\n")
+// The program's CPU time for one output format beside the floor for as many bytes.
+void measureFormat(const std::string& name, const std::vector<std::string>& options,
+                   const std::vector<std::string>& programs, int repeat) {
+    const fs::path output = fs::temp_directory_path() / "pelorin-cli-bench-output";
+    std::vector<std::string> args = {programs.front(), "-q"};
+    args.insert(args.end(), options.begin(), options.end());
+    args.push_back(name);
+    runProgram(args, output.c_str());
+    const std::string bytes = std::to_string(fs::file_size(output));
+    fs::remove(output);
+    const double floor = bestSeconds(repeat, {READ_WRITE_FLOOR_EXE, name, bytes});
+    report("  read-and-write floor (" + bytes + " bytes out)", floor, floor);
+    for (const std::string& program : programs) {
+        args.front() = program;
+        const std::string label = program == programs.front() ? "pelorin-decode" : "before";
+        report("  " + label + " " + options.front(), bestSeconds(repeat, args), floor);
+    }
+}
+
+void measure(const std::string& title, const fs::path& file,
+             const std::vector<std::string>& programs, int repeat) {
+    std::fputs((title + ": " + file.string() + ", " +
+                pelorin::FormatInteger(static_cast<long>(fs::file_size(file))) + " bytes\n")
                    .c_str(),
                stdout);
+    measureFormat(file.string(), {"--format=csv"}, programs, repeat);
+    measureFormat(file.string(), {"--format=jsonl"}, programs, repeat);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     long lines = 1'000'000;
+    long bytes = 8'000'000;
     int repeat = 5;
+    std::vector<std::string> programs = {PELORIN_DECODE_EXE};
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string_view opt = argv[i];
         if (opt == "--lines") {
             lines = std::atol(argv[i + 1]);
+        } else if (opt == "--bytes") {
+            bytes = std::atol(argv[i + 1]);
         } else if (opt == "--repeat") {
             repeat = std::atoi(argv[i + 1]);
+        } else if (opt == "--before") {
+            programs.emplace_back(argv[i + 1]);
         }
     }
     const fs::path folder = fs::temp_directory_path() / "pelorin-cli-bench";
     fs::create_directories(folder);
+    const fs::path varied = folder / "random-digits.txt";
     const fs::path mixed = folder / "pass-repeated.txt";
-    const fs::path telemetry = folder / "telemetry-only.txt";
+    writeRandomLog(varied, bytes);
     writeLog(mixed, sampleLines(false), lines);
-    writeLog(telemetry, sampleLines(true), lines);
-    std::fputs((pelorin::FormatInteger(lines) + " lines per file, best of " +
-                pelorin::FormatInteger(repeat) + " runs\n")
-                   .c_str(),
-               stdout);
-    const double share = 100.0 * static_cast<double>(sampleLines(true).size()) /
-                         static_cast<double>(sampleLines(false).size());
-    measure("sample pass repeated (" + pelorin::FormatFixed3(share, ".") + " % telemetry lines)",
-            mixed, lines, repeat);
-    measure("telemetry lines only", telemetry, lines, repeat);
+    std::fputs(("best of " + pelorin::FormatInteger(repeat) + " runs\n").c_str(), stdout);
+    measure("telemetry of random digits", varied, programs, repeat);
+    measure("sample pass repeated", mixed, programs, repeat);
     if (std::getenv("PELORIN_BENCH_KEEP") == nullptr) {
         fs::remove_all(folder);
     }

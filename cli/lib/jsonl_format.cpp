@@ -1,11 +1,19 @@
 #include "jsonl_format.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "pelorin/number_text.h"
 #include "pelorin/unicode_chars.h"
 #include "pelorin/value_info.h"
 
 namespace pelorin::cli {
 namespace {
+
+constexpr std::string_view kRecordKey = "{\"record\":";
+constexpr std::string_view kFileKey = ",\"file\":";
+constexpr std::string_view kLineKey = ",\"line\":";
+constexpr std::string_view kValuesKey = ",\"values\":[";
 
 constexpr std::string_view kReplacementUtf8 = "\xEF\xBF\xBD";
 
@@ -61,20 +69,30 @@ JsonlFormat::JsonlFormat(const LimitTable* limits)
     : texts_([](std::string& out, double value) { out.append(FormatShortest(value)); },
              ValueTexts::WholeNumbers::Shortest),
       limits_(limits),
-      values_(kValuesPerRecord * ValueTexts::kRoomPerValue, '\0') {}
+      line_(kLineRoom, '\0') {
+    AppendJsonString(fileText_, file_);
+}
 
 void JsonlFormat::appendHeader(std::string& /*out*/) {}
 
+// The record is made in line_, whose room stays allocated, and appended at once.
 void JsonlFormat::appendRecord(std::string& out, const RawRecord& raw, const RecordOrigin& origin) {
-    out.append("{\"record\":");
-    out.append(FormatInteger(origin.recordNumber));
-    out.append(",\"file\":");
-    AppendJsonString(out, origin.file);
-    out.append(",\"line\":");
-    out.append(FormatInteger(origin.lineNumber));
-    out.append(",\"values\":[");
-    out.append(values_.data(), putValues(raw, std::make_index_sequence<kValuesPerRecord>()));
-    out.push_back(']');
+    if (origin.file != file_) {  // the same input for many records: escaped once
+        file_ = origin.file;
+        fileText_.clear();
+        AppendJsonString(fileText_, file_);
+        line_.resize(std::max(line_.size(), kLineRoom + fileText_.size()));
+    }
+    std::size_t pos = putText(0, kRecordKey);
+    pos = putInteger(pos, origin.recordNumber);
+    pos = putText(pos, kFileKey);
+    pos = putText(pos, fileText_);
+    pos = putText(pos, kLineKey);
+    pos = putInteger(pos, origin.lineNumber);
+    pos = putText(pos, kValuesKey);
+    pos = putValues(pos, raw, std::make_index_sequence<kValuesPerRecord>());
+    line_[pos++] = ']';
+    out.append(line_.data(), pos);
     if (limits_ != nullptr) {
         appendOutOfLimits(out, raw);
     }
@@ -82,11 +100,20 @@ void JsonlFormat::appendRecord(std::string& out, const RawRecord& raw, const Rec
     out.append(origin.suspect ? ",\"suspect\":true}\n" : "}\n");
 }
 
-// The values one by one, each with its scaling a constant; returns the length of their text.
+std::size_t JsonlFormat::putText(std::size_t pos, std::string_view text) {
+    std::memcpy(line_.data() + pos, text.data(), text.size());
+    return pos + text.size();
+}
+
+std::size_t JsonlFormat::putInteger(std::size_t pos, std::int64_t value) {
+    return static_cast<std::size_t>(WriteInteger(line_.data() + pos, value) - line_.data());
+}
+
+// The values one by one at `pos`, each with its scaling a constant; returns where they end.
 template <std::size_t... I>
-std::size_t JsonlFormat::putValues(const RawRecord& raw, std::index_sequence<I...> /*values*/) {
-    std::size_t pos = 0;
-    ((pos = texts_.put(values_, pos, kValueInfo[I].scaling, raw[I]), values_[pos++] = ','), ...);
+std::size_t JsonlFormat::putValues(std::size_t pos, const RawRecord& raw,
+                                   std::index_sequence<I...> /*values*/) {
+    ((pos = texts_.put(line_, pos, kValueInfo[I].scaling, raw[I]), line_[pos++] = ','), ...);
     return pos - 1;  // no "," after the last
 }
 

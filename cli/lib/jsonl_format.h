@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -24,13 +25,21 @@ class JsonlFormat final : public RecordFormat {
     void appendRecord(std::string& out, const RawRecord& raw, const RecordOrigin& origin) override;
 
   private:
+    // Room for a record's text but the input's name: the keys, two numbers and the values.
+    static constexpr std::size_t kLineRoom =
+        64 + 2 * kMaxIntegerText + kValuesPerRecord * ValueTexts::kRoomPerValue;
+
+    std::size_t putText(std::size_t pos, std::string_view text);
+    std::size_t putInteger(std::size_t pos, std::int64_t value);
     template <std::size_t... I>
-    std::size_t putValues(const RawRecord& raw, std::index_sequence<I...> values);
+    std::size_t putValues(std::size_t pos, const RawRecord& raw, std::index_sequence<I...> values);
     void appendOutOfLimits(std::string& out, const RawRecord& raw) const;
 
     ValueTexts texts_;
     const LimitTable* limits_;
-    std::string values_;  // room for the values' texts, allocated once
+    std::string file_;      // the last input's name
+    std::string fileText_;  // and its JSON string
+    std::string line_;      // room for a record's text, allocated once
 };
 
 // Appends `text` as a JSON string: quotes, escapes, and U+FFFD for bytes that are not UTF-8.

@@ -1,5 +1,6 @@
 #include "pelorin/number_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -145,6 +146,39 @@ std::string FormatShortest(double value) {
     return std::string(buf, res.ptr);
 }
 
+char* WriteShortestWhole(char* out, std::int32_t value) {
+    constexpr std::ptrdiff_t kExponentFormExtra = 4;  // "e+09": an int32 has at most 10 digits
+    // The exponent form saves characters only from five trailing zeros on ("1e+05").
+    constexpr std::int32_t kFewestZerosShorter = 100000;
+    if (value % kFewestZerosShorter != 0) {
+        return std::to_chars(out, out + kMaxWholeText, value).ptr;
+    }
+    char buf[kMaxWholeText];
+    char* const end = std::to_chars(buf, buf + sizeof buf, value).ptr;
+    const char* const first = buf + (value < 0 ? 1 : 0);
+    const char* last = end;  // after the last digit that is not a trailing zero
+    while (last - first > 1 && last[-1] == '0') {
+        --last;
+    }
+    const std::ptrdiff_t significant = last - first;
+    const std::ptrdiff_t exponentForm =
+        significant + (significant > 1 ? 1 : 0) + kExponentFormExtra;
+    if (exponentForm >= end - first) {  // a tie goes to the plain digits
+        return std::copy(buf, end, out);
+    }
+    out = std::copy(static_cast<const char*>(buf), first + 1, out);  // sign and first digit
+    if (significant > 1) {
+        *out++ = '.';
+        out = std::copy(first + 1, last, out);
+    }
+    const auto exponent = static_cast<int>(end - first - 1);
+    *out++ = 'e';
+    *out++ = '+';
+    *out++ = static_cast<char>('0' + exponent / 10);
+    *out++ = static_cast<char>('0' + exponent % 10);
+    return out;
+}
+
 std::int32_t RoundHalfEven32(double value) {
     if (std::isnan(value)) {
         return 0;
@@ -160,9 +194,18 @@ std::int32_t RoundHalfEven32(double value) {
 }
 
 std::string FormatInteger(std::int64_t value) {
-    char buf[24];
-    const auto res = std::to_chars(buf, buf + sizeof buf, value);
-    return std::string(buf, res.ptr);
+    std::string out;
+    AppendInteger(out, value);
+    return out;
+}
+
+void AppendInteger(std::string& out, std::int64_t value) {
+    char buf[kMaxIntegerText];
+    out.append(buf, WriteInteger(buf, value));
+}
+
+char* WriteInteger(char* out, std::int64_t value) {
+    return std::to_chars(out, out + kMaxIntegerText, value).ptr;
 }
 
 }  // namespace pelorin

@@ -35,7 +35,8 @@ std::vector<std::int32_t> Readings(Scaling scaling) {
     const bool whole = scaling == Scaling::None;
     std::vector<std::int32_t> readings = {-1, ValueTexts::kTableReadings};
     if (whole) {
-        readings.insert(readings.end(), {INT32_MIN, INT32_MAX, 100000, -1000000000});
+        readings.insert(readings.end(), {INT32_MIN, INT32_MAX, 100000, -1000000000, 1200000,
+                                         12000000, -120000000, 2000000000});
     }
     for (std::int32_t n = whole ? -32768 : 0; n < (whole ? 65536 : ValueTexts::kTableReadings);
          ++n) {

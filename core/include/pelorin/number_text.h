@@ -22,6 +22,11 @@ void AppendGeneral(std::string& out, double value, std::string_view decimalSepar
 
 // The shortest text that reads back as the same double ("." separator, as JSON wants).
 std::string FormatShortest(double value);
+// FormatShortest's text of a whole number, made from its digits: them, or the exponent form
+// where that is shorter ("1e+05", "1.2e+07"). Writes at most kMaxWholeText characters at `out`;
+// returns the end of the text.
+inline constexpr std::size_t kMaxWholeText = 16;
+char* WriteShortestWhole(char* out, std::int32_t value);
 
 // Rounds to the nearest 32-bit integer, halves to the even neighbour; saturates outside the
 // 32-bit range, NaN gives 0.
@@ -29,5 +34,10 @@ std::int32_t RoundHalfEven32(double value);
 
 // Plain decimal text of a whole number: "-" for negatives, no grouping, no padding.
 std::string FormatInteger(std::int64_t value);
+// Appends FormatInteger's text to `out` without a temporary string.
+void AppendInteger(std::string& out, std::int64_t value);
+// Writes FormatInteger's text, at most kMaxIntegerText characters, at `out`; returns its end.
+inline constexpr std::size_t kMaxIntegerText = 20;
+char* WriteInteger(char* out, std::int64_t value);
 
 }  // namespace pelorin
