@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFile>
 #include <QGroupBox>
@@ -27,9 +28,12 @@
 #include "QtText.h"
 #include "RecentFiles.h"
 #include "RecentFilesMenu.h"
+#include "ShownText.h"
+#include "TextFileLoadSession.h"
 #include "ValueBoxColors.h"
 #include "ValueText.h"
 #include "WindowPlacement.h"
+#include "WindowSettings.h"
 #include "chart/CategorySpacing.h"
 #include "chart/ChartColors.h"
 #include "chart/ChartSettings.h"
@@ -53,7 +57,12 @@ Form1::Form1(QWidget* parent)
     : QMainWindow(parent),
       decimalSeparator_(QLocale().decimalPoint().toStdString()),
       csvFolder_(QCoreApplication::applicationDirPath()) {
+    const QString settingsRefused = WindowSettings::guardFile();  // before anything reads them
     setupUi(*this);
+    // Names and lines of files reach several labels: none reads its text as HTML.
+    for (QLabel* label : findChildren<QLabel*>()) {
+        label->setTextFormat(Qt::PlainText);
+    }
     new WindowPlacement(*this);
     boxColors_ = new ValueBoxColors(*this, Text1);
     MSChart1->setOptions(LoadChartOptions());
@@ -63,9 +72,21 @@ Form1::Form1(QWidget* parent)
     connectHandlers();
     Form_Load();
     applyLimits();
+    if (!settingsRefused.isEmpty()) {
+        setMessage(settingsRefused, Message::Settings);
+    }
 }
 
-Form1::~Form1() = default;
+// A load under way puts the box back before the window's controls go.
+Form1::~Form1() {
+    delete load_;
+}
+
+// Closing during an open cancels the open, then closes.
+void Form1::closeEvent(QCloseEvent* event) {
+    cancelLoad();
+    QMainWindow::closeEvent(event);
+}
 
 void Form1::connectHandlers() {
     connect(Text2, &QPlainTextEdit::textChanged, this, &Form1::Text2_Change);
@@ -95,8 +116,7 @@ void Form1::connectHandlers() {
     connect(follow_, &LogFollowSession::linesArrived, this,
             [this](int removedRecords) { Text2_Follow(removedRecords, false); });
     auto* input = new InputRouter(*this, *Text2, *HScroll1);
-    // Opened after the drop has been answered, since opening runs the event loop.
-    connect(input, &InputRouter::fileDropped, this, &Form1::loadTextFile, Qt::QueuedConnection);
+    connect(input, &InputRouter::fileDropped, this, &Form1::loadTextFile);
     recentFiles_ = new RecentFiles(this);
     auto* recentMenu = new RecentFilesMenu(*MnuOpenRecent, *recentFiles_);
     connect(recentMenu, &RecentFilesMenu::fileChosen, this, &Form1::MnuOpenRecent_Click);
@@ -288,9 +308,11 @@ void Form1::showRecordLimit(const DecodeResult& result) {
     }
 }
 
+// Messages carry file names and lines of files: shown as they are, control characters escaped.
 void Form1::setMessage(const QString& text, Message kind) {
-    Label3->setText(text);
-    Label3->setToolTip(text);  // the whole text, should the line be too short for it
+    const QString shown = EscapedText(text);
+    Label3->setText(shown);
+    Label3->setToolTip(PlainToolTip(shown));  // the whole text, should the line be too short
     shownMessage_ = kind;
 }
 

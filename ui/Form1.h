@@ -17,6 +17,7 @@ class LimitsWatcher;
 class LogFollowSession;
 class PasteBoxDecoder;
 class RecentFiles;
+class TextFileLoadSession;
 class ValueBoxColors;
 struct DecodeResult;
 
@@ -35,12 +36,12 @@ class Form1 : public QMainWindow, private Form1Layout {
     // points it elsewhere.
     void setCsvFolder(const QString& folder) { csvFolder_ = folder; }
 
-    // Puts a text file into the paste box as one paste (decoded once, undoable) and lists it
-    // first in File > Open Recent, showing its progress with a Cancel button when it takes a
-    // while; the window's events are handled meanwhile. When the file cannot be used, says why
-    // in Label3, leaves the box unchanged and returns false; also false, without a message,
-    // when the user cancelled.
-    bool loadTextFile(const QString& path);
+    // Starts putting a text file into the paste box as one paste (decoded once, undoable),
+    // showing its progress with a Cancel button when it takes a while; a load under way is
+    // cancelled first. textFileLoaded() reports the end: when the file is in the box it is
+    // listed first in File > Open Recent; when it cannot be used Label3 says why and the box is
+    // unchanged, as it is when the user cancelled or the window closed meanwhile.
+    void loadTextFile(const QString& path);
     // Follows the log file at `path` in the paste box (its newest 1000 records, then each line
     // as it comes) until Stop Following or an edit of the box. When the file cannot be
     // followed, says why in Label3, leaves the box unchanged and returns false.
@@ -49,8 +50,17 @@ class Form1 : public QMainWindow, private Form1Layout {
     // Returns false, with the reason in Label3, when it could not be written.
     bool writeCsvFile(const QString& path);
 
+  signals:
+    // A load begun by loadTextFile() has ended; `ok` when the file is in the box.
+    void textFileLoaded(bool ok);
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
   private:
     void connectHandlers();
+    void loadFinished(const QString& path, bool ok, const QString& error);
+    void cancelLoad();
 
     // Event handlers and procedures, named after control and event.
     void Form_Load();
@@ -81,7 +91,7 @@ class Form1 : public QMainWindow, private Form1Layout {
     void colourShownValues();
     void showLimitsReport();
     // What Label3 shows, so a message goes away when its cause does.
-    enum class Message { None, RecordLimit, OpenFailed, Export, Limits, Chart };
+    enum class Message { None, RecordLimit, OpenFailed, Export, Limits, Chart, Settings };
     void setMessage(const QString& text, Message kind);
     void clearMessage(Message kind);
 
@@ -94,7 +104,7 @@ class Form1 : public QMainWindow, private Form1Layout {
     int shownRecord_ = -1;   // the record in the value boxes, -1 before the first
     int chartedIndex_ = -1;  // the value of the chart's last drawing, -1 before the first
     Message shownMessage_ = Message::None;
-    bool loading_ = false;
+    TextFileLoadSession* load_ = nullptr;  // the load under way, if any
     QPointer<Form2> form2_;
     RecentFiles* recentFiles_ = nullptr;
     LogFollowSession* follow_ = nullptr;

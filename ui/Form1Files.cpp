@@ -5,7 +5,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QPlainTextEdit>
-#include <QScopedValueRollback>
 #include <QStandardPaths>
 #include <filesystem>
 
@@ -70,8 +69,8 @@ void Form1::WriteCSVFileAs_Click() {
 
 bool Form1::writeCsvFile(const QString& path) {
     const std::string content = BuildCsvFile(store_, decimalSeparator_);
-    const WriteResult result =
-        WriteFileAtomically(std::filesystem::path(QFile::encodeName(path).toStdString()), content);
+    const WriteResult result = WriteFileAtomically(
+        std::filesystem::path(QFile::encodeName(path).toStdString()), content, ReaderWait::Refuse);
     if (!result.ok) {
         setMessage(
             path + QStringLiteral(" could not be written: ") + QString::fromLocal8Bit(result.error),
@@ -100,25 +99,31 @@ void Form1::MnuOpenRecent_Click(const QString& path) {
     loadTextFile(path);
 }
 
-bool Form1::loadTextFile(const QString& path) {
-    if (loading_) {
-        setMessage(QStringLiteral("Could not open %1: another file is being opened.").arg(path),
-                   Message::OpenFailed);
-        return false;
-    }
-    // One edit, as a paste is: decoded once, and Undo brings the old text back.
-    const QScopedValueRollback busy(loading_, true);
+void Form1::loadTextFile(const QString& path) {
+    cancelLoad();  // the newest open wins
     follow_->stop(QStringLiteral("a file was opened."));
-    TextFileLoadSession session(*Text2, *boxDecoder_, *this);
-    if (!session.run(path)) {
-        if (!session.error().isEmpty()) {
-            setMessage(session.error(), Message::OpenFailed);
-        }
-        return false;
+    // One edit, as a paste is: decoded once, and Undo brings the old text back.
+    load_ = new TextFileLoadSession(*Text2, *boxDecoder_, *this, path);
+    connect(load_, &TextFileLoadSession::finished, this,
+            [this, path](bool ok, const QString& error) { loadFinished(path, ok, error); });
+}
+
+void Form1::loadFinished(const QString& path, bool ok, const QString& error) {
+    load_->deleteLater();
+    load_ = nullptr;
+    if (ok) {
+        clearMessage(Message::OpenFailed);
+        recentFiles_->add(path);
+    } else if (!error.isEmpty()) {
+        setMessage(error, Message::OpenFailed);
     }
-    clearMessage(Message::OpenFailed);
-    recentFiles_->add(path);
-    return true;
+    emit textFileLoaded(ok);
+}
+
+void Form1::cancelLoad() {
+    if (load_ != nullptr) {
+        load_->cancel();
+    }
 }
 
 void Form1::MnuFollow_Click() {
@@ -131,11 +136,7 @@ void Form1::MnuFollow_Click() {
 }
 
 bool Form1::followLog(const QString& path) {
-    if (loading_) {
-        setMessage(QStringLiteral("Could not follow %1: a file is being opened.").arg(path),
-                   Message::OpenFailed);
-        return false;
-    }
+    cancelLoad();
     const QString error = follow_->start(path);
     if (!error.isEmpty()) {
         setMessage(error, Message::OpenFailed);

@@ -8,6 +8,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <algorithm>
 #include <utility>
 
 #include "PasteBoxDecoder.h"
@@ -22,6 +23,12 @@ namespace {
 
 // Ten polls a second keep a line's delay well under a quarter of a second at no idle cost.
 constexpr int kPollMs = 100;
+// Other lines than telemetry are bounded too, so that a log of few telemetry lines fills
+// neither the box nor memory: at the start only the log's last bytes are read, and while
+// following the oldest lines leave beyond this many others.
+constexpr std::int64_t kMaxTailBytes = 8LL * 1024 * 1024;
+constexpr int kMaxOtherLines = 50000;
+constexpr std::int64_t kBytesPerMegabyte = 1024 * 1024;
 constexpr int kAgeRefreshMs = 1000;
 constexpr qint64 kSecondsPerMinute = 60;
 constexpr qint64 kSecondsPerHour = 3600;
@@ -64,7 +71,7 @@ LogFollowSession::~LogFollowSession() = default;
 
 QString LogFollowSession::start(const QString& path) {
     const std::string local = QFile::encodeName(path).toStdString();
-    const TailStart tail = FindTailStart(local, kMaxRecords);
+    const TailStart tail = FindTailStart(local, kMaxRecords, kMaxTailBytes);
     auto follower = std::make_unique<LogFollower>(local);
     const int error = tail.error != 0 ? tail.error : follower->start(tail.offset);
     if (error != 0) {
@@ -81,7 +88,12 @@ QString LogFollowSession::start(const QString& path) {
     name_ = QFileInfo(path).fileName();
     lastLine_ = {};
     box_.document()->setUndoRedoEnabled(false);  // also forgets the history before
-    report_.showFollowEvent(QString());
+    report_.showFollowEvent(
+        tail.cut ? QStringLiteral("%1: its first %2 MB were not read (the box takes at most the "
+                                  "last %3 MB of a log)")
+                       .arg(name_, IntegerText(tail.offset / kBytesPerMegabyte),
+                            IntegerText(kMaxTailBytes / kBytesPerMegabyte))
+                 : QString());
     {
         const QSignalBlocker quiet(&box_);
         QTextCursor all(box_.document());
@@ -212,21 +224,24 @@ void LogFollowSession::append(const QString& lines) {
     }
 }
 
-// Removes the lines before the first of the newest 1000 telemetry lines; returns how many
-// telemetry lines went.
+// Removes the lines before the first of the newest 1000 telemetry lines, and the oldest lines
+// beyond kMaxOtherLines others; returns how many telemetry lines went.
 int LogFollowSession::trimTop() {
-    const std::int64_t excess = decoder_.telemetryLines() - kMaxRecords;
-    if (excess <= 0) {
+    const std::int64_t telemetry = decoder_.telemetryLines();
+    const std::int64_t excess = telemetry - kMaxRecords;
+    const int others = box_.document()->blockCount() - static_cast<int>(telemetry);
+    const int blocks =
+        std::max(excess > 0 ? decoder_.telemetryBlock(excess) : 0, others - kMaxOtherLines);
+    if (blocks <= 0) {
         return 0;
     }
     const QSignalBlocker quiet(&box_);
     QScrollBar& scroll = *box_.verticalScrollBar();
     const bool atEnd = scroll.value() == scroll.maximum();
-    const int blocks = decoder_.telemetryBlock(excess);
     decoder_.removeFirstBlocks(blocks);
     // The lines in view stay in view.
     scroll.setValue(atEnd ? scroll.maximum() : scroll.value() - blocks);
-    return static_cast<int>(excess);
+    return static_cast<int>(telemetry - decoder_.telemetryLines());
 }
 
 void LogFollowSession::boxEdited() {

@@ -9,6 +9,7 @@
 #include "ElidedLabel.h"
 #include "QtText.h"
 #include "ReadableColors.h"
+#include "ShownText.h"
 #include "WindowFonts.h"
 #include "pelorin/decoder.h"
 #include "pelorin/number_text.h"
@@ -22,6 +23,7 @@ QString Count(std::int64_t n, const char* singular, const char* plural) {
 
 QLabel* AddItem(QStatusBar& bar, const char* name) {
     auto* label = new QLabel(&bar);
+    label->setTextFormat(Qt::PlainText);
     label->setObjectName(QString::fromLatin1(name));
     label->setFont(WindowFonts::Regular());
     bar.addWidget(label);
@@ -31,6 +33,7 @@ QLabel* AddItem(QStatusBar& bar, const char* name) {
 // An item cut short with "..." where the bar is too narrow for it; its tool tip has it all.
 QLabel* AddShrinkingItem(QStatusBar& bar, const char* name, int stretch) {
     auto* label = new ElidedLabel(&bar);
+    label->setTextFormat(Qt::PlainText);
     label->setObjectName(QString::fromLatin1(name));
     label->setFont(WindowFonts::Regular());
     label->setMinimumWidth(1);
@@ -108,17 +111,20 @@ void PasteReport::showOutOfLimits(const std::vector<std::int32_t>& records, bool
                            kListedLineNumbers));
 }
 
+// The followed file's name is shown as it is, control characters escaped.
 void PasteReport::showFollowing(const QString& text, const QString& toolTip) {
-    if (following_->text() != text) {  // refreshed every second: only a change is laid out
-        following_->setText(text);
+    const QString shown = EscapedText(text);
+    if (following_->text() != shown) {  // refreshed every second: only a change is laid out
+        following_->setText(shown);
     }
-    following_->setToolTip(toolTip);
+    following_->setToolTip(PlainToolTip(EscapedText(toolTip)));
     following_->setVisible(!text.isEmpty());
 }
 
 void PasteReport::showFollowEvent(const QString& text) {
-    followEvent_->setText(text);
-    followEvent_->setToolTip(text);
+    const QString shown = EscapedText(text);
+    followEvent_->setText(shown);
+    followEvent_->setToolTip(PlainToolTip(shown));
     followEvent_->setVisible(!text.isEmpty());
 }
 

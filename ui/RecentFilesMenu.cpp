@@ -6,6 +6,7 @@
 
 #include "QtText.h"
 #include "RecentFiles.h"
+#include "ShownText.h"
 
 namespace pelorin {
 namespace {
@@ -17,7 +18,7 @@ const QString kEllipsis = QStringLiteral("...");
 // "&3 /home/op/passes/pass.txt": the number is the entry's access key; an "&" of the path is
 // shown as such.
 QString EntryText(int number, const QString& path) {
-    QString shown = QDir::toNativeSeparators(path);
+    QString shown = EscapedText(QDir::toNativeSeparators(path));
     if (shown.size() > kShownPathCharacters) {
         const qsizetype keep = (kShownPathCharacters - kEllipsis.size()) / 2;
         shown = shown.left(keep) + kEllipsis + shown.right(keep);
@@ -47,7 +48,7 @@ void RecentFilesMenu::rebuild() {
         const QString& path = paths[k];
         QAction* entry = menu_.addAction(EntryText(k + 1, path));
         entry->setObjectName(QStringLiteral("MnuRecentFile_") + IntegerText(k + 1));
-        entry->setToolTip(QDir::toNativeSeparators(path));
+        entry->setToolTip(PlainToolTip(EscapedText(QDir::toNativeSeparators(path))));
         connect(entry, &QAction::triggered, this, [this, path] { emit fileChosen(path); });
     }
     menu_.setEnabled(!paths.isEmpty());

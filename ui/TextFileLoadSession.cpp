@@ -1,36 +1,32 @@
 #include "TextFileLoadSession.h"
 
-#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QProgressDialog>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTextDocument>
+#include <QThread>
 
-#include "BoxLines.h"
 #include "PasteBoxDecoder.h"
-#include "QtText.h"
-#include "TextFileLoader.h"
+#include "ShownText.h"
+#include "TextFileReadJob.h"
 
 namespace pelorin {
 namespace {
 
-constexpr int kSliceMs = 15;               // the longest stretch of insertion between events
-constexpr std::size_t kQueuedPieces = 16;  // pieces read ahead of the box, which bounds memory
-constexpr int kProgressSteps = 1000;
 constexpr int kProgressDelayMs = 300;  // a quicker load shows no dialog
 
 }  // namespace
 
 TextFileLoadSession::TextFileLoadSession(QPlainTextEdit& box, PasteBoxDecoder& decoder,
-                                         QWidget& window)
-    : box_(box), decoder_(decoder), window_(window) {}
-
-TextFileLoadSession::~TextFileLoadSession() = default;
-
-bool TextFileLoadSession::run(const QString& path) {
+                                         QWidget& window, const QString& path)
+    : QObject(&window),
+      box_(box),
+      decoder_(decoder),
+      job_(std::make_unique<TextFileReadJob>(path)) {
     const QTextCursor shown = box_.textCursor();
     cursorAnchor_ = shown.anchor();
     cursorPosition_ = shown.position();
@@ -39,157 +35,83 @@ bool TextFileLoadSession::run(const QString& path) {
     wasReadOnly_ = box_.isReadOnly();
     box_.setReadOnly(true);  // until the dialog shows and blocks the window, no typing between
 
-    progress_ = std::make_unique<QProgressDialog>(
-        QStringLiteral("Opening %1").arg(QFileInfo(path).fileName()), QStringLiteral("Cancel"), 0,
-        kProgressSteps, &window_);
+    progress_ = new QProgressDialog(&window);
     progress_->setObjectName(QStringLiteral("OpenProgress"));
+    // The file's name as it is, never read as HTML.
+    auto* label = new QLabel(progress_);
+    label->setTextFormat(Qt::PlainText);
+    progress_->setLabel(label);
+    progress_->setLabelText(QStringLiteral("Opening ") + EscapedText(QFileInfo(path).fileName()));
+    progress_->setCancelButtonText(QStringLiteral("Cancel"));
+    progress_->setRange(0, TextFileReadJob::kProgressSteps);
     progress_->setWindowModality(Qt::WindowModal);
     progress_->setMinimumDuration(kProgressDelayMs);
     // Its own setValue() would run the event loop inside the insertion; the bar does not.
-    bar_ = new QProgressBar(progress_.get());
-    bar_->setRange(0, kProgressSteps);
+    bar_ = new QProgressBar(progress_);
+    bar_->setRange(0, TextFileReadJob::kProgressSteps);
     progress_->setBar(bar_);
     progress_->setValue(0);  // starts the delay after which the dialog shows
     // The Cancel button, and Escape or the close box.
-    connect(progress_.get(), &QProgressDialog::canceled, this, &TextFileLoadSession::cancel);
-    connect(progress_.get(), &QDialog::rejected, this, &TextFileLoadSession::cancel);
+    connect(progress_, &QProgressDialog::canceled, this, &TextFileLoadSession::cancel);
+    connect(progress_, &QDialog::rejected, this, &TextFileLoadSession::cancel);
 
     cursor_ = QTextCursor(box_.document());
     cursor_.beginEditBlock();
     cursor_.select(QTextCursor::Document);
-    worker_ = std::jthread([this, path](std::stop_token stop) { work(stop, path); });
+    // The job's signals come from the worker thread, so they are queued to this one.
+    connect(job_.get(), &TextFileReadJob::pieceRead, this, &TextFileLoadSession::insertPiece);
+    connect(job_.get(), &TextFileReadJob::finished, this, &TextFileLoadSession::complete);
+    worker_.reset(QThread::create([job = job_.get()] { job->run(); }));
+    worker_->start();
+}
+
+TextFileLoadSession::~TextFileLoadSession() {
+    stopWorker();
     if (!ended_) {
-        loop_.exec();
+        rollBack();
     }
-    if (!ended_) {
-        cancel();  // the event loop was left: the program is ending
-    }
-    return ok_;
+    delete progress_;
 }
 
-void TextFileLoadSession::work(std::stop_token stop, const QString& path) {
-    TextFileLoader loader(path);
-    QString error = loader.check(stop);
-    {
-        const std::lock_guard lock(mutex_);
-        fileBytes_ = std::max<std::int64_t>(1, loader.size());
-    }
-    box_lines::InsertedTextMarks marks;
-    if (error.isEmpty() && !stop.stop_requested()) {
-        error = loader.read([&](const QString& piece, std::int64_t bytesRead) {
-            marks.add(Utf16(piece));
-            return push({piece, bytesRead}, stop);
-        });
-    }
-    finishWork(std::move(error), marks.finish());
-}
-
-bool TextFileLoadSession::push(Piece piece, const std::stop_token& stop) {
-    {
-        std::unique_lock lock(mutex_);
-        if (!roomForPieces_.wait(lock, stop, [this] { return pieces_.size() < kQueuedPieces; })) {
-            return false;
-        }
-        pieces_.push_back(std::move(piece));
-    }
-    wake();
-    return true;
-}
-
-void TextFileLoadSession::finishWork(QString error, std::vector<LineMark> marks) {
-    {
-        const std::lock_guard lock(mutex_);
-        workDone_ = true;
-        workError_ = std::move(error);
-        marks_ = std::move(marks);
-    }
-    wake();
-}
-
-// Has takePieces() run on the window's thread, unless it is due already.
-void TextFileLoadSession::wake() {
-    {
-        const std::lock_guard lock(mutex_);
-        if (woken_) {
-            return;
-        }
-        woken_ = true;
-    }
-    QMetaObject::invokeMethod(this, &TextFileLoadSession::takePieces, Qt::QueuedConnection);
-}
-
-// Inserts the pieces that are ready for a short while, then lets the window handle its events.
-void TextFileLoadSession::takePieces() {
-    {
-        const std::lock_guard lock(mutex_);
-        woken_ = false;
-    }
+void TextFileLoadSession::insertPiece(const QString& text, int progress) {
     if (ended_) {
         return;
     }
-    QElapsedTimer slice;
-    slice.start();
-    std::int64_t bytesInserted = -1;
-    while (slice.elapsed() < kSliceMs) {
-        Piece piece;
-        {
-            const std::lock_guard lock(mutex_);
-            if (pieces_.empty()) {
-                break;
-            }
-            piece = std::move(pieces_.front());
-            pieces_.pop_front();
-        }
-        roomForPieces_.notify_one();
-        cursor_.insertText(piece.text);
-        inserted_ = true;
-        bytesInserted = piece.bytesRead;
-    }
-    std::unique_lock lock(mutex_);
-    const bool more = !pieces_.empty();
-    const bool done = workDone_ && !more;
-    const std::int64_t fileBytes = fileBytes_;
-    lock.unlock();
-    if (done) {
-        complete();
-        return;
-    }
-    if (bytesInserted >= 0) {
-        bar_->setValue(static_cast<int>(bytesInserted * kProgressSteps / fileBytes));
-    }
-    if (more) {
-        wake();
-    }
+    cursor_.insertText(text);
+    inserted_ = true;
+    bar_->setValue(progress);
+    job_->pieceTaken();
 }
 
-void TextFileLoadSession::complete() {
-    std::vector<LineMark> marks;
-    {
-        const std::lock_guard lock(mutex_);
-        error_ = workError_;
-        marks = std::move(marks_);
+void TextFileLoadSession::complete(const QString& error, const std::vector<LineMark>& marks) {
+    if (ended_) {
+        return;
     }
-    if (!error_.isEmpty()) {
+    if (!error.isEmpty()) {
         rollBack();
-        end(false);
+        end(false, error);
         return;
     }
     if (!inserted_) {
         cursor_.insertText(QString());  // an empty file empties the box
     }
     box_.setReadOnly(wasReadOnly_);
-    decoder_.changeWithKnownLines(std::move(marks), [this] { cursor_.endEditBlock(); });
-    end(true);
+    decoder_.changeWithKnownLines(std::vector<LineMark>(marks), [this] { cursor_.endEditBlock(); });
+    end(true, {});
 }
 
 void TextFileLoadSession::cancel() {
     if (ended_) {
         return;
     }
-    worker_.request_stop();
-    worker_.join();
+    stopWorker();
     rollBack();
-    end(false);
+    end(false, {});
+}
+
+void TextFileLoadSession::stopWorker() {
+    job_->stop();
+    worker_->wait();
 }
 
 // Ends the edit block and undoes it without a word to the window, so that the box, its undo
@@ -214,11 +136,10 @@ void TextFileLoadSession::rollBack() {
     box_.setReadOnly(wasReadOnly_);
 }
 
-void TextFileLoadSession::end(bool ok) {
+void TextFileLoadSession::end(bool ok, const QString& error) {
     ended_ = true;
-    ok_ = ok;
     progress_->hide();
-    loop_.quit();
+    emit finished(ok, error);
 }
 
 }  // namespace pelorin

@@ -1,8 +1,13 @@
 #include "TextFileLoader.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QFile>
-#include <QFileInfo>
 #include <QStringDecoder>
+#include <cerrno>
+#include <cstring>
 #include <string_view>
 
 #include "pelorin/unicode_chars.h"
@@ -95,6 +100,28 @@ QString TextFileLoader::failure(const QString& why) const {
     return QStringLiteral("Could not open %1: %2").arg(path_, why);
 }
 
+// Opens the file without blocking (a FIFO put in its place would block an ordinary open) and
+// checks what was opened, not the path, so that nothing swapped in between is read. "" when
+// `file` holds a regular file, else why not.
+QString TextFileLoader::openRegular(QFile& file) const {
+    const int fd = ::open(QFile::encodeName(path_).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return failure(errno == ENOENT
+                           ? QStringLiteral("the file does not exist.")
+                           : QString::fromLocal8Bit(std::strerror(errno)) + QLatin1Char('.'));
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return failure(QStringLiteral("it is not a file."));
+    }
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return failure(file.errorString() + QLatin1Char('.'));
+    }
+    return {};
+}
+
 LoadedText TextFileLoader::Load(const QString& path) {
     TextFileLoader loader(path);
     QString error = loader.check();
@@ -109,20 +136,13 @@ LoadedText TextFileLoader::Load(const QString& path) {
 }
 
 QString TextFileLoader::check(std::stop_token stop) {
-    const QFileInfo info(path_);
-    if (!info.exists()) {
-        return failure(QStringLiteral("the file does not exist."));
-    }
-    if (!info.isFile()) {
-        return failure(QStringLiteral("it is not a file."));
+    QFile file;
+    if (QString refused = openRegular(file); !refused.isEmpty()) {
+        return refused;
     }
     const QString tooLarge = failure(QStringLiteral("it is larger than 50 MB."));
-    if (info.size() > kMaxBytes) {
+    if (file.size() > kMaxBytes) {
         return tooLarge;
-    }
-    QFile file(path_);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return failure(file.errorString() + QLatin1Char('.'));
     }
     ByteScan scan;
     std::optional<QStringConverter::Encoding> marked;
@@ -159,9 +179,9 @@ QString TextFileLoader::check(std::stop_token stop) {
 }
 
 QString TextFileLoader::read(const PieceTaker& take) {
-    QFile file(path_);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return failure(file.errorString() + QLatin1Char('.'));
+    QFile file;
+    if (QString refused = openRegular(file); !refused.isEmpty()) {
+        return refused;
     }
     std::optional<QStringDecoder> decoder;
     if (marked_) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFile>
 #include <QString>
 #include <QStringConverter>
 #include <cstdint>
@@ -50,6 +51,7 @@ class TextFileLoader {
 
   private:
     QString failure(const QString& why) const;
+    QString openRegular(QFile& file) const;
 
     QString path_;
     std::int64_t size_ = 0;

@@ -5,6 +5,7 @@
 #include <QRegion>
 #include <QScreen>
 #include <QWidget>
+#include <limits>
 
 #include "WindowSettings.h"
 
@@ -33,6 +34,13 @@ WindowPlacement::WindowPlacement(QWidget& window) : QObject(&window), window_(wi
 }
 
 bool WindowPlacement::IsShownOn(const QPoint& framePosition, const QList<QRect>& screenAreas) {
+    // A grip whose far corner lies beyond the coordinates' range would wrap round; no screen
+    // is there.
+    constexpr int kMaxCoordinate = std::numeric_limits<int>::max();
+    if (framePosition.x() > kMaxCoordinate - kTitleGrip.width() ||
+        framePosition.y() > kMaxCoordinate - kTitleGrip.height()) {
+        return false;
+    }
     QRegion hidden(QRect(framePosition, kTitleGrip));
     for (const QRect& area : screenAreas) {
         hidden -= area;

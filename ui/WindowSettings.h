@@ -11,6 +11,12 @@ namespace pelorin {
 // folder each file dialog was last used in. The recent files keep their own list.
 class WindowSettings {
   public:
+    // Checks the settings file before anything reads or writes it. A FIFO would block the
+    // reading, and a device or a link to one would be replaced at exit: then this run keeps its
+    // settings in a private folder, removed at exit, and the result says why. "" when the file
+    // is a regular one or does not exist yet.
+    static QString guardFile();
+
     // The file dialogs that start where they were last used.
     enum class Folder { Open, Follow, CsvExport };
 

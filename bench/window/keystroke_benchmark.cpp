@@ -33,6 +33,7 @@
 #include "Form1.h"
 #include "TextFileLoader.h"
 #include "chart/TrendChart.h"
+#include "load_and_wait.h"
 #include "pelorin/decoder.h"
 #include "pelorin/frame_marker.h"
 #include "window_bench.h"
@@ -127,7 +128,7 @@ double FillBox(pelorin::Form1& form, QPlainTextEdit& pasteBox, const Options& op
             lastTick = Clock::now();
         });
         ticks.start(1);
-        if (!form.loadTextFile(options.file)) {
+        if (!LoadAndWait(form, options.file)) {
             return -1.0;
         }
         longestPause = std::max(longestPause, MsSince(lastTick));

@@ -105,7 +105,7 @@ WriteResult AtomicFile::open() {
         case OutputTarget::Kind::Socket:
             return openStream(ConnectSocket(target_));
         case OutputTarget::Kind::Device:
-            return openStream(OpenForWriting(target_, O_NOCTTY, 0, stopped_));
+            return openStream(openTarget(O_NOCTTY, 0));
         case OutputTarget::Kind::Folder:
             break;
     }
@@ -119,7 +119,24 @@ WriteResult AtomicFile::openExisting(const struct stat& status) {
     return mode_ == WriteMode::AsWritten ? openInPlace(&status) : openTemporary(&status);
 }
 
+int AtomicFile::openTarget(int flags, mode_t mode) {
+    if (readerWait_ == ReaderWait::Wait) {
+        return OpenForWriting(target_, flags, mode, stopped_);
+    }
+    const int fd = OpenForWriting(target_, flags | O_NONBLOCK, mode, stopped_);
+    // Writes wait for the reader as usual once it is there.
+    if (fd >= 0) {
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    }
+    return fd;
+}
+
 WriteResult AtomicFile::openStream(int fdOrError) {
+    if (fdOrError == -ENXIO && readerWait_ == ReaderWait::Refuse) {
+        discard();
+        return {false, "could not write " + name_.string() + ": no program is reading this FIFO",
+                ENXIO};
+    }
     if (fdOrError < 0) {
         return fail("could not write", name_, -fdOrError);
     }
@@ -130,9 +147,9 @@ WriteResult AtomicFile::openStream(int fdOrError) {
 
 WriteResult AtomicFile::openInPlace(const struct stat* existing) {
     const int truncate = mode_ == WriteMode::AsWritten ? O_TRUNC : 0;
-    const int fd = OpenForWriting(target_, O_CREAT | O_NOFOLLOW | truncate, kNewFileMode, stopped_);
+    const int fd = openTarget(O_CREAT | O_NOFOLLOW | truncate, kNewFileMode);
     if (fd < 0) {
-        return fail("could not write", name_, -fd);
+        return openStream(fd);
     }
     fd_ = fd;
     way_ = Way::InPlace;
@@ -251,8 +268,9 @@ void AtomicFile::discard() {
     }
 }
 
-WriteResult WriteFileAtomically(const fs::path& path, std::string_view content) {
+WriteResult WriteFileAtomically(const fs::path& path, std::string_view content, ReaderWait wait) {
     AtomicFile file(path);
+    file.setReaderWait(wait);
     if (WriteResult r = file.open(); !r.ok) {
         return r;
     }

@@ -21,6 +21,13 @@ bool namesNothing(int error) {
     return error == ENOENT || error == ENOTDIR;
 }
 
+// Whether the open `file` starts with the byte order mark of UTF-16 or UTF-32 text.
+bool holdsWideText(const LogFile& file) {
+    std::array<char, kWideMarkBytes> first{};
+    const ReadOutcome got = file.readAt(first.data(), first.size(), 0);
+    return IsWideText(std::string_view(first.data(), got.bytes));
+}
+
 // Reads the open file from the place reading has reached, within the poll's byte budget, and
 // keeps the fingerprint of what it read.
 class FileSource final : public ByteSource {
@@ -141,6 +148,10 @@ void LogFollower::State::followPath(FollowBatch& batch) {
     int error = look.error;
     if (error == 0 && look.identity != file.identity()) {
         error = next.open(path);
+        // The rule of start() holds for every file the path comes to name.
+        if (error == 0 && holdsWideText(next)) {
+            error = kWideText;
+        }
     }
     if (error != 0) {
         sayProblem(batch,
@@ -180,9 +191,7 @@ int LogFollower::start(std::int64_t offset) {
     if (const int error = s.file.open(s.path); error != 0) {
         return error;
     }
-    std::array<char, kWideMarkBytes> first{};
-    const ReadOutcome got = s.file.readAt(first.data(), first.size(), 0);
-    if (IsWideText(std::string_view(first.data(), got.bytes))) {
+    if (holdsWideText(s.file)) {
         s.file.close();
         return kWideText;
     }

@@ -34,8 +34,9 @@ class RangeSource final : public ByteSource {
 };
 
 struct WindowScan {
-    std::size_t found = 0;    // telemetry lines
-    std::int64_t oldest = 0;  // the start of the first of the last `count` of them
+    std::size_t found = 0;        // telemetry lines
+    std::int64_t oldest = 0;      // the start of the first of the last `count` of them
+    std::int64_t firstLine = -1;  // the start of the first complete line, -1 when none
     int error = 0;
 };
 
@@ -56,7 +57,13 @@ WindowScan scanWindow(const LogFile& file, std::int64_t begin, std::int64_t end,
             scan.error = reader.error();
             return scan;
         }
-        if (!std::exchange(skip, false) && ExamineLine(line.text, frame) == LineKind::Telemetry) {
+        if (std::exchange(skip, false)) {
+            continue;
+        }
+        if (scan.firstLine < 0) {
+            scan.firstLine = begin + line.offset;
+        }
+        if (ExamineLine(line.text, frame) == LineKind::Telemetry) {
             starts[scan.found++ % count] = begin + line.offset;
         }
     }
@@ -66,7 +73,7 @@ WindowScan scanWindow(const LogFile& file, std::int64_t begin, std::int64_t end,
 
 }  // namespace
 
-TailStart FindTailStart(const std::string& path, std::size_t count) {
+TailStart FindTailStart(const std::string& path, std::size_t count, std::int64_t maxBytes) {
     count = std::max<std::size_t>(count, 1);
     LogFile file;
     if (const int error = file.open(path); error != 0) {
@@ -76,8 +83,10 @@ TailStart FindTailStart(const std::string& path, std::size_t count) {
     if (size < 0) {
         return {0, static_cast<int>(-size)};
     }
-    std::int64_t window =
-        std::max(kFirstWindowBytes, static_cast<std::int64_t>(count) * kBytesPerLineGuess);
+    maxBytes = std::max<std::int64_t>(maxBytes, 1);
+    std::int64_t window = std::min(
+        maxBytes,
+        std::max(kFirstWindowBytes, static_cast<std::int64_t>(count) * kBytesPerLineGuess));
     for (;;) {
         const std::int64_t from = std::max<std::int64_t>(0, size - window);
         const WindowScan scan = scanWindow(file, from > 0 ? from - 1 : 0, size, count);
@@ -87,7 +96,10 @@ TailStart FindTailStart(const std::string& path, std::size_t count) {
         if (scan.found >= count || from == 0) {
             return {scan.oldest, 0};
         }
-        window *= kWindowGrowth;
+        if (window >= maxBytes) {
+            return {scan.firstLine >= 0 ? scan.firstLine : size, 0, true};
+        }
+        window = window > maxBytes / kWindowGrowth ? maxBytes : window * kWindowGrowth;
     }
 }
 

@@ -1,5 +1,6 @@
 #include "pelorin/atomic_file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -163,6 +164,25 @@ TEST_F(AtomicWrite, PipeIsWrittenDirectly) {
     EXPECT_TRUE(r.ok) << r.error;
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     EXPECT_TRUE(fs::is_fifo(fifo));
+}
+
+// The window's way: a FIFO that no program reads is refused at once, never waited for; one with
+// a reader is written as usual.
+TEST_F(AtomicWrite, PipeWithoutReaderIsRefusedWhenNotWaiting) {
+    const fs::path fifo = tmp / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const WriteResult refused = WriteFileAtomically(fifo, "nobody", pelorin::ReaderWait::Refuse);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_NE(refused.error.find("no program is reading this FIFO"), std::string::npos)
+        << refused.error;
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    const WriteResult r = WriteFileAtomically(fifo, "read", pelorin::ReaderWait::Refuse);
+    EXPECT_TRUE(r.ok) << r.error;
+    char got[8] = {};
+    EXPECT_EQ(::read(reader, got, sizeof got), 4);
+    EXPECT_STREQ(got, "read");
+    ::close(reader);
 }
 
 TEST_F(AtomicWrite, FolderAsTargetIsRefused) {

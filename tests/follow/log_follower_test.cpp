@@ -88,6 +88,15 @@ TEST_F(Follower, RenamedFileIsReadToItsEndThenTheNewOne) {
     Append(tmp / "rot.log.1", "late\n");
     Append(log, "more\n");
     EXPECT_EQ(Poll(follower), Lines{"2:more"});
+
+    // A new file of UTF-16 text is refused as at the start, once, until a UTF-8 one comes.
+    fs::rename(log, tmp / "rot.log.2");
+    WriteFile(log, std::string("\xFF\xFEx\0\n\0", 6));
+    EXPECT_EQ(Poll(follower), Lines{"<unfollowable>"});
+    EXPECT_EQ(Poll(follower), Lines{});
+    fs::remove(log);
+    WriteFile(log, "utf8\n");
+    EXPECT_EQ(Poll(follower), (Lines{"<back>", "1:utf8"}));
 }
 
 TEST_F(Follower, DeletedFileIsWaitedFor) {

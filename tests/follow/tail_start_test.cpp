@@ -50,6 +50,28 @@ TEST(TailStart, FirstOfTheLastTelemetryLines) {
     EXPECT_EQ(FindTailStart((tmp / "none").string(), 1).error, ENOENT);
 }
 
+// A log of few telemetry lines is read from its last `maxBytes` on, from a line start, and says
+// so; one whose telemetry lies within them is not cut.
+TEST(TailStart, NeverReadsMoreThanTheBoundFromTheEnd) {
+    TempFolder tmp;
+    const auto log = tmp / "beacons.log";
+    std::string beacons;
+    for (int k = 0; k < 20000; ++k) {
+        beacons += "beacon " + std::to_string(k) + "\n";
+    }
+    const std::string t1 = testframes::lineWithTime(1) + "\n";
+    WriteFile(log, t1 + beacons);
+    const pelorin::TailStart cut = FindTailStart(log.string(), 1000, 100000);
+    EXPECT_TRUE(cut.cut);
+    const std::string text = t1 + beacons;
+    EXPECT_LE(static_cast<std::int64_t>(text.size()) - cut.offset, 100000);
+    EXPECT_GT(static_cast<std::int64_t>(text.size()) - cut.offset, 99000);
+    EXPECT_EQ(text[static_cast<std::size_t>(cut.offset) - 1], '\n');
+    const pelorin::TailStart whole = FindTailStart(log.string(), 1000, 1 << 20);
+    EXPECT_FALSE(whole.cut);
+    EXPECT_EQ(whole.offset, 0);
+}
+
 // The part of the file read first begins a little before, at or after a CR LF: the first line
 // taken whole is the one after it.
 TEST(TailStart, ReadingFromInsideTheFileFindsTheLineStarts) {

@@ -32,7 +32,7 @@ class ChartView : public ::testing::Test {
         return action;
     }
     static void LoadSample(WindowDriver& window) {
-        ASSERT_TRUE(window.form().loadTextFile(kSamplePass));
+        ASSERT_TRUE(LoadAndWait(window.form(), kSamplePass));
         WindowDriver::Settle();
     }
 };

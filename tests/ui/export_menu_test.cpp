@@ -1,5 +1,6 @@
 // "Write CSV File" and its confirmation or failure in the message line.
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <QAction>
 #include <QDir>
@@ -159,6 +160,13 @@ TEST_F(ExportMenu, FailureLeavesWhatStandsInThePlaceAndTheWindowAsTheyWere) {
     window_.form().setCsvFolder(QDir(dir_.path()).filePath(QStringLiteral("no/such/folder")));
     writeCsv();
     EXPECT_TRUE(message().contains(QStringLiteral("could not be written")));
+
+    // A FIFO that no program reads is refused at once; the window never waits for a reader.
+    const QString fifo = QDir(dir_.path()).filePath(QStringLiteral("fifo.csv"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_FALSE(window_.form().writeCsvFile(fifo));
+    EXPECT_TRUE(message().endsWith(QStringLiteral("no program is reading this FIFO")))
+        << message().toStdString();
 }
 
 TEST_F(ExportMenu, WriteAsGivesANameWithoutExtensionTheCsvSuffix) {

@@ -113,6 +113,27 @@ TEST_F(FollowLog, TheBoxHoldsTheNewestThousandRecords) {
     EXPECT_FALSE(text.isUndoAvailable());
 }
 
+// A log of few telemetry lines among many others: only its last 8 MB are read, the status bar
+// says how much was left out, and while it is followed the other lines stay bounded.
+TEST_F(FollowLog, OtherLinesAreBoundedAtTheStartAndWhileFollowing) {
+    const std::string beacon(99, 'b');  // 100 bytes with its line end
+    std::string beacons;
+    for (int k = 0; k < 100000; ++k) {  // 10 MB
+        beacons += beacon + "\n";
+    }
+    ASSERT_TRUE(follow(testframes::lineWithTime(1) + "\n" + beacons));
+    QTextDocument& text = *window_.pasteBox()->document();
+    EXPECT_EQ(window_.chart()->rowCount(), 0);
+    EXPECT_LE(text.blockCount(), 50001);
+    EXPECT_EQ(status("ReportFollowEvent"),
+              "pass.log: its first 1 MB were not read (the box takes at most the last 8 MB of "
+              "a log)");
+
+    Append(logPath(), testframes::lineWithTime(2) + "\n" + beacons.substr(0, 200000));
+    QTRY_COMPARE(window_.chart()->rowCount(), 1);
+    EXPECT_LE(text.blockCount(), 50001);
+}
+
 TEST_F(FollowLog, AnEditOfTheBoxStopsFollowingAndUndoBringsBackTheTextBefore) {
     window_.paste("beacon");
     ASSERT_TRUE(follow(TimedLines(1, 2)));

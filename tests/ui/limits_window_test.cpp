@@ -58,7 +58,7 @@ class WindowLimits : public ::testing::Test {
 TEST_F(WindowLimits, ColourTheBoxTextTheBarsAndTheReport) {
     write(kShadowOut);
     WindowDriver window;
-    ASSERT_TRUE(window.form().loadTextFile(kSamplePass));
+    ASSERT_TRUE(LoadAndWait(window.form(), kSamplePass));
     window.selector()->setValue(kShadowRecord);
     WindowDriver::Settle();
     window.chart()->updateNow();
@@ -90,7 +90,7 @@ TEST_F(WindowLimits, ColourTheBoxTextTheBarsAndTheReport) {
 
 TEST_F(WindowLimits, ChangesToTheFileArePickedUpWhileRunning) {
     WindowDriver window;
-    ASSERT_TRUE(window.form().loadTextFile(kSamplePass));
+    ASSERT_TRUE(LoadAndWait(window.form(), kSamplePass));
     window.selector()->setValue(kSunRecord);
     EXPECT_FALSE(report(window)->isVisible());  // no limits file: no count
     EXPECT_NE(textColour(window, 19), red(window, 19));

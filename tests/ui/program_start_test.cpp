@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
 #include <fstream>
 
 #include "ProgramStart.h"
@@ -69,6 +70,11 @@ TEST(CommandLine, AFileIsOpenedOrFollowedAtStartAsTheFileMenuDoes) {
         WindowDriver::Settle();
         QPointer<pelorin::Form1> form = qobject_cast<pelorin::Form1*>(QApplication::activeWindow());
         ASSERT_FALSE(form.isNull());
+        // A file opens on a worker thread.
+        QTest::qWaitFor([&, records = records, message = message] {
+            return form->findChild<pelorin::TrendChart*>("MSChart1")->rowCount() == records &&
+                   form->findChild<QLabel*>("Label3")->text() == message;
+        });
         EXPECT_EQ(form->findChild<pelorin::TrendChart*>("MSChart1")->rowCount(), records);
         EXPECT_EQ(form->findChild<QLabel*>("Label3")->text(), message);
         EXPECT_EQ(form->findChild<QScrollBar*>("HScroll1")->value(), shown);

@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
 #include <fstream>
 
 #include "RecentFiles.h"
@@ -51,13 +52,13 @@ TEST_F(RecentFilesTest, MostRecentFirstEachOnceAtMostEightKeptForTheNextRun) {
 TEST_F(RecentFilesTest, TheMenuOpensListedFilesAndDropsMissingOnes) {
     QMenu* menu = window_.find<QAction>(QStringLiteral("MnuOpenRecent"))->menu();
     EXPECT_FALSE(menu->isEnabled());  // nothing opened yet
-    ASSERT_TRUE(window_.form().loadTextFile(write(1)));
-    ASSERT_TRUE(window_.form().loadTextFile(write(2)));
+    ASSERT_TRUE(LoadAndWait(window_.form(), write(1)));
+    ASSERT_TRUE(LoadAndWait(window_.form(), write(2)));
     ASSERT_TRUE(menu->isEnabled());
     EXPECT_EQ(entry(1)->text(), QStringLiteral("&1 ") + QDir::toNativeSeparators(path(2)));
 
     entry(2)->trigger();  // the older file, which comes first again
-    EXPECT_EQ(pasted().toStdString(), testframes::lineWithTime(1));
+    QTRY_COMPARE(pasted(), QString::fromStdString(testframes::lineWithTime(1)));
     EXPECT_EQ(entry(1)->text(), QStringLiteral("&1 ") + QDir::toNativeSeparators(path(1)));
 
     ASSERT_TRUE(QFile::remove(path(2)));

@@ -28,6 +28,7 @@
 #include "Form2.h"
 #include "chart/TrendChart.h"
 #include "dark_palette.h"
+#include "load_and_wait.h"
 
 namespace {
 
@@ -86,7 +87,7 @@ constexpr int kLimitsPictureRecord = 30;  // in the shadow: about 7.6 V
 bool SaveChartPictures(const QDir& dir, const QString& sample) {
     pelorin::Form1 form;
     form.show();
-    if (!form.loadTextFile(sample)) {
+    if (!LoadAndWait(form, sample)) {
         return false;
     }
     form.findChild<QScrollBar*>(QStringLiteral("HScroll1"))->setValue(kChartPictureRecord);
@@ -111,7 +112,7 @@ bool SaveLimitsPicture(const QDir& dir, const QString& sample, const QString& co
     limits.close();
     pelorin::Form1 form;
     form.show();
-    if (!form.loadTextFile(sample)) {
+    if (!LoadAndWait(form, sample)) {
         return false;
     }
     form.findChild<QScrollBar*>(QStringLiteral("HScroll1"))->setValue(kLimitsPictureRecord);
@@ -157,7 +158,7 @@ int main(int argc, char* argv[]) {
     pelorin::Form1 form;
     form.show();
     bool ok = !steps || Save(form, dir, "main-window-start.png");
-    if (!form.loadTextFile(sample)) {
+    if (!LoadAndWait(form, sample)) {
         std::fprintf(stderr, "could not load %s\n", qPrintable(sample));
         return 1;
     }

@@ -20,6 +20,7 @@
 #include "PictureBox.h"
 #include "chart/TrendChart.h"
 #include "frames.h"
+#include "load_and_wait.h"
 #include "pelorin/number_text.h"
 
 // Readable QStrings in failure messages.

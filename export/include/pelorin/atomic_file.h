@@ -18,6 +18,12 @@ struct WriteResult {
     int code = 0;  // the system's error number behind `error`, when there is one
 };
 
+// Whether opening a FIFO waits for a program to read it.
+enum class ReaderWait {
+    Wait,    // as a shell's redirection does
+    Refuse,  // fails at once when none reads it, so that a window never blocks on it
+};
+
 enum class WriteMode {
     WhenComplete,  // a regular file is replaced by the complete new one at commit()
     AsWritten,     // a regular file is emptied at open() and takes each write at once
@@ -55,6 +61,8 @@ class AtomicFile {
     // Lets a stop request end a wait (a FIFO waiting for its reader, a blocked write): once
     // `stopped` returns true, an interrupted call fails with EINTR instead of going on.
     void setStopCheck(StopCheck stopped) { stopped_ = stopped; }
+    // ReaderWait::Refuse: every open() is without waiting, and a FIFO without a reader fails.
+    void setReaderWait(ReaderWait wait) { readerWait_ = wait; }
     // The file that commit() replaces (symbolic links followed once open() has run).
     const std::filesystem::path& target() const { return target_; }
     bool isOpen() const { return fd_ >= 0; }
@@ -69,6 +77,8 @@ class AtomicFile {
     WriteResult openTemporary(const struct stat* existing);
     WriteResult openInPlace(const struct stat* existing);
     WriteResult openStream(int fdOrError);
+    // open() of the target with `flags`, without waiting under ReaderWait::Refuse.
+    int openTarget(int flags, mode_t mode);
     WriteResult commitTemporary();
     WriteResult commitInPlace();
     // Takes `path` by value: it may name the temporary that discard() forgets.
@@ -80,6 +90,7 @@ class AtomicFile {
     std::filesystem::path temporary_;
     WriteMode mode_;
     StopCheck stopped_ = nullptr;
+    ReaderWait readerWait_ = ReaderWait::Wait;
     int fd_ = -1;
     Way way_ = Way::Temporary;
     std::int64_t written_ = 0;
@@ -88,6 +99,7 @@ class AtomicFile {
 
 // Writes `content` to a temporary file in the same folder and renames it over `path` only
 // when it is complete and flushed; on failure the previous file is left as it was.
-WriteResult WriteFileAtomically(const std::filesystem::path& path, std::string_view content);
+WriteResult WriteFileAtomically(const std::filesystem::path& path, std::string_view content,
+                                ReaderWait wait = ReaderWait::Wait);
 
 }  // namespace pelorin

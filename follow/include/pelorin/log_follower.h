@@ -27,7 +27,7 @@ enum class FollowEventKind {
     // looked at again on every poll.
     Missing,
     // The path names something that cannot be followed (`error`: a system error number, or
-    // kNotRegularFile); handled as Missing.
+    // kNotRegularFile, or kWideText for UTF-16 or UTF-32 text); handled as Missing.
     Unfollowable,
     // The path names a file again after Missing or Unfollowable. Unless it is the very file
     // that was open, that one was read to its end and the lines after the event come from the
