@@ -118,6 +118,8 @@ bool Form1::loadTextFile(const QString& path) {
     }
     clearMessage(Message::OpenFailed);
     recentFiles_->add(path);
+    openedPath_ = QFileInfo(path).absoluteFilePath();
+    Text2->document()->setModified(false);  // an edit makes its lines the paste's
     return true;
 }
 
@@ -136,11 +138,16 @@ bool Form1::followLog(const QString& path) {
                    Message::OpenFailed);
         return false;
     }
+    followedPath_ = QFileInfo(path).absoluteFilePath();
+    followedKept_ = followedNew_ = 0;
+    followedFileOffset_ = -1;  // the tail's start, once the follower has found it
+    follow_->setNote(QString());
     const QString error = follow_->start(path);
     if (!error.isEmpty()) {
         setMessage(error, Message::OpenFailed);
         return false;
     }
+    openedPath_.clear();
     clearMessage(Message::OpenFailed);
     Text2_Follow(0, true);
     return true;
