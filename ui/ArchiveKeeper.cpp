@@ -78,6 +78,22 @@ void ArchiveKeeper::keep(std::vector<KeptLine> lines, const QString& source, con
         Qt::QueuedConnection);
 }
 
+void ArchiveKeeper::keepText(const QString& text, const QString& source, const QString& station,
+                             int purpose) {
+    QMetaObject::invokeMethod(
+        worker_,
+        [worker = worker_, text, source, station, purpose] {
+            const QStringList texts = text.split(QLatin1Char('\n'));
+            std::vector<KeptLine> lines;
+            lines.reserve(static_cast<std::size_t>(texts.size()));
+            for (qsizetype k = 0; k < texts.size(); ++k) {
+                lines.push_back({texts[k].toStdString(), k + 1, std::nullopt});
+            }
+            worker->keep(lines, source, station, 0, purpose);
+        },
+        Qt::QueuedConnection);
+}
+
 void ArchiveWorker::keep(const std::vector<KeptLine>& lines, const QString& source,
                          const QString& station, std::int64_t bytesBefore, int purpose) {
     const std::int64_t base = bytesBefore > 0 ? linesBefore(source, bytesBefore) : 0;

@@ -39,6 +39,9 @@ class ArchiveKeeper : public QObject {
     void keep(std::vector<KeptLine> lines, const QString& source, const QString& station,
               std::int64_t bytesBefore, int purpose);
 
+    // The same for the lines of `text`, numbered from 1; split on the keeper's thread.
+    void keepText(const QString& text, const QString& source, const QString& station, int purpose);
+
   signals:
     void kept(int purpose, qint64 telemetryLines, qint64 newFrames);
     void failed(const QString& message);

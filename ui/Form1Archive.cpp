@@ -84,14 +84,9 @@ void Form1::keepFollowed(const FollowBatch& batch, bool live) {
 
 void Form1::MnuAddToArchive_Click() {
     const bool fromFile = !openedPath_.isEmpty() && !Text2->document()->isModified();
-    const QStringList texts = Text2->toPlainText().split(QLatin1Char('\n'));
-    std::vector<KeptLine> lines;
-    lines.reserve(static_cast<std::size_t>(texts.size()));
-    for (qsizetype k = 0; k < texts.size(); ++k) {
-        lines.push_back({texts[k].toStdString(), k + 1, std::nullopt});
-    }
-    keeper_->keep(std::move(lines), fromFile ? openedPath_ : QString::fromLatin1(kPasteSource),
-                  station(), 0, kAdded);
+    keeper_->keepText(Text2->toPlainText(),
+                      fromFile ? openedPath_ : QString::fromLatin1(kPasteSource), station(),
+                      kAdded);
     setMessage(QStringLiteral("Adding to the archive..."), Message::Archive);
 }
 
