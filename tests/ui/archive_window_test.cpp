@@ -112,4 +112,19 @@ TEST_F(ArchiveWindow, FollowedLinesAreKeptNumberedAsInTheLogUnlessSwitchedOff) {
     trigger("MnuKeepFollowed");  // on again, as the next test expects
 }
 
+// An archive that cannot be written is said at the bottom left; the window goes on following.
+TEST_F(ArchiveWindow, AnArchiveThatCannotBeWrittenIsSaidAndFollowingGoesOn) {
+    WriteFile(archive(), std::string(4096, 'x'));
+    const auto log = folder_ / "today.log";
+    WriteFile(log, testframes::lineWithTime(1) + "\n");
+    ASSERT_TRUE(window_.form().followLog(QString::fromStdString(log.string())));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [this] { return window_.label("Label3")->text().contains("is not an archive"); },
+        kPatienceMs));
+    std::ofstream(log, std::ios::binary | std::ios::app) << testframes::lineWithTime(2) << "\n";
+    EXPECT_TRUE(
+        QTest::qWaitFor([this] { return window_.selector()->maximum() == 2; }, kPatienceMs));
+    EXPECT_EQ(ReadFile(archive()), std::string(4096, 'x'));
+}
+
 }  // namespace
