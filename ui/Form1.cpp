@@ -111,6 +111,7 @@ void Form1::connectHandlers() {
     follow_ = new LogFollowSession(*Text2, *boxDecoder_, *report_, this);
     connect(MnuFollow, &QAction::triggered, this, &Form1::MnuFollow_Click);
     connect(MnuStopFollow, &QAction::triggered, follow_, [this] { follow_->stop(); });
+    connectArchive();
     MnuStopFollow->setEnabled(false);
     connect(follow_, &LogFollowSession::followingChanged, MnuStopFollow, &QAction::setEnabled);
     connect(follow_, &LogFollowSession::linesArrived, this,

@@ -12,6 +12,7 @@
 
 namespace pelorin {
 
+class ArchiveKeeper;
 class Form2;
 class LimitsWatcher;
 class LogFollowSession;
@@ -20,6 +21,7 @@ class RecentFiles;
 class TextFileLoadSession;
 class ValueBoxColors;
 struct DecodeResult;
+struct FollowBatch;
 
 // The main window. It owns the decoded telemetry for the life of the program and every control
 // that shows it: the paste box Text2, the value boxes Text1(0..34) with their option buttons
@@ -80,6 +82,13 @@ class Form1 : public QMainWindow, private Form1Layout {
     void MnuOpenRecent_Click(const QString& path);
     void MnuFollow_Click();
     void MnuInfo_Click();
+    // The archive (Form1Archive.cpp): followed lines as they come, the paste box on request,
+    // the station's name, and what became of them in Label3.
+    void connectArchive();
+    void keepFollowed(const FollowBatch& batch, bool live);
+    void MnuAddToArchive_Click();
+    void MnuStationName_Click();
+    void showKept(int purpose, qint64 telemetryLines, qint64 newFrames);
     void Show_Data(int Rec);
     void Draw_Chart(int Index);
 
@@ -91,7 +100,7 @@ class Form1 : public QMainWindow, private Form1Layout {
     void colourShownValues();
     void showLimitsReport();
     // What Label3 shows, so a message goes away when its cause does.
-    enum class Message { None, RecordLimit, OpenFailed, Export, Limits, Chart, Settings };
+    enum class Message { None, RecordLimit, OpenFailed, Export, Limits, Chart, Settings, Archive };
     void setMessage(const QString& text, Message kind);
     void clearMessage(Message kind);
 
@@ -108,6 +117,12 @@ class Form1 : public QMainWindow, private Form1Layout {
     QPointer<Form2> form2_;
     RecentFiles* recentFiles_ = nullptr;
     LogFollowSession* follow_ = nullptr;
+    ArchiveKeeper* keeper_ = nullptr;
+    QString openedPath_;    // the absolute path of the file opened into the box, "" for none
+    QString followedPath_;  // the absolute path of the log followed last
+    std::int64_t followedFileOffset_ = 0;  // where the tail of the current followed file began
+    std::int64_t followedKept_ = 0;        // telemetry lines archived while following
+    std::int64_t followedNew_ = 0;
     ValueBoxColors* boxColors_ = nullptr;
 };
 

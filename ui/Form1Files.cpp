@@ -114,6 +114,8 @@ void Form1::loadFinished(const QString& path, bool ok, const QString& error) {
     if (ok) {
         clearMessage(Message::OpenFailed);
         recentFiles_->add(path);
+        openedPath_ = QFileInfo(path).absoluteFilePath();
+        Text2->document()->setModified(false);  // an edit makes its lines the paste's
     } else if (!error.isEmpty()) {
         setMessage(error, Message::OpenFailed);
     }
@@ -137,11 +139,16 @@ void Form1::MnuFollow_Click() {
 
 bool Form1::followLog(const QString& path) {
     cancelLoad();
+    followedPath_ = QFileInfo(path).absoluteFilePath();
+    followedKept_ = followedNew_ = 0;
+    followedFileOffset_ = -1;  // the tail's start, once the follower has found it
+    follow_->setNote(QString());
     const QString error = follow_->start(path);
     if (!error.isEmpty()) {
         setMessage(error, Message::OpenFailed);
         return false;
     }
+    openedPath_.clear();
     clearMessage(Message::OpenFailed);
     Text2_Follow(0, true);
     return true;

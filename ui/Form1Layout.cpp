@@ -181,6 +181,9 @@ constexpr MenuCommand kFileCommands[] = {
     {"MnuOpenRecent", "Open &Recent", {}, nullptr, &Form1Layout::MnuOpenRecent},
     {"MnuFollow", "&Follow Log...", Qt::CTRL | Qt::Key_L, &Form1Layout::MnuFollow},
     {"MnuStopFollow", "&Stop Following", {}, &Form1Layout::MnuStopFollow},
+    {"MnuKeepFollowed", "&Keep Followed Frames in Archive", {}, &Form1Layout::MnuKeepFollowed},
+    {"MnuAddToArchive", "&Add to Archive", Qt::CTRL | Qt::Key_D, &Form1Layout::MnuAddToArchive},
+    {"MnuStationName", "Station &Name...", {}, &Form1Layout::MnuStationName},
     {"MnuExit", "Exit", Qt::CTRL | Qt::Key_Q, &Form1Layout::MnuExit},
 };
 constexpr MenuCommand kTlmFileCommands[] = {

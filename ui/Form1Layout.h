@@ -65,7 +65,10 @@ class Form1Layout {
     QAction* MnuOpen = nullptr;
     QMenu* MnuOpenRecent = nullptr;  // filled from the recent files by the window
     QAction* MnuFollow = nullptr;
-    QAction* MnuStopFollow = nullptr;  // enabled by the window while it follows a log
+    QAction* MnuStopFollow = nullptr;    // enabled by the window while it follows a log
+    QAction* MnuKeepFollowed = nullptr;  // checkable
+    QAction* MnuAddToArchive = nullptr;
+    QAction* MnuStationName = nullptr;
     QAction* MnuExit = nullptr;
     QAction* WriteCSVFile = nullptr;
     QAction* WriteCSVFileAs = nullptr;

@@ -84,6 +84,8 @@ QString LogFollowSession::start(const QString& path) {
         textBefore_ = box_.document()->toRawText();
     }
     follower_ = std::move(follower);
+    startOffset_ = tail.offset;
+    live_ = false;
     path_ = path;
     name_ = QFileInfo(path).fileName();
     lastLine_ = {};
@@ -106,6 +108,7 @@ QString LogFollowSession::start(const QString& path) {
     if (!following()) {
         return {};  // the tail is in the box, but the file could not be read on: said already
     }
+    live_ = true;
     if (!box_.document()->isEmpty()) {
         lastLine_ = QFileInfo(path).lastModified();  // when the tail's last line was written
     }
@@ -186,6 +189,9 @@ void LogFollowSession::poll() {
 
 bool LogFollowSession::takeBatch(int& removedRecords) {
     follower_->poll(batch_);
+    if (tap_) {
+        tap_(batch_, live_);
+    }
     QString lines;
     for (std::size_t k = 0; k < batch_.lines.size(); ++k) {
         const std::string_view text = batch_.text(batch_.lines[k]);
@@ -251,12 +257,20 @@ void LogFollowSession::boxEdited() {
 void LogFollowSession::showAge() {
     const QString followed = QStringLiteral("Following ") + name_;
     if (!lastLine_.isValid()) {
-        report_.showFollowing(followed + QStringLiteral(": no line yet"), path_);
+        report_.showFollowing(followed + QStringLiteral(": no line yet") + note_, path_);
         return;
     }
     const qint64 age = lastLine_.secsTo(QDateTime::currentDateTimeUtc());
     report_.showFollowing(
-        followed + QStringLiteral(": last line ") + AgeText(age) + QStringLiteral(" ago"), path_);
+        followed + QStringLiteral(": last line ") + AgeText(age) + QStringLiteral(" ago") + note_,
+        path_);
+}
+
+void LogFollowSession::setNote(const QString& note) {
+    note_ = note.isEmpty() ? QString() : QStringLiteral("; ") + note;
+    if (following()) {
+        showAge();
+    }
 }
 
 }  // namespace pelorin

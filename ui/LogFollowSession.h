@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "pelorin/log_follower.h"
@@ -45,6 +47,14 @@ class LogFollowSession : public QObject {
     // Ends the following, if any, and says so in the status bar with `reason` ("" for none).
     void stop(const QString& reason = QString());
     bool following() const { return follower_ != nullptr; }
+    // Called with each batch taken from the log before the box shows it; `live` once the tail
+    // that was there at the start has been taken.
+    using BatchTap = std::function<void(const FollowBatch& batch, bool live)>;
+    void setBatchTap(BatchTap tap) { tap_ = std::move(tap); }
+    // Where reading of the followed file began: the start of its tail, a line start.
+    std::int64_t startOffset() const { return startOffset_; }
+    // A note the status bar adds to what it says of the following ("" for none).
+    void setNote(const QString& note);
 
   signals:
     // Lines were appended to the box; `removedRecords` telemetry lines left its top before.
@@ -73,6 +83,10 @@ class LogFollowSession : public QObject {
     QTimer pollTimer_;
     QTimer ageTimer_;
     QDateTime lastLine_;  // invalid while the file has brought no line
+    BatchTap tap_;
+    QString note_;
+    std::int64_t startOffset_ = 0;
+    bool live_ = false;
 };
 
 }  // namespace pelorin

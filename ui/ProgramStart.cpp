@@ -7,6 +7,7 @@
 
 #include "Form1.h"
 #include "WindowCommandLine.h"
+#include "pelorin/archive_location.h"
 
 namespace pelorin {
 
@@ -32,6 +33,10 @@ std::optional<int> StartProgram(const QStringList& arguments) {
     const WindowCommandLine commandLine = ParseWindowCommandLine(args);
     if (const std::optional<int> status = AnswerWithoutWindow(commandLine)) {
         return status;
+    }
+    if (commandLine.archive) {
+        // The one place every part of the program looks for the archive.
+        qputenv(kArchiveVariable, QByteArray::fromStdString(*commandLine.archive));
     }
     auto* window = new Form1();
     window->setAttribute(Qt::WA_DeleteOnClose);  // closing it discards all decoded data

@@ -10,15 +10,18 @@ namespace {
 constexpr const char* kProgram = "pelorin-telemetry";
 constexpr int kUsageError = 2;
 constexpr std::string_view kFollowOption = "--follow";
+constexpr std::string_view kArchiveOption = "--archive";
 
 constexpr std::string_view kUsage =
-    R"(Usage: pelorin-telemetry [--follow FILE | FILE]
+    R"(Usage: pelorin-telemetry [--archive PATH] [--follow FILE | FILE]
 Decodes the telemetry lines of the Pelorin satellite pasted, dropped or opened in its window.
 With FILE, the window opens it at start as File > Open does.
 
 Options:
       --follow FILE  follow the log FILE as File > Follow Log does: its newest 1000
                      records, then each line as it is written
+      --archive PATH the archive that followed lines and File > Add to Archive go to
+                     (default: $PELORIN_ARCHIVE, else ~/.local/share/pelorin/archive.sqlite)
   -h, --help         show this help and exit
       --version      show the version and exit
 
@@ -27,6 +30,7 @@ Keys in the window:
   Ctrl+L        follow a log file         Alt+T  the TLM File menu
   Ctrl+S        write the CSV file        Alt+I  the info window
   Ctrl+Shift+S  write the CSV file as...  F10    the menu bar
+  Ctrl+D        add the paste box to the archive
   Ctrl+Q        exit
   Page Up, Page Down, Home, End  step through the records (outside the text boxes)
 )";
@@ -39,7 +43,7 @@ bool IsVersion(std::string_view arg) {
 }
 
 WindowCommandLine Refused(std::string error) {
-    return {WindowCommandLine::Request::Refuse, {}, false, std::move(error)};
+    return {WindowCommandLine::Request::Refuse, {}, false, {}, std::move(error)};
 }
 
 }  // namespace
@@ -47,10 +51,10 @@ WindowCommandLine Refused(std::string error) {
 WindowCommandLine ParseWindowCommandLine(std::span<const std::string_view> args) {
     const auto optionsEnd = std::find(args.begin(), args.end(), std::string_view("--"));
     if (std::any_of(args.begin(), optionsEnd, IsHelp)) {
-        return {WindowCommandLine::Request::ShowHelp, {}, false, {}};
+        return {WindowCommandLine::Request::ShowHelp, {}, false, {}, {}};
     }
     if (std::any_of(args.begin(), optionsEnd, IsVersion)) {
-        return {WindowCommandLine::Request::ShowVersion, {}, false, {}};
+        return {WindowCommandLine::Request::ShowVersion, {}, false, {}, {}};
     }
     WindowCommandLine commandLine;
     for (auto it = args.begin(); it != args.end(); ++it) {
@@ -61,6 +65,13 @@ WindowCommandLine ParseWindowCommandLine(std::span<const std::string_view> args)
             }
             commandLine.follow = true;
             continue;  // the FILE is the one to follow
+        }
+        if (it < optionsEnd && arg == kArchiveOption) {
+            if (++it == args.end() || it >= optionsEnd || it->empty()) {
+                return Refused("--archive needs a PATH");
+            }
+            commandLine.archive = std::string(*it);
+            continue;
         }
         if (it < optionsEnd && arg.size() > 1 && arg.starts_with('-')) {
             return Refused("unknown option '" + std::string(arg) + "'");

@@ -8,13 +8,14 @@
 namespace pelorin {
 
 // The window program's command line:
-// pelorin-telemetry [--help | --version] [--follow FILE | FILE].
+// pelorin-telemetry [--help | --version] [--archive PATH] [--follow FILE | FILE].
 struct WindowCommandLine {
     enum class Request { OpenWindow, ShowHelp, ShowVersion, Refuse };
     Request request = Request::OpenWindow;
-    std::string file;     // the file to open or follow at start, "" for none
-    bool follow = false;  // follow `file` instead of opening it
-    std::string error;    // why the command line is refused
+    std::string file;                    // the file to open or follow at start, "" for none
+    bool follow = false;                 // follow `file` instead of opening it
+    std::optional<std::string> archive;  // --archive PATH
+    std::string error;                   // why the command line is refused
 };
 
 // Reads the arguments after the program's name. Help and version win over everything else,

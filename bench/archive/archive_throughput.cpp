@@ -116,7 +116,8 @@ Run run(const std::vector<std::string>& args) {
 }
 
 void report(const char* what, const Run& r, long frames, const Run* reference) {
-    std::printf("%-34s %8.2f s %10.0f /s %8ld KiB", what, r.seconds, frames / r.seconds, r.peakKib);
+    std::printf("%-30s %7.2f s %9.0f /s  CPU %6.2f s %9.0f /s %7ld KiB", what, r.seconds,
+                frames / r.seconds, r.cpuSeconds, frames / r.cpuSeconds, r.peakKib);
     if (reference != nullptr) {
         std::printf("   %.1f x pelorin-decode", r.seconds / reference->seconds);
     }

@@ -103,7 +103,7 @@ constexpr std::int64_t kHoursPerDay = 24;
 using Apply = std::function<std::string(ArchiveOptions&, std::string_view)>;
 
 // An option, the commands it belongs to (None: every one), and what it sets.
-struct OptionSpec {
+struct OptionRule {
     std::string_view shortName;
     std::string_view longName;
     std::vector<ArchiveCommand> commands;
@@ -117,7 +117,7 @@ std::string setTime(std::optional<UtcMillis>& field, std::string_view value, Utc
                  : "bad time '" + std::string(value) + "' (a date, a date and time, 24h or 7d)";
 }
 
-std::vector<OptionSpec> optionSpecs(UtcMillis now) {
+std::vector<OptionRule> optionRules(UtcMillis now) {
     using C = ArchiveCommand;
     const auto flag = [](bool ArchiveOptions::*field) {
         return [field](ArchiveOptions& o, std::string_view) {
@@ -186,8 +186,8 @@ bool isOutputOption(std::string_view arg) {
     return false;
 }
 
-bool belongs(const OptionSpec& spec, ArchiveCommand command) {
-    for (const ArchiveCommand c : spec.commands) {
+bool belongs(const OptionRule& rule, ArchiveCommand command) {
+    for (const ArchiveCommand c : rule.commands) {
         if (c == ArchiveCommand::None || c == command) {
             return true;
         }
@@ -207,7 +207,7 @@ std::string commandName(ArchiveCommand command) {
 class Parser {
   public:
     Parser(std::span<const std::string_view> args, UtcMillis now)
-        : args_(args), specs_(optionSpecs(now)) {}
+        : args_(args), rules_(optionRules(now)) {}
 
     ParsedArchiveOptions run() {
         ParsedArchiveOptions parsed;
@@ -259,24 +259,24 @@ class Parser {
     }
 
     std::string option(ArchiveOptions& o, std::string_view arg) {
-        for (const OptionSpec& spec : specs_) {
-            const std::string withValue = std::string(spec.longName) + "=";
+        for (const OptionRule& rule : rules_) {
+            const std::string withValue = std::string(rule.longName) + "=";
             const bool named =
-                arg == spec.longName || (!spec.shortName.empty() && arg == spec.shortName);
-            const bool joined = spec.takesValue && arg.starts_with(withValue);
+                arg == rule.longName || (!rule.shortName.empty() && arg == rule.shortName);
+            const bool joined = rule.takesValue && arg.starts_with(withValue);
             if (!named && !joined) {
                 continue;
             }
-            if (!belongs(spec, o.command)) {
+            if (!belongs(rule, o.command)) {
                 return std::string(arg) + " does not apply to " + commandName(o.command);
             }
             if (joined) {
-                return spec.apply(o, arg.substr(withValue.size()));
+                return rule.apply(o, arg.substr(withValue.size()));
             }
-            if (spec.takesValue && i_ + 1 >= args_.size()) {
+            if (rule.takesValue && i_ + 1 >= args_.size()) {
                 return "option " + std::string(arg) + " needs a value";
             }
-            return spec.apply(o, spec.takesValue ? args_[++i_] : std::string_view());
+            return rule.apply(o, rule.takesValue ? args_[++i_] : std::string_view());
         }
         if (isOutputOption(arg)) {
             return std::string(arg) + " does not apply to " + commandName(o.command);
@@ -310,7 +310,7 @@ class Parser {
     }
 
     std::span<const std::string_view> args_;
-    std::vector<OptionSpec> specs_;
+    std::vector<OptionRule> rules_;
     std::size_t i_ = 0;
 };
 

@@ -68,7 +68,8 @@ TEST_F(FollowLog, AppendedLinesBecomeRecordsAndTheNewestIsShown) {
     EXPECT_EQ(window_.chart()->rowCount(), 5);
     Append(logPath(), "\n");
     QTRY_COMPARE(records(), 6);
-    EXPECT_EQ(status("ReportFollow"), "Following pass.log: last line 0 s ago");
+    // Then, after "; ", what the archive kept of it.
+    EXPECT_TRUE(status("ReportFollow").startsWith("Following pass.log: last line 0 s ago"));
 
     stopAction()->trigger();
     EXPECT_FALSE(stopAction()->isEnabled());

@@ -169,8 +169,9 @@ TEST(MainWindowLayout, MenusInTheirOrder) {
         }
         return texts;
     };
-    EXPECT_EQ(items("MnuFile"),
-              (QStringList{"Open...", "Open Recent", "Follow Log...", "Stop Following", "Exit"}));
+    EXPECT_EQ(items("MnuFile"), (QStringList{"Open...", "Open Recent", "Follow Log...",
+                                             "Stop Following", "Keep Followed Frames in Archive",
+                                             "Add to Archive", "Station Name...", "Exit"}));
     EXPECT_EQ(items("MnuTLMFile"), (QStringList{"Write CSV File", "Write CSV File As..."}));
     EXPECT_EQ(window.find<QAction>(QStringLiteral("MnuInfo"))->menu(), nullptr);
     EXPECT_NE(window.find<QAction>(QStringLiteral("MnuExit")), nullptr);

@@ -21,11 +21,16 @@ TEST(CommandLine, HelpVersionAndMistakesAreAnsweredWithoutAWindow) {
     };
     const Case cases[] = {
         {{"--version"}, false, 0, "pelorin-telemetry 0.4.0\n", ""},
-        {{"--help"}, false, 0, "Usage: pelorin-telemetry [--follow FILE | FILE]\n", ""},
+        {{"--help"},
+         false,
+         0,
+         "Usage: pelorin-telemetry [--archive PATH] [--follow FILE | FILE]\n",
+         ""},
         {{"--colour"}, true, 2, "", "pelorin-telemetry: unknown option '--colour'\n"},
         {{"a.txt", "b.txt"}, true, 2, "", "pelorin-telemetry: only one FILE can be opened\n"},
         {{"--follow"}, true, 2, "", "pelorin-telemetry: --follow needs a FILE\n"},
         {{"--follow", "a.log", "b.txt"}, true, 2, "", "only one FILE can be opened\n"},
+        {{"a.log", "--archive"}, true, 2, "", "pelorin-telemetry: --archive needs a PATH\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
