@@ -10,6 +10,7 @@
 
 #include "CategoryTicker.h"
 #include "ChartInteraction.h"
+#include "ChartKeys.h"
 #include "ChartMenu.h"
 #include "ChartScene.h"
 #include "ChartTexts.h"
@@ -46,6 +47,7 @@ TrendChart::TrendChart(QWidget* parent) : QWidget(parent) {
     auto* interaction = new ChartInteraction(*this);
     connect(interaction, &ChartInteraction::barClicked, this, &TrendChart::barClicked);
     new ChartMenu(*this);  // owned by the chart
+    new ChartKeys(*this);
 }
 
 // The category ticker reads labels_, so the plot goes before the members do.
@@ -407,6 +409,7 @@ bool TrendChart::savePicture(const QString& path) {
 
 void TrendChart::copyToClipboard() {
     QApplication::clipboard()->setPixmap(picture());
+    emit messageForUser(QStringLiteral("The chart has been copied to the clipboard"));
 }
 
 }  // namespace pelorin

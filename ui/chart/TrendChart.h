@@ -94,7 +94,7 @@ class TrendChart : public QWidget {
     PictureCaptions pictureCaptions() const;
     // Writes the picture as PNG and says in messageForUser() where, or why it could not.
     bool savePicture(const QString& path);
-    // Puts the picture on the clipboard.
+    // Puts the picture on the clipboard and says so in messageForUser().
     void copyToClipboard();
     QCustomPlot* plot() const { return plot_; }
 
