@@ -29,7 +29,7 @@
 #include "RecentFilesMenu.h"
 #include "ValueBoxColors.h"
 #include "ValueText.h"
-#include "WindowPlacement.h"
+#include "WindowGeometry.h"
 #include "chart/CategorySpacing.h"
 #include "chart/ChartColors.h"
 #include "chart/ChartSettings.h"
@@ -53,7 +53,7 @@ Form1::Form1(QWidget* parent)
       decimalSeparator_(QLocale().decimalPoint().toStdString()),
       csvFolder_(QCoreApplication::applicationDirPath()) {
     setupUi(*this);
-    new WindowPlacement(*this);
+    new WindowGeometry(*this, *Splitter);
     boxColors_ = new ValueBoxColors(*this, Text1);
     MSChart1->setOptions(LoadChartOptions());
     const std::filesystem::path limitsFile = LimitsFilePathFromEnvironment();
