@@ -86,6 +86,7 @@ void Form1::connectHandlers() {
     connect(WriteCSVFile, &QAction::triggered, this, &Form1::WriteCSVFile_Click);
     connect(WriteCSVFileAs, &QAction::triggered, this, &Form1::WriteCSVFileAs_Click);
     connect(MnuInfo, &QAction::triggered, this, &Form1::MnuInfo_Click);
+    connect(MnuRecords, &QAction::triggered, this, &Form1::MnuRecords_Click);
     follow_ = new LogFollowSession(*Text2, *boxDecoder_, *report_, this);
     connect(MnuFollow, &QAction::triggered, this, &Form1::MnuFollow_Click);
     connect(MnuStopFollow, &QAction::triggered, follow_, [this] { follow_->stop(); });
@@ -166,6 +167,7 @@ void Form1::reportDecode(const DecodeResult& result) {
     showRecordLimit(result);
     report_->showResult(result);
     showLimitsReport();
+    updateRecordsTable();
 }
 
 // Text3 shows the length of the accepted lines, always 122.
@@ -258,6 +260,7 @@ void Form1::applyLimits() {
         MSChart1->setLimits(ChartLimitsFor(limits_, chartedIndex_));
     }
     showLimitsReport();
+    updateRecordsTable();
 }
 
 void Form1::colourShownValues() {

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <QDateTime>
 #include <QMainWindow>
 #include <QPalette>
 #include <QPointer>
 #include <array>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "Form1Layout.h"
 #include "pelorin/limits.h"
@@ -17,6 +20,8 @@ class LimitsWatcher;
 class LogFollowSession;
 class PasteBoxDecoder;
 class RecentFiles;
+class RecordsModel;
+class RecordsWindow;
 class ValueBoxColors;
 struct DecodeResult;
 
@@ -70,6 +75,14 @@ class Form1 : public QMainWindow, private Form1Layout {
     void MnuOpenRecent_Click(const QString& path);
     void MnuFollow_Click();
     void MnuInfo_Click();
+    // File > Records Table: opens the records table beside the window, or raises it.
+    void MnuRecords_Click();
+    void placeBeside(QWidget& window) const;
+    // The reception time of each record's line in the paste box, where it has one.
+    std::vector<std::optional<QDateTime>> receptionTimes() const;
+    std::optional<QDateTime> firstReceptionTime() const;
+    // Brings an open records table up to date with the store, the limits and the selector.
+    void updateRecordsTable();
     void Show_Data(int Rec);
     void Draw_Chart(int Index);
 
@@ -96,6 +109,8 @@ class Form1 : public QMainWindow, private Form1Layout {
     Message shownMessage_ = Message::None;
     bool loading_ = false;
     QPointer<Form2> form2_;
+    RecordsModel* recordsModel_ = nullptr;
+    QPointer<RecordsWindow> records_;
     RecentFiles* recentFiles_ = nullptr;
     LogFollowSession* follow_ = nullptr;
     ValueBoxColors* boxColors_ = nullptr;

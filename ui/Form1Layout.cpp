@@ -193,6 +193,8 @@ constexpr MenuCommand kFileCommands[] = {
     {"MnuOpenRecent", "Open &Recent", {}, nullptr, &Form1Layout::MnuOpenRecent},
     {"MnuFollow", "&Follow Log...", Qt::CTRL | Qt::Key_L, &Form1Layout::MnuFollow},
     {"MnuStopFollow", "&Stop Following", {}, &Form1Layout::MnuStopFollow},
+    {"MnuAlerts", "Out-of-Limits &Alerts", {}, &Form1Layout::MnuAlerts},
+    {"MnuRecords", "Records &Table", Qt::CTRL | Qt::Key_T, &Form1Layout::MnuRecords},
     {"MnuExit", "E&xit", Qt::CTRL | Qt::Key_Q, &Form1Layout::MnuExit},
 };
 constexpr MenuCommand kTlmFileCommands[] = {

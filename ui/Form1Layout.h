@@ -69,6 +69,8 @@ class Form1Layout {
     QMenu* MnuOpenRecent = nullptr;  // filled from the recent files by the window
     QAction* MnuFollow = nullptr;
     QAction* MnuStopFollow = nullptr;  // enabled by the window while it follows a log
+    QAction* MnuAlerts = nullptr;      // checkable: desktop alerts while following
+    QAction* MnuRecords = nullptr;
     QAction* MnuExit = nullptr;
     QAction* WriteCSVFile = nullptr;
     QAction* WriteCSVFileAs = nullptr;

@@ -168,7 +168,8 @@ TEST(MainWindowLayout, MenusInTheirOrder) {
         return texts;
     };
     EXPECT_EQ(items("MnuFile"),
-              (QStringList{"Open...", "Open Recent", "Follow Log...", "Stop Following", "Exit"}));
+              (QStringList{"Open...", "Open Recent", "Follow Log...", "Stop Following",
+                           "Out-of-Limits Alerts", "Records Table", "Exit"}));
     EXPECT_EQ(items("MnuTLMFile"), (QStringList{"Write CSV File", "Write CSV File As..."}));
     EXPECT_EQ(window.find<QAction>(QStringLiteral("MnuInfo"))->menu(), nullptr);
     EXPECT_NE(window.find<QAction>(QStringLiteral("MnuExit")), nullptr);
