@@ -5,6 +5,7 @@
 
 #include "pelorin/limits.h"
 #include "pelorin/number_text.h"
+#include "pelorin/value_names.h"
 
 // The INI dialect that QSettings writes and reads, restricted to what a limits file holds.
 namespace pelorin {
@@ -49,8 +50,13 @@ std::string_view nextLine(std::string_view text, std::size_t& pos) {
     return line;
 }
 
-// "value0".."value34" gives 0..34; anything else (leading zeros too) kBadGroup.
+// "value0".."value34" or a value's CSV column name gives its index; anything else (leading
+// zeros too) kBadGroup.
 int groupIndex(std::string_view name) {
+    if (const auto* named = std::find(kValueNames.begin(), kValueNames.end(), name);
+        named != kValueNames.end()) {
+        return static_cast<int>(named - kValueNames.begin());
+    }
     if (!name.starts_with(kGroupPrefix)) {
         return kBadGroup;
     }
@@ -143,8 +149,9 @@ class LimitsParser {
             }
         }
         if (group_ == kBadGroup) {
-            warn(line, {"unknown group ", text,
-                        ", its keys are ignored (groups are [value0] to [value34])"});
+            warn(line,
+                 {"unknown group ", text,
+                  ", its keys are ignored (groups are [value0] to [value34] or the column names)"});
         }
     }
 
