@@ -30,6 +30,7 @@
 #include "ValueBoxColors.h"
 #include "ValueText.h"
 #include "WindowGeometry.h"
+#include "alerts/OutOfLimitsNotifier.h"
 #include "chart/CategorySpacing.h"
 #include "chart/ChartColors.h"
 #include "chart/ChartSettings.h"
@@ -92,8 +93,21 @@ void Form1::connectHandlers() {
     connect(MnuStopFollow, &QAction::triggered, follow_, [this] { follow_->stop(); });
     MnuStopFollow->setEnabled(false);
     connect(follow_, &LogFollowSession::followingChanged, MnuStopFollow, &QAction::setEnabled);
-    connect(follow_, &LogFollowSession::linesArrived, this,
-            [this](int removedRecords) { Text2_Follow(removedRecords, false); });
+    connect(follow_, &LogFollowSession::linesArrived, this, [this](int removedRecords) {
+        const int kept = store_.RecordCount() - removedRecords;
+        Text2_Follow(removedRecords, false);
+        alerts_->checkRecords(store_, kept + 1, store_.RecordCount(), limits_);
+    });
+    alerts_ = new OutOfLimitsNotifier(decimalSeparator_, this);
+    connect(follow_, &LogFollowSession::followingChanged, alerts_, [this](bool following) {
+        if (following) {
+            alerts_->startPass();
+        }
+    });
+    connect(alerts_, &OutOfLimitsNotifier::unavailable, report_, &PasteReport::showFollowEvent);
+    MnuAlerts->setCheckable(true);
+    MnuAlerts->setChecked(OutOfLimitsNotifier::Enabled());
+    connect(MnuAlerts, &QAction::toggled, this, &OutOfLimitsNotifier::SetEnabled);
     auto* input = new InputRouter(*this, *Text2, *HScroll1);
     // Opened after the drop has been answered, since opening runs the event loop.
     connect(input, &InputRouter::fileDropped, this, &Form1::loadTextFile, Qt::QueuedConnection);

@@ -18,6 +18,7 @@ namespace pelorin {
 class Form2;
 class LimitsWatcher;
 class LogFollowSession;
+class OutOfLimitsNotifier;
 class PasteBoxDecoder;
 class RecentFiles;
 class RecordsModel;
@@ -113,6 +114,7 @@ class Form1 : public QMainWindow, private Form1Layout {
     QPointer<RecordsWindow> records_;
     RecentFiles* recentFiles_ = nullptr;
     LogFollowSession* follow_ = nullptr;
+    OutOfLimitsNotifier* alerts_ = nullptr;  // while following
     ValueBoxColors* boxColors_ = nullptr;
 };
 
