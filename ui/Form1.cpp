@@ -319,6 +319,9 @@ void Form1::clearMessage(Message kind) {
 void Form1::MnuInfo_Click() {
     if (!form2_) {
         form2_ = new Form2();  // no owner: it outlives the main window if left open
+        // Yet it opens centred on the main window. It is not made transient for it: Qt would
+        // then end the program when the main window closes while the info window is open.
+        form2_->move(frameGeometry().center() - form2_->rect().center());
     }
     form2_->show();
     form2_->raise();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "Form1Layout.h"
+#include "pelorin/csv_writer.h"
 #include "pelorin/limits.h"
 #include "pelorin/telemetry_table.h"
 
@@ -53,7 +54,8 @@ class Form1 : public QMainWindow, private Form1Layout {
     bool followLog(const QString& path);
     // Writes all records as CSV to `path` without ever leaving a half-written file there.
     // Returns false, with the reason in Label3, when it could not be written.
-    bool writeCsvFile(const QString& path);
+    // `form`: the header kind, the export's captions or the analysis tools' column names.
+    bool writeCsvFile(const QString& path, CsvForm form = CsvForm::Export);
 
   private:
     void connectHandlers();
