@@ -9,6 +9,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <vector>
 
 #include "RecordsModel.h"
 
@@ -70,7 +71,8 @@ void RecordsWindow::onCurrentRowChanged() {
 void RecordsWindow::selectRecord(int record) {
     const QModelIndex source = model_.index(record - 1, RecordsModel::kRecordColumn);
     const QModelIndex row = sorted_->mapFromSource(source);
-    if (!row.isValid()) {
+    // The current row already: a selection of several rows made here stays.
+    if (!row.isValid() || row.row() == view_->currentIndex().row()) {
         return;
     }
     selecting_ = true;
@@ -81,21 +83,24 @@ void RecordsWindow::selectRecord(int record) {
 }
 
 QString RecordsWindow::selectedRowsText() const {
-    QModelIndexList rows = view_->selectionModel()->selectedRows();
-    std::sort(rows.begin(), rows.end(),
-              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    std::vector<int> rows;
+    for (const QModelIndex& cell : view_->selectionModel()->selectedIndexes()) {
+        rows.push_back(cell.row());
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     QString text;
     for (int column = 0; column < RecordsModel::kColumns; ++column) {
         text += (column == 0 ? QString() : QString(kCellSeparator)) +
                 model_.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
     }
     text += kRowEnd;
-    for (const QModelIndex& row : rows) {
+    for (const int row : rows) {
         for (int column = 0; column < RecordsModel::kColumns; ++column) {
             if (column > 0) {
                 text += kCellSeparator;
             }
-            text += sorted_->index(row.row(), column).data().toString();
+            text += sorted_->index(row, column).data().toString();
         }
         text += kRowEnd;
     }
