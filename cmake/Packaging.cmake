@@ -52,6 +52,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
 # The fonts the window's layout is measured with.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2 | fonts-dejavu-core")
-# The Wayland platform plugin; the X11 one comes with the Qt libraries.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
+# The Wayland platform plugin (the X11 one comes with the Qt libraries), and bash for the
+# programs' completions.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, bash-completion")
 include(CPack)

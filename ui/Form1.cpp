@@ -32,8 +32,9 @@
 #include "TextFileLoadSession.h"
 #include "ValueBoxColors.h"
 #include "ValueText.h"
-#include "WindowPlacement.h"
 #include "WindowSettings.h"
+#include "WindowGeometry.h"
+#include "alerts/OutOfLimitsNotifier.h"
 #include "chart/CategorySpacing.h"
 #include "chart/ChartColors.h"
 #include "chart/ChartSettings.h"
@@ -63,7 +64,7 @@ Form1::Form1(QWidget* parent)
     for (QLabel* label : findChildren<QLabel*>()) {
         label->setTextFormat(Qt::PlainText);
     }
-    new WindowPlacement(*this);
+    new WindowGeometry(*this, *Splitter);
     boxColors_ = new ValueBoxColors(*this, Text1);
     MSChart1->setOptions(LoadChartOptions());
     const std::filesystem::path limitsFile = LimitsFilePathFromEnvironment();
@@ -108,14 +109,28 @@ void Form1::connectHandlers() {
     connect(WriteCSVFile, &QAction::triggered, this, &Form1::WriteCSVFile_Click);
     connect(WriteCSVFileAs, &QAction::triggered, this, &Form1::WriteCSVFileAs_Click);
     connect(MnuInfo, &QAction::triggered, this, &Form1::MnuInfo_Click);
+    connect(MnuRecords, &QAction::triggered, this, &Form1::MnuRecords_Click);
     follow_ = new LogFollowSession(*Text2, *boxDecoder_, *report_, this);
     connect(MnuFollow, &QAction::triggered, this, &Form1::MnuFollow_Click);
     connect(MnuStopFollow, &QAction::triggered, follow_, [this] { follow_->stop(); });
     connectArchive();
     MnuStopFollow->setEnabled(false);
     connect(follow_, &LogFollowSession::followingChanged, MnuStopFollow, &QAction::setEnabled);
-    connect(follow_, &LogFollowSession::linesArrived, this,
-            [this](int removedRecords) { Text2_Follow(removedRecords, false); });
+    connect(follow_, &LogFollowSession::linesArrived, this, [this](int removedRecords) {
+        const int kept = store_.RecordCount() - removedRecords;
+        Text2_Follow(removedRecords, false);
+        alerts_->checkRecords(store_, kept + 1, store_.RecordCount(), limits_);
+    });
+    alerts_ = new OutOfLimitsNotifier(decimalSeparator_, this);
+    connect(follow_, &LogFollowSession::followingChanged, alerts_, [this](bool following) {
+        if (following) {
+            alerts_->startPass();
+        }
+    });
+    connect(alerts_, &OutOfLimitsNotifier::unavailable, report_, &PasteReport::showFollowEvent);
+    MnuAlerts->setCheckable(true);
+    MnuAlerts->setChecked(OutOfLimitsNotifier::Enabled());
+    connect(MnuAlerts, &QAction::toggled, this, &OutOfLimitsNotifier::SetEnabled);
     auto* input = new InputRouter(*this, *Text2, *HScroll1);
     connect(input, &InputRouter::fileDropped, this, &Form1::loadTextFile);
     recentFiles_ = new RecentFiles(this);
@@ -188,6 +203,7 @@ void Form1::reportDecode(const DecodeResult& result) {
     showRecordLimit(result);
     report_->showResult(result);
     showLimitsReport();
+    updateRecordsTable();
 }
 
 // Text3 shows the length of the accepted lines, always 122.
@@ -280,6 +296,7 @@ void Form1::applyLimits() {
         MSChart1->setLimits(ChartLimitsFor(limits_, chartedIndex_));
     }
     showLimitsReport();
+    updateRecordsTable();
 }
 
 void Form1::colourShownValues() {
@@ -326,6 +343,9 @@ void Form1::clearMessage(Message kind) {
 void Form1::MnuInfo_Click() {
     if (!form2_) {
         form2_ = new Form2();  // no owner: it outlives the main window if left open
+        // Yet it opens centred on the main window. It is not made transient for it: Qt would
+        // then end the program when the main window closes while the info window is open.
+        form2_->move(frameGeometry().center() - form2_->rect().center());
     }
     form2_->show();
     form2_->raise();

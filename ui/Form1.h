@@ -1,12 +1,16 @@
 #pragma once
 
+#include <QDateTime>
 #include <QMainWindow>
 #include <QPalette>
 #include <QPointer>
 #include <array>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "Form1Layout.h"
+#include "pelorin/csv_writer.h"
 #include "pelorin/limits.h"
 #include "pelorin/telemetry_table.h"
 
@@ -16,9 +20,12 @@ class ArchiveKeeper;
 class Form2;
 class LimitsWatcher;
 class LogFollowSession;
+class OutOfLimitsNotifier;
 class PasteBoxDecoder;
 class RecentFiles;
 class TextFileLoadSession;
+class RecordsModel;
+class RecordsWindow;
 class ValueBoxColors;
 struct DecodeResult;
 struct FollowBatch;
@@ -50,7 +57,8 @@ class Form1 : public QMainWindow, private Form1Layout {
     bool followLog(const QString& path);
     // Writes all records as CSV to `path` without ever leaving a half-written file there.
     // Returns false, with the reason in Label3, when it could not be written.
-    bool writeCsvFile(const QString& path);
+    // `form`: the header kind, the export's captions or the analysis tools' column names.
+    bool writeCsvFile(const QString& path, CsvForm form = CsvForm::Export);
 
   signals:
     // A load begun by loadTextFile() has ended; `ok` when the file is in the box.
@@ -89,6 +97,14 @@ class Form1 : public QMainWindow, private Form1Layout {
     void MnuAddToArchive_Click();
     void MnuStationName_Click();
     void showKept(int purpose, qint64 telemetryLines, qint64 newFrames);
+    // File > Records Table: opens the records table beside the window, or raises it.
+    void MnuRecords_Click();
+    void placeBeside(QWidget& window) const;
+    // The reception time of each record's line in the paste box, where it has one.
+    std::vector<std::optional<QDateTime>> receptionTimes() const;
+    std::optional<QDateTime> firstReceptionTime() const;
+    // Brings an open records table up to date with the store, the limits and the selector.
+    void updateRecordsTable();
     void Show_Data(int Rec);
     void Draw_Chart(int Index);
 
@@ -115,6 +131,8 @@ class Form1 : public QMainWindow, private Form1Layout {
     Message shownMessage_ = Message::None;
     TextFileLoadSession* load_ = nullptr;  // the load under way, if any
     QPointer<Form2> form2_;
+    RecordsModel* recordsModel_ = nullptr;
+    QPointer<RecordsWindow> records_;
     RecentFiles* recentFiles_ = nullptr;
     LogFollowSession* follow_ = nullptr;
     ArchiveKeeper* keeper_ = nullptr;
@@ -123,6 +141,7 @@ class Form1 : public QMainWindow, private Form1Layout {
     std::int64_t followedFileOffset_ = 0;  // where the tail of the current followed file began
     std::int64_t followedKept_ = 0;        // telemetry lines archived while following
     std::int64_t followedNew_ = 0;
+    OutOfLimitsNotifier* alerts_ = nullptr;  // while following
     ValueBoxColors* boxColors_ = nullptr;
 };
 

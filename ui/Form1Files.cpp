@@ -1,6 +1,7 @@
 // Form1's file commands: writing the CSV file, opening a text file and following a log.
 #include "Form1.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -9,6 +10,7 @@
 #include <filesystem>
 
 #include "ExportFolder.h"
+#include "ExportName.h"
 #include "LogFollowSession.h"
 #include "QtText.h"
 #include "RecentFiles.h"
@@ -49,28 +51,40 @@ void Form1::WriteCSVFile_Click() {
     }
 }
 
+namespace {
+
+// The file types of Write CSV File As...: the header kind, captions as the export writes them
+// or one column name per value.
+const QString kCaptionsFilter = QStringLiteral("CSV with captions (*.csv)");
+const QString kNamesFilter = QStringLiteral("CSV with column names (*.csv)");
+
+}  // namespace
+
 void Form1::WriteCSVFileAs_Click() {
     const QString kept = WindowSettings::folder(WindowSettings::Folder::CsvExport);
-    QFileDialog dialog(
-        this, QStringLiteral("Write CSV File As"),
-        kept.isEmpty() ? csvPath() : kept + QLatin1Char('/') + ToQString(kCsvFileName),
-        QStringLiteral("CSV files (*.csv);;All files (*)"));
+    const QString folder = kept.isEmpty() ? QFileInfo(csvPath()).absolutePath() : kept;
+    const QString name = ProposedCsvName(firstReceptionTime(), QDateTime::currentDateTimeUtc());
+    QFileDialog dialog(this, QStringLiteral("Write CSV File As"), folder + QLatin1Char('/') + name,
+                       kCaptionsFilter + QStringLiteral(";;") + kNamesFilter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("csv"));  // for a name typed without an extension
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return;
     }
     const QString path = dialog.selectedFiles().constFirst();
+    const CsvForm form =
+        dialog.selectedNameFilter() == kNamesFilter ? CsvForm::Analysis : CsvForm::Export;
     WindowSettings::rememberFolderOf(WindowSettings::Folder::CsvExport, path);
-    if (writeCsvFile(path)) {
+    if (writeCsvFile(path, form)) {
         setMessage(path + QStringLiteral(" has been written"), Message::Export);
     }
 }
 
-bool Form1::writeCsvFile(const QString& path) {
-    const std::string content = BuildCsvFile(store_, decimalSeparator_);
-    const WriteResult result = WriteFileAtomically(
-        std::filesystem::path(QFile::encodeName(path).toStdString()), content, ReaderWait::Refuse);
+bool Form1::writeCsvFile(const QString& path, CsvForm form) {
+    const std::string content = BuildCsvFile(store_, decimalSeparator_, form);
+    const WriteResult result =
+        WriteFileAtomically(std::filesystem::path(QFile::encodeName(path).toStdString()), content,
+                            ReaderWait::Refuse);
     if (!result.ok) {
         setMessage(
             path + QStringLiteral(" could not be written: ") + QString::fromLocal8Bit(result.error),

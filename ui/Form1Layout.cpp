@@ -1,5 +1,7 @@
 #include "Form1Layout.h"
 
+#include <QBoxLayout>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -8,6 +10,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QSplitter>
 #include <algorithm>
 #include <cassert>
 #include <span>
@@ -33,7 +36,16 @@ namespace pelorin {
 namespace {
 
 const QString kWindowCaption = QStringLiteral("Pelorin Telemetry Decoder [v0.4]");
-constexpr TwipsRect kClientArea{0, 0, 11670, 11955};
+// The value-box block: the frames Frame1..Frame7 with the time and mode boxes and the picture,
+// which keep their designed geometry. Places in the table are on the designed window; the block
+// cuts this rectangle out of it, so what lay beyond the window's right edge stays out of sight.
+constexpr TwipsRect kValueBlock{0, 1980, 11670, 5295};
+// The paste box beside the block and the chart under both, with a splitter between them.
+constexpr int kPasteBoxMinimumLines = 4;
+constexpr int kChartMinimumHeight = 180;
+constexpr int kPasteBoxMinimumWidth = 160;
+constexpr QMargins kClientMargins(8, 4, 8, 4);
+constexpr QMargins kChartMargins(8, 16, 8, 8);  // the chart inside the Graph frame
 
 struct FrameLayout {
     std::string_view caption;  // empty: no caption band text
@@ -177,18 +189,20 @@ struct MenuLayout {
 };
 
 constexpr MenuCommand kFileCommands[] = {
-    {"MnuOpen", "Open...", Qt::CTRL | Qt::Key_O, &Form1Layout::MnuOpen},
+    {"MnuOpen", "&Open...", Qt::CTRL | Qt::Key_O, &Form1Layout::MnuOpen},
     {"MnuOpenRecent", "Open &Recent", {}, nullptr, &Form1Layout::MnuOpenRecent},
     {"MnuFollow", "&Follow Log...", Qt::CTRL | Qt::Key_L, &Form1Layout::MnuFollow},
     {"MnuStopFollow", "&Stop Following", {}, &Form1Layout::MnuStopFollow},
     {"MnuKeepFollowed", "&Keep Followed Frames in Archive", {}, &Form1Layout::MnuKeepFollowed},
     {"MnuAddToArchive", "&Add to Archive", Qt::CTRL | Qt::Key_D, &Form1Layout::MnuAddToArchive},
     {"MnuStationName", "Station &Name...", {}, &Form1Layout::MnuStationName},
-    {"MnuExit", "Exit", Qt::CTRL | Qt::Key_Q, &Form1Layout::MnuExit},
+    {"MnuAlerts", "Out-of-Limits A&lerts", {}, &Form1Layout::MnuAlerts},
+    {"MnuRecords", "Records &Table", Qt::CTRL | Qt::Key_T, &Form1Layout::MnuRecords},
+    {"MnuExit", "E&xit", Qt::CTRL | Qt::Key_Q, &Form1Layout::MnuExit},
 };
 constexpr MenuCommand kTlmFileCommands[] = {
-    {"WriteCSVFile", "Write CSV File", Qt::CTRL | Qt::Key_S, &Form1Layout::WriteCSVFile},
-    {"WriteCSVFileAs", "Write CSV File As...", Qt::CTRL | Qt::SHIFT | Qt::Key_S,
+    {"WriteCSVFile", "&Write CSV File", Qt::CTRL | Qt::Key_S, &Form1Layout::WriteCSVFile},
+    {"WriteCSVFileAs", "Write CSV File &As...", Qt::CTRL | Qt::SHIFT | Qt::Key_S,
      &Form1Layout::WriteCSVFileAs},
 };
 // "Info" follows them: a command of its own on the bar, Alt+I.
@@ -197,8 +211,8 @@ constexpr MenuLayout kMenus[] = {
     {"MnuTLMFile", "&TLM File", kTlmFileCommands},
 };
 
-// After Text1(0), MSChart1, HScroll1, Text2, Text3 and Option1(0), the focus visits the option
-// buttons and value boxes frame by frame in this order.
+// After Text1(0), MSChart1, HScroll1 and Text2, the focus visits the option buttons and value
+// boxes frame by frame in this order (Text3 and Option1(0), out of sight, are left out).
 constexpr std::array<int, 7> kFocusFrameOrder = {
     kMinimumFrame,     kMaximumFrame,      kAverageFrame,   kActualFrame,
     kTimeAndModeFrame, kErrorCounterFrame, kSolarArrayFrame};
@@ -216,10 +230,17 @@ QString IndexedName(const char* array, int index, bool element = true) {
            IntegerText(index);
 }
 
+// `rect` on `container` in pixels: on the value block for the window's own controls.
+QRect PixelsIn(int container, const TwipsRect& rect) {
+    const QRect pixels = ToPixels(rect);
+    return container == kWindowContainer ? pixels.translated(-ToPixels(kValueBlock).topLeft())
+                                         : pixels;
+}
+
 template <typename Widget>
-Widget* Place(Widget* widget, const QString& name, const TwipsRect& rect, const QFont& font) {
+Widget* Place(Widget* widget, const QString& name, const QRect& pixels, const QFont& font) {
     widget->setObjectName(name);
-    widget->setGeometry(ToPixels(rect));
+    widget->setGeometry(pixels);
     widget->setFont(font);
     return widget;
 }
@@ -231,21 +252,17 @@ void Form1Layout::setupUi(QMainWindow& window) {
     window.setWindowTitle(kWindowCaption);
     window.setWindowIcon(WindowIcon());
 
-    client_ = new QWidget(&window);
+    client_ = new QWidget;
     client_->setObjectName(QStringLiteral("ClientArea"));
     client_->setFont(WindowFonts::Regular());
-    client_->setFixedSize(ToPixels(kClientArea).size());
-    // The layout is designed for one size; on a screen too small for it the client scrolls.
-    auto* clientScroll = new QScrollArea(&window);
-    clientScroll->setObjectName(QStringLiteral("ClientScroll"));
-    clientScroll->setFrameShape(QFrame::NoFrame);
-    clientScroll->setFocusPolicy(Qt::NoFocus);  // the focus goes to the controls only
-    clientScroll->setWidget(client_);
-    window.setCentralWidget(clientScroll);
+    block_ = new QWidget(client_);
+    block_->setObjectName(QStringLiteral("ValueBlock"));
+    block_->setFixedSize(ToPixels(kValueBlock).size());
 
     buildFrames();
     buildValueControls();
     buildSingleControls();
+    QScrollArea* clientScroll = arrangeClient(window);
     buildMenus(window);
     report_ = new PasteReport(&window);
     window.setStatusBar(report_);
@@ -260,15 +277,75 @@ QGroupBox* Form1Layout::frame(int number) const {
 }
 
 QWidget* Form1Layout::container(int number) const {
-    return number == kWindowContainer ? client_ : frame(number);
+    return number == kWindowContainer ? block_ : frame(number);
+}
+
+QScrollArea* Form1Layout::arrangeClient(QMainWindow& window) {
+    auto* top = new QWidget;
+    top->setObjectName(QStringLiteral("TopPane"));
+    auto* topRow = new QHBoxLayout(top);
+    topRow->setContentsMargins(QMargins());
+    topRow->addWidget(block_, 0, Qt::AlignTop);
+    topRow->addWidget(Text2, 1);
+    const QFontMetrics paste(Text2->font());
+    const int frameWidth = 2 * Text2->frameWidth();
+    Text2->setMinimumSize(kPasteBoxMinimumWidth,
+                          kPasteBoxMinimumLines * paste.lineSpacing() + frameWidth +
+                              Text2->horizontalScrollBar()->sizeHint().height());
+
+    QGroupBox* graph = frame(kGraphFrame);
+    auto* graphLayout = new QVBoxLayout(graph);
+    graphLayout->setContentsMargins(kChartMargins);
+    graphLayout->addWidget(MSChart1);
+    MSChart1->setMinimumHeight(kChartMinimumHeight);
+
+    Splitter = new QSplitter(Qt::Vertical);
+    Splitter->setObjectName(QStringLiteral("Splitter"));
+    Splitter->setChildrenCollapsible(false);
+    Splitter->addWidget(top);
+    Splitter->addWidget(graph);
+    Splitter->setStretchFactor(1, 1);  // a larger window gives its height to the chart
+
+    auto* clientLayout = new QVBoxLayout(client_);
+    clientLayout->setContentsMargins(kClientMargins);
+    clientLayout->addWidget(Splitter);
+
+    // Only a screen too small for the client's smallest size scrolls it.
+    auto* clientScroll = new QScrollArea;
+    clientScroll->setObjectName(QStringLiteral("ClientScroll"));
+    clientScroll->setFrameShape(QFrame::NoFrame);
+    clientScroll->setFocusPolicy(Qt::NoFocus);  // the focus goes to the controls only
+    clientScroll->setWidgetResizable(true);
+    clientScroll->setWidget(client_);
+
+    // The messages, the selector and the paste report stay in sight outside what scrolls.
+    auto* status = new QWidget;
+    status->setObjectName(QStringLiteral("StatusArea"));
+    auto* statusRow = new QHBoxLayout(status);
+    statusRow->setContentsMargins(kClientMargins.left(), 0, kClientMargins.right(), 0);
+    statusRow->addWidget(Label3, 3);
+    statusRow->addWidget(Label2);
+    statusRow->addWidget(HScroll1, 1);
+    Label2->setMinimumWidth(Label2->width());
+    HScroll1->setMinimumWidth(HScroll1->width());
+
+    auto* central = new QWidget(&window);
+    central->setObjectName(QStringLiteral("Central"));
+    auto* centralLayout = new QVBoxLayout(central);
+    centralLayout->setContentsMargins(QMargins());
+    centralLayout->setSpacing(0);
+    centralLayout->addWidget(clientScroll, 1);
+    centralLayout->addWidget(status);
+    window.setCentralWidget(central);
+    return clientScroll;
 }
 
 void Form1Layout::buildFrames() {
     for (int f = 0; f < kFrameCount; ++f) {
         const FrameLayout& layout = kFrameLayouts[static_cast<std::size_t>(f)];
-        auto* frame = new CaptionFrame(ToQString(layout.caption), client_);
+        auto* frame = new CaptionFrame(ToQString(layout.caption), block_);
         frame->setObjectName(IndexedName("Frame", f + 1, false));
-        frame->setGeometry(ToPixels(layout.rect));
+        frame->setGeometry(PixelsIn(kWindowContainer, layout.rect));
         Frame_[static_cast<std::size_t>(f)] = frame;
     }
 }
@@ -279,15 +356,17 @@ void Form1Layout::buildValueControls() {
         const ValueInfo& captions = InfoOf(i);
         auto* option =
             new OptionButton(ToQString(captions.caption), container(layout.optionContainer));
-        Option1[i] =
-            Place(option, IndexedName("Option1", i), layout.option, WindowFonts::Regular());
+        Option1[i] = Place(option, IndexedName("Option1", i),
+                           PixelsIn(layout.optionContainer, layout.option), WindowFonts::Regular());
 
         auto* box = new QLineEdit(container(layout.boxContainer));
         const QFont boxFont = i == 0 ? WindowFonts::Bold() : WindowFonts::Regular();
-        Text1[i] = Place(box, IndexedName("Text1", i), layout.box, boxFont);
+        Text1[i] =
+            Place(box, IndexedName("Text1", i), PixelsIn(layout.boxContainer, layout.box), boxFont);
 
         auto* unit = new QLabel(ToQString(captions.unit), container(layout.unitContainer));
-        Label1[i] = Place(unit, IndexedName("Label1", i), layout.unit, WindowFonts::Regular());
+        Label1[i] = Place(unit, IndexedName("Label1", i),
+                          PixelsIn(layout.unitContainer, layout.unit), WindowFonts::Regular());
     }
 }
 
@@ -295,7 +374,7 @@ template <typename Widget, typename... Args>
 Widget* Form1Layout::build(const char* name, const QFont& font, Args&&... args) {
     const ControlLayout& layout = SingleControl(name);
     auto* widget = new Widget(std::forward<Args>(args)..., container(layout.container));
-    return Place(widget, QString::fromLatin1(name), layout.rect, font);
+    return Place(widget, QString::fromLatin1(name), PixelsIn(layout.container, layout.rect), font);
 }
 
 void Form1Layout::buildSingleControls() {
@@ -332,6 +411,9 @@ void Form1Layout::buildSingleControls() {
     HScroll1->setFocusPolicy(Qt::TabFocus);
 
     Text3 = build<QLineEdit>("Text3", font, QStringLiteral("Text3"));
+    // Beyond the block's right edge, out of sight: the focus never goes there.
+    Text3->setFocusPolicy(Qt::NoFocus);
+    Option1[0]->setFocusPolicy(Qt::NoFocus);
 }
 
 void Form1Layout::buildMenus(QMainWindow& window) {
@@ -363,7 +445,7 @@ void Form1Layout::buildMenus(QMainWindow& window) {
 }
 
 void Form1Layout::setFocusOrder() {
-    std::vector<QWidget*> order = {Text1[0], MSChart1, HScroll1, Text2, Text3, Option1[0]};
+    std::vector<QWidget*> order = {Text1[0], MSChart1, HScroll1, Text2};
     for (const int frame : kFocusFrameOrder) {
         for (int i = 0; i < kShownValues; ++i) {
             if (kValueControls[static_cast<std::size_t>(i)].optionContainer == frame) {

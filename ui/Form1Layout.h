@@ -12,7 +12,9 @@ class QLineEdit;
 class QMainWindow;
 class QMenu;
 class QPlainTextEdit;
+class QScrollArea;
 class QScrollBar;
+class QSplitter;
 class QWidget;
 
 namespace pelorin {
@@ -42,9 +44,10 @@ inline constexpr int kFirstRecord = 1;
 // window derives from this class and calls setupUi() once).
 class Form1Layout {
   public:
-    // Builds the client area with every control (scrolling where the screen is too small for
-    // it), the menus with their keys and the paste report on `window`; sets the focus order,
-    // the focus frames and the accessible names, and gives the time box the focus.
+    // Builds the client area with every control (resizable, scrolling only where the screen is
+    // too small for its smallest size), the menus with their keys and the paste report on `window`;
+    // sets the focus order, the focus frames and the accessible names, and gives the time box the
+    // focus.
     void setupUi(QMainWindow& window);
 
     // Frame `number` (1..8).
@@ -69,16 +72,23 @@ class Form1Layout {
     QAction* MnuKeepFollowed = nullptr;  // checkable
     QAction* MnuAddToArchive = nullptr;
     QAction* MnuStationName = nullptr;
+    QAction* MnuAlerts = nullptr;        // checkable: desktop alerts while following
+    QAction* MnuRecords = nullptr;
     QAction* MnuExit = nullptr;
     QAction* WriteCSVFile = nullptr;
     QAction* WriteCSVFileAs = nullptr;
     QAction* MnuInfo = nullptr;
     PasteReport* report_ = nullptr;
+    // Between the paste box beside the value boxes and the chart under them.
+    QSplitter* Splitter = nullptr;
 
   private:
     void buildFrames();
     void buildValueControls();
     void buildSingleControls();
+    // Puts the block, the paste box and the chart into the resizable client, and the messages
+    // and the selector into the status area under it; returns the client's scroll area.
+    QScrollArea* arrangeClient(QMainWindow& window);
     void buildMenus(QMainWindow& window);
     void setFocusOrder();
     // The client area for kWindowContainer, else the frame.
@@ -88,6 +98,7 @@ class Form1Layout {
     Widget* build(const char* name, const QFont& font, Args&&... args);
 
     QWidget* client_ = nullptr;
+    QWidget* block_ = nullptr;                     // the value boxes' block, of fixed size
     std::array<QGroupBox*, kFrameCount> Frame_{};  // Frame1..Frame8
 };
 

@@ -11,6 +11,9 @@
 #include <QScrollBar>
 #include <QUrl>
 
+#include "chart/ChartKeys.h"
+#include "chart/TrendChart.h"
+
 namespace pelorin {
 
 InputRouter::InputRouter(QMainWindow& window, QPlainTextEdit& pasteBox, QScrollBar& selector)
@@ -37,9 +40,12 @@ QString InputRouter::FileFromDrop(const QMimeData* mime) {
     return url.isLocalFile() ? url.toLocalFile() : QString();
 }
 
-bool InputRouter::IsTextBox(const QWidget* widget) {
-    return qobject_cast<const QLineEdit*>(widget) != nullptr ||
-           qobject_cast<const QPlainTextEdit*>(widget) != nullptr;
+bool InputRouter::KeepsKey(const QWidget* widget, int key) {
+    const bool textBox = qobject_cast<const QLineEdit*>(widget) != nullptr ||
+                         qobject_cast<const QPlainTextEdit*>(widget) != nullptr;
+    const bool chartKey =
+        qobject_cast<const TrendChart*>(widget) != nullptr && ChartKeys::Uses(key);
+    return textBox || chartKey;
 }
 
 bool InputRouter::stepSelector(int key) {
@@ -71,7 +77,8 @@ bool InputRouter::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::KeyPress: {
             const auto* key = static_cast<QKeyEvent*>(event);
             const bool plain = (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-            if (plain && !IsTextBox(QApplication::focusWidget()) && stepSelector(key->key())) {
+            if (plain && !KeepsKey(QApplication::focusWidget(), key->key()) &&
+                stepSelector(key->key())) {
                 return true;
             }
             break;

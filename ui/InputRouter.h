@@ -13,8 +13,9 @@ namespace pelorin {
 
 // The main window's keyboard routing and file drops. Page Up/Down and Home/End step the record
 // selector wherever the focus is, except in the text boxes (the paste box, the value boxes and
-// Text3), which keep those keys for their cursor. A local file dropped on the window, the paste
-// box included, is announced by fileDropped() instead of being pasted as its name.
+// Text3), which keep those keys for their cursor, and Home in the chart, which shows all rows. A
+// local file dropped on the window, the paste box included, is announced by fileDropped() instead
+// of being pasted as its name.
 class InputRouter : public QObject {
     Q_OBJECT
   public:
@@ -28,7 +29,8 @@ class InputRouter : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    static bool IsTextBox(const QWidget* widget);
+    // The text boxes keep every key for their cursor, the chart its own keys.
+    static bool KeepsKey(const QWidget* widget, int key);
     bool stepSelector(int key);
     // The local file of a drop, "" when it carries none.
     static QString FileFromDrop(const QMimeData* mime);

@@ -145,11 +145,11 @@ void LogFollowSession::end() {
 void LogFollowSession::putTextBeforeUnder() {
     QTextDocument& document = *box_.document();
     const QString before = std::exchange(textBefore_, QString());
-    if (before.isEmpty()) {
-        document.setUndoRedoEnabled(true);
+    const QString followed = document.toRawText();
+    if (before == followed) {
+        document.setUndoRedoEnabled(true);  // nothing to undo
         return;
     }
-    const QString followed = document.toRawText();
     const int anchor = box_.textCursor().anchor();  // numbers: a cursor would move with the text
     const int position = box_.textCursor().position();
     const int scrolledX = box_.horizontalScrollBar()->value();

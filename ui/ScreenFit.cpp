@@ -1,30 +1,26 @@
 #include "ScreenFit.h"
 
+#include <QApplication>
 #include <QEvent>
-#include <QLayout>
 #include <QMainWindow>
-#include <QMenuBar>
 #include <QScreen>
 #include <QScrollArea>
-#include <QStatusBar>
-#include <QStyle>
 #include <QWindow>
+#include <algorithm>
 
 namespace pelorin {
 namespace {
 
 // A title bar and thin borders, for window managers that have not told their frame yet.
 constexpr QMargins kDecorationAllowance(4, 36, 4, 4);
-// The smallest client view the user can shrink a scrolling window to.
-constexpr QSize kSmallestClientView(240, 160);
-constexpr int kMaxWidgetSize = QWIDGETSIZE_MAX;
 
 }  // namespace
 
 ScreenFit::ScreenFit(QMainWindow& window, QScrollArea& clientArea)
     : QObject(&window), window_(window), clientArea_(clientArea) {
     window_.installEventFilter(this);
-    keepDesignedSize();
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget*, QWidget* now) { showFocused(now); });
 }
 
 bool ScreenFit::eventFilter(QObject* watched, QEvent* event) {
@@ -37,62 +33,46 @@ bool ScreenFit::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-QSize ScreenFit::designedSize() const {
-    const QSize client = clientArea_.widget()->size();
-    return {client.width(), window_.menuBar()->sizeHint().height() + client.height() +
-                                window_.statusBar()->sizeHint().height()};
-}
-
 QMargins ScreenFit::decorations() const {
     const QWindow* handle = window_.windowHandle();
     const QMargins frame = handle != nullptr ? handle->frameMargins() : QMargins();
     return frame.isNull() ? kDecorationAllowance : frame;
 }
 
-void ScreenFit::fit(bool place) {
+void ScreenFit::fit(bool firstShow) {
     const QScreen* screen = window_.screen();
-    if (screen == nullptr) {
+    if (screen == nullptr ||
+        (window_.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
         return;
     }
-    const QSize room = screen->availableGeometry().marginsRemoved(decorations()).size();
-    const QSize designed = designedSize();
-    if (designed.width() <= room.width() && designed.height() <= room.height()) {
-        keepDesignedSize();
-    } else {
-        scrollWithin(designed, room);
-        if (place) {
-            window_.move(screen->availableGeometry().topLeft());
-        }
+    const QRect area = screen->availableGeometry();
+    const QMargins frame = decorations();
+    const QSize room = area.marginsRemoved(frame).size();
+    // A size the user or the kept geometry gave stays, as far as the screen allows.
+    const bool sized = window_.testAttribute(Qt::WA_Resized);
+    const QSize wanted = firstShow && !sized ? kLargestStartSize : window_.size();
+    const QSize size = wanted.boundedTo(room).expandedTo(window_.minimumSize());
+    if (size != window_.size()) {
+        window_.resize(size);
+    }
+    // Until the window manager has framed the window, its position is that of its client area.
+    const bool framed = !window_.windowHandle()->frameMargins().isNull();
+    const QRect outer = framed ? QRect(window_.pos(), size.grownBy(frame))
+                               : QRect(window_.pos(), size).marginsAdded(frame);
+    // A window nobody placed is left to the window manager.
+    if (window_.testAttribute(Qt::WA_Moved) && !area.contains(outer)) {
+        // Into the area, its top left corner (with the title bar) first.
+        const QPoint corner(
+            std::max(area.left(), std::min(outer.left(), area.right() + 1 - outer.width())),
+            std::max(area.top(), std::min(outer.top(), area.bottom() + 1 - outer.height())));
+        window_.move(framed ? corner : corner + QPoint(frame.left(), frame.top()));
     }
 }
 
-void ScreenFit::keepDesignedSize() {
-    clientArea_.setMinimumSize(clientArea_.widget()->size());
-    window_.setMaximumSize(kMaxWidgetSize, kMaxWidgetSize);
-    window_.layout()->setSizeConstraint(QLayout::SetFixedSize);
-}
-
-void ScreenFit::scrollWithin(const QSize& designed, const QSize& room) {
-    // A scroll bar takes room from the view across it, which can call for the other bar too.
-    const int bar = clientArea_.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    QSize largest = designed;
-    bool vertical = false;
-    bool horizontal = false;
-    for (int pass = 0; pass < 2; ++pass) {
-        if (!vertical && largest.height() > room.height()) {
-            vertical = true;
-            largest.rwidth() += bar;
-        }
-        if (!horizontal && largest.width() > room.width()) {
-            horizontal = true;
-            largest.rheight() += bar;
-        }
+void ScreenFit::showFocused(QWidget* focused) {
+    if (focused != nullptr && clientArea_.widget()->isAncestorOf(focused)) {
+        clientArea_.ensureWidgetVisible(focused);
     }
-    window_.layout()->setSizeConstraint(QLayout::SetDefaultConstraint);
-    clientArea_.setMinimumSize(kSmallestClientView);
-    window_.setMinimumSize(0, 0);  // the layout's minimum from now on
-    window_.setMaximumSize(largest);
-    window_.resize(largest.boundedTo(room));
 }
 
 }  // namespace pelorin

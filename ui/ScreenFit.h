@@ -6,33 +6,33 @@
 
 class QMainWindow;
 class QScrollArea;
+class QWidget;
 
 namespace pelorin {
 
-// Keeps the main window inside its screen's available area. Where the designed window (menu
-// bar, the whole client area, status bar) fits, the window keeps that fixed size. Where it does
-// not, the window is as large as the area allows and its client area scrolls, the layout
-// unchanged; it can then be resized up to the designed size. Fits on the first show, where a
-// window too large opens at the area's top left corner, and again whenever the window moves to
-// another screen.
+// Keeps the resizable main window inside its screen's available area. On the first show a
+// window that was not given a size takes the area, up to a comfortable largest size; one larger
+// than the area shrinks to it and one reaching beyond it moves in. It fits again whenever it
+// moves to another screen. Where even the client's smallest size does not fit, the client
+// scrolls; a control that gets the focus is then scrolled into view.
 class ScreenFit : public QObject {
     Q_OBJECT
   public:
-    // `clientArea` holds the fixed client as its widget; both are owned by `window`.
+    // `clientArea` holds the client as its widget; both are owned by `window`.
     ScreenFit(QMainWindow& window, QScrollArea& clientArea);
+
+    // The largest size a window takes by itself on the first show (device-independent pixels).
+    static constexpr QSize kLargestStartSize{1600, 1000};
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    // `place`: also move the window into the area when it does not fit.
-    void fit(bool place);
-    QSize designedSize() const;
+    void fit(bool firstShow);
     // What the window manager adds around the window: its frame where it is known yet, else
     // an allowance for a title bar and borders.
     QMargins decorations() const;
-    void keepDesignedSize();
-    void scrollWithin(const QSize& designed, const QSize& room);
+    void showFocused(QWidget* focused);
 
     QMainWindow& window_;
     QScrollArea& clientArea_;

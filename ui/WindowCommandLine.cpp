@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace pelorin {
@@ -90,6 +91,23 @@ WindowCommandLine ParseWindowCommandLine(std::span<const std::string_view> args)
     return commandLine;
 }
 
+namespace {
+
+// Whether the environment names a window system the window could open on. Without one a
+// refused command line is answered at once: the window system's own options, which it would
+// take from the command line, cannot be meant.
+bool WindowSystemNamed() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char* value = std::getenv(name);
+        if (value != nullptr && *value != '\0') {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
 std::optional<int> AnswerWithoutWindow(const WindowCommandLine& commandLine) {
     switch (commandLine.request) {
         case WindowCommandLine::Request::ShowHelp:
@@ -111,8 +129,10 @@ std::optional<int> AnswerWithoutWindow(const WindowCommandLine& commandLine) {
 std::optional<int> AnswerHelpOrVersion(int argc, const char* const* argv) {
     const std::vector<std::string_view> args(argv + std::min(argc, 1), argv + argc);
     const WindowCommandLine commandLine = ParseWindowCommandLine(args);
+    const bool refusedWithoutDisplay =
+        commandLine.request == WindowCommandLine::Request::Refuse && !WindowSystemNamed();
     if (commandLine.request == WindowCommandLine::Request::ShowHelp ||
-        commandLine.request == WindowCommandLine::Request::ShowVersion) {
+        commandLine.request == WindowCommandLine::Request::ShowVersion || refusedWithoutDisplay) {
         return AnswerWithoutWindow(commandLine);
     }
     return std::nullopt;

@@ -28,7 +28,8 @@ WindowCommandLine ParseWindowCommandLine(std::span<const std::string_view> args)
 std::optional<int> AnswerWithoutWindow(const WindowCommandLine& commandLine);
 
 // Answers --help and --version from the raw argv before the window system is reached, so
-// they work without a display; nothing for every other command line.
+// they work without a display, and refuses a wrong command line when no window system is named
+// (DISPLAY, WAYLAND_DISPLAY, QT_QPA_PLATFORM); nothing for every other command line.
 std::optional<int> AnswerHelpOrVersion(int argc, const char* const* argv);
 
 }  // namespace pelorin

@@ -26,8 +26,6 @@ constexpr std::array<FolderKey, 3> kFolderKeys = {{
     {WindowSettings::Folder::CsvExport, "folders/csvExport"},
 }};
 
-const char* const kPositionKey = "window/position";
-
 QString FolderKeyOf(WindowSettings::Folder dialog) {
     const auto* found = std::find_if(kFolderKeys.begin(), kFolderKeys.end(),
                                      [dialog](const FolderKey& k) { return k.dialog == dialog; });
@@ -69,18 +67,6 @@ QString WindowSettings::folder(Folder dialog) {
 
 void WindowSettings::rememberFolderOf(Folder dialog, const QString& chosenFile) {
     QSettings().setValue(FolderKeyOf(dialog), QFileInfo(chosenFile).absolutePath());
-}
-
-std::optional<QPoint> WindowSettings::position() {
-    const QVariant kept = QSettings().value(QString::fromLatin1(kPositionKey));
-    if (kept.typeId() != QMetaType::QPoint) {
-        return std::nullopt;  // none kept, or edited into something else
-    }
-    return kept.toPoint();
-}
-
-void WindowSettings::setPosition(const QPoint& framePosition) {
-    QSettings().setValue(QString::fromLatin1(kPositionKey), framePosition);
 }
 
 }  // namespace pelorin

@@ -1,14 +1,12 @@
 #pragma once
 
-#include <QPoint>
 #include <QString>
-#include <optional>
 
 namespace pelorin {
 
 // What the main window keeps between runs in the user's settings (QSettings under the
-// application's organisation and name, in the user's config folder): its position and the
-// folder each file dialog was last used in. The recent files keep their own list.
+// application's organisation and name, in the user's config folder): the folder each file
+// dialog was last used in. The recent files and the window's geometry keep their own keys.
 class WindowSettings {
   public:
     // Checks the settings file before anything reads or writes it. A FIFO would block the
@@ -24,10 +22,6 @@ class WindowSettings {
     static QString folder(Folder dialog);
     // Keeps the folder that holds `chosenFile` for `dialog`.
     static void rememberFolderOf(Folder dialog, const QString& chosenFile);
-
-    // The position of the window's frame at the end of the last run, if one was kept.
-    static std::optional<QPoint> position();
-    static void setPosition(const QPoint& framePosition);
 };
 
 }  // namespace pelorin

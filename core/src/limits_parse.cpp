@@ -5,6 +5,7 @@
 
 #include "pelorin/limits.h"
 #include "pelorin/number_text.h"
+#include "pelorin/value_info.h"
 
 // The INI dialect that QSettings writes and reads, restricted to what a limits file holds.
 namespace pelorin {
@@ -53,9 +54,14 @@ bool allDigits(std::string_view text) {
     return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// "value0".."value34" gives 0..34; anything else (a sign, leading zeros) kBadGroup, so that
-// every index this returns lies inside the table.
+// "value0".."value34" or a value's CSV column name gives its index; anything else (a sign,
+// leading zeros) kBadGroup, so that every index this returns lies inside the table.
 int groupIndex(std::string_view name) {
+    for (int index = 0; index < kShownValues; ++index) {
+        if (InfoOf(index).column == name) {
+            return index;
+        }
+    }
     if (!name.starts_with(kGroupPrefix)) {
         return kBadGroup;
     }
@@ -149,8 +155,9 @@ class LimitsParser {
             }
         }
         if (group_ == kBadGroup) {
-            warn(line, {"unknown group ", text,
-                        ", its keys are ignored (groups are [value0] to [value34])"});
+            warn(line,
+                 {"unknown group ", text,
+                  ", its keys are ignored (groups are [value0] to [value34] or the column names)"});
         }
     }
 

@@ -143,14 +143,17 @@ TEST_F(TrendChartInteractionTest, CopyChartPutsThePictureOnTheClipboard) {
     QApplication::clipboard()->clear();
     auto* copy = chart.findChild<QAction*>("copyChartAction");
     ASSERT_NE(copy, nullptr);
-    EXPECT_EQ(copy->text(), "Copy Chart");
+    EXPECT_EQ(copy->text(), "&Copy Chart");  // C is its access key
+    QSignalSpy confirmed(&chart, &TrendChart::messageForUser);
     copy->trigger();
+    ASSERT_EQ(confirmed.count(), 1);
+    EXPECT_TRUE(confirmed.at(0).at(0).toString().contains("copied"));
     const QImage image = QApplication::clipboard()->image();
     EXPECT_EQ(image.width(), plot()->width());
     EXPECT_GT(image.height(), plot()->height());  // the picture's captions
     auto* save = chart.findChild<QAction*>("saveChartAction");
     ASSERT_NE(save, nullptr);
-    EXPECT_EQ(save->text(), "Save Chart as PNG...");
+    EXPECT_EQ(save->text(), "&Save Chart as PNG...");
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include <cmath>
 #include <vector>
 
+#include "chart/ChartColors.h"
+#include "chart/LimitLines.h"
 #include "chart/TrendChart.h"
 #include "chart_fill.h"
 
@@ -200,6 +202,44 @@ TEST_F(TrendChartTest, NegativeValuesGrowDownFromZero) {
     EXPECT_NE(image.pixelColor(bar.x(), static_cast<int>(zero) - 5), fill);
     EXPECT_EQ(image.pixelColor(chart.barCenter(6).x(), static_cast<int>(zero) - 5), fill);
     EXPECT_NE(image.pixelColor(chart.barCenter(6).x(), static_cast<int>(zero) + 5), fill);
+}
+
+TEST_F(TrendChartTest, DrawsTheChartedValuesLimitsAsLinesInSight) {
+    FillChart(chart, 20, [](int row) { return 3.0 + 0.2 * (row % 3); });  // inside all limits
+    struct Case {
+        std::optional<double> low;
+        std::optional<double> high;
+    };
+    const Case cases[] = {{2.0, 12.0}, {std::nullopt, 4.5}, {-1.0, std::nullopt}, {}};
+    for (const Case& c : cases) {
+        ChartLimits limits;
+        limits.value = {c.low, c.high};
+        chart.setLimits(limits);
+        chart.updateNow();
+        EXPECT_EQ(chart.limitLines().low(), c.low);
+        EXPECT_EQ(chart.limitLines().high(), c.high);
+        const QImage image = chart.plot()->toPixmap().toImage();
+        const QCPAxis* values = chart.plot()->yAxis;
+        const QColor red = ChartColors::FromPalette(chart.palette()).outOfLimits;
+        for (const auto& bound : {c.low, c.high}) {
+            if (!bound) {
+                continue;
+            }
+            EXPECT_TRUE(values->range().contains(*bound));
+            // Somewhere along the line's row, between the bars' dashes, the limit colour shows.
+            const int y = static_cast<int>(std::lround(values->coordToPixel(*bound)));
+            int shown = 0;
+            const auto near = [&red](const QColor& c) {
+                return std::abs(c.red() - red.red()) + std::abs(c.green() - red.green()) +
+                           std::abs(c.blue() - red.blue()) <
+                       90;
+            };
+            for (int x = chart.barCenter(1).x(); x < chart.barCenter(20).x(); ++x) {
+                shown += near(image.pixelColor(x, y)) || near(image.pixelColor(x, y - 1)) ? 1 : 0;
+            }
+            EXPECT_GT(shown, 10) << *bound;
+        }
+    }
 }
 
 // A thousand bars are narrower than a pixel: each pixel column must still show every bar in

@@ -1,4 +1,6 @@
 #include "pelorin/limits.h"
+#include "pelorin/number_text.h"
+#include "pelorin/value_info.h"
 
 #include <gtest/gtest.h>
 
@@ -34,6 +36,7 @@ TEST(ParseLimits, NamesTheBadLineAndKeepsTheGoodEntries) {
                           {"[value 5]\nlow=1", 3, "unknown group [value 5]"},
                           {"[value4]\nlow=4.8", 4, "key low repeats the one on line 2", 4.8},
                           {"[value5\nlow=1", 3, "unknown group [value5"},
+                          {"[busvolt_avg]\nlow=1", 3, "unknown group [busvolt_avg]"},
                           {"lo=4", 3, "unknown key lo"},
                           {"high=5,25", 3, "\"5,25\" is not a number"},
                           {"high=inf", 3, "\"inf\" is not a number"},
@@ -59,6 +62,20 @@ TEST(ParseLimits, NamesTheBadLineAndKeepsTheGoodEntries) {
               "limits.ini:3: unknown key lo");
     EXPECT_EQ(pelorin::FormatLimitsWarning("/x/limits.ini", {0, "cannot be read"}),
               "/x/limits.ini: cannot be read");
+}
+
+TEST(ParseLimits, TakesTheColumnNamesAsGroupsBesideValueN) {
+    std::string text;
+    for (int index = 0; index < pelorin::kShownValues; ++index) {
+        const std::string group = index % 2 == 0 ? std::string(pelorin::InfoOf(index).column)
+                                                 : "value" + pelorin::FormatInteger(index);
+        text += "[" + group + "]\nhigh=" + pelorin::FormatInteger(index) + "\n";
+    }
+    const LimitsLoad load = pelorin::ParseLimits(text);
+    EXPECT_TRUE(load.warnings.empty());
+    for (int index = 0; index < pelorin::kShownValues; ++index) {
+        EXPECT_EQ(load.limits[index], (ValueLimits{kNone, index})) << index;
+    }
 }
 
 TEST(LoadLimitsFile, ReadsTheSampleAndRefusesWhatIsNoLimitsFile) {

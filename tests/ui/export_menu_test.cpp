@@ -1,8 +1,10 @@
-// "Write CSV File" and its confirmation or failure in the message line.
+// "Write CSV File", "Write CSV File As..." and their confirmation or failure in the message
+// line.
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <QAction>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -169,23 +171,49 @@ TEST_F(ExportMenu, FailureLeavesWhatStandsInThePlaceAndTheWindowAsTheyWere) {
         << message().toStdString();
 }
 
-TEST_F(ExportMenu, WriteAsGivesANameWithoutExtensionTheCsvSuffix) {
-    // Answers the dialog as a user does: types a bare name and presses Save.
-    QTimer answer;
-    QObject::connect(&answer, &QTimer::timeout, [&answer] {
-        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-            answer.stop();
-            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-            name->setText(QStringLiteral("report"));
-            QTest::keyClick(name, Qt::Key_Return);
+TEST_F(ExportMenu, WriteAsProposesADatedNameAndOffersTheHeaderKind) {
+    struct Case {
+        std::string stamp;  // before the first line's marker
+        QString proposed;   // "": from today
+        int filter;         // 0 captions, 1 column names
+        std::string header;
+    };
+    const Case cases[] = {
+        {"", "", 0, "5 Volts ;"},
+        {"[2026-03-14 23:58:10+02:00] ", "pelorin-20260314-2158.csv", 1, "time_s;"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.filter);
+        window_.pasteLines({c.stamp + testframes::lineWithTime(1), testframes::lineWithTime(2)});
+        const QString today = QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd"));
+        QString shown;
+        // Answers the dialog as a user does: picks the file type, types a bare name, saves.
+        QTimer answer;
+        QObject::connect(&answer, &QTimer::timeout, [&] {
+            if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+                answer.stop();
+                auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                shown = name->text();
+                dialog->selectNameFilter(dialog->nameFilters().at(c.filter));
+                name->setText(QStringLiteral("report") + QString::number(c.filter));
+                QTest::keyClick(name, Qt::Key_Return);
+            }
+        });
+        answer.start(20);
+        window_.find<QAction>(QStringLiteral("WriteCSVFileAs"))->trigger();
+        const QString report = QStringLiteral("report") + QString::number(c.filter);
+        if (c.proposed.isEmpty()) {
+            EXPECT_TRUE(shown.startsWith(QStringLiteral("pelorin-") + today + QLatin1Char('-')))
+                << shown.toStdString();
+            EXPECT_EQ(shown.size(), QStringLiteral("pelorin-yyyyMMdd-HHmm.csv").size());
+        } else {
+            EXPECT_EQ(shown, c.proposed);
         }
-    });
-    answer.start(20);
-    window_.find<QAction>(QStringLiteral("WriteCSVFileAs"))->trigger();
-    const QString written = QDir(dir_.path()).filePath(QStringLiteral("report.csv"));
-    EXPECT_EQ(message(), written + QStringLiteral(" has been written"));
-    EXPECT_EQ(ReadFile(written).substr(0, 9), "5 Volts ;");
-    EXPECT_FALSE(QFile::exists(QDir(dir_.path()).filePath(QStringLiteral("report"))));
+        const QString written = QDir(dir_.path()).filePath(report + QStringLiteral(".csv"));
+        EXPECT_EQ(message(), written + QStringLiteral(" has been written"));
+        EXPECT_EQ(ReadFile(written).substr(0, c.header.size()), c.header);
+        EXPECT_FALSE(QFile::exists(QDir(dir_.path()).filePath(report)));
+    }
 }
 
 }  // namespace

@@ -244,7 +244,10 @@ TEST_F(FileInput, ReportListsTheLinesOfDamagedFrames) {
 }
 
 TEST_F(FileInput, ALongMessageIsCutVisiblyAndWholeInTheToolTip) {
-    const QString path = QDir(dir_.path()).filePath(QString(120, QLatin1Char('x')));
+    // Longer than the message line of a window as wide as the screen.
+    const QString path = QDir(dir_.path())
+                             .filePath(QString(200, QLatin1Char('x')) + QLatin1Char('/') +
+                                       QString(200, QLatin1Char('y')));
     EXPECT_FALSE(LoadAndWait(window_.form(), path));
     auto* label = window_.find<pelorin::ElidedLabel>(QStringLiteral("Label3"));
     EXPECT_EQ(label->toolTip(), label->text());

@@ -161,6 +161,20 @@ TEST_F(FollowLog, AnEditOfTheBoxStopsFollowingAndUndoBringsBackTheTextBefore) {
     EXPECT_EQ(records(), 2);
 }
 
+TEST_F(FollowLog, UndoAfterFollowingIntoAnEmptyBoxEmptiesItAgain) {
+    ASSERT_TRUE(follow(TimedLines(1, 2)));
+    stopAction()->trigger();
+    QPlainTextEdit& box = *window_.pasteBox();
+    const QString followed = box.toPlainText();
+    ASSERT_FALSE(followed.isEmpty());
+    QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(box.toPlainText(), QString());
+    WindowDriver::Settle();
+    EXPECT_EQ(status("ReportDecoded"), "0 telemetry lines decoded");
+    QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(box.toPlainText(), followed);
+}
+
 TEST_F(FollowLog, ARotatedLogIsFollowedIntoTheNewFile) {
     ASSERT_TRUE(follow(TimedLines(1, 2)));
     std::filesystem::rename(logPath(), folder_ / "pass.log.1");

@@ -33,6 +33,9 @@ TEST(InfoWindow, ChoosingInfoTwiceShowsOneIndependentWindow) {
     ASSERT_EQ(windows.size(), 1);
     pelorin::Form2* info = windows.front();
     EXPECT_EQ(info->parentWidget(), nullptr);
+    const QPoint offCentre =
+        info->frameGeometry().center() - window.form().frameGeometry().center();
+    EXPECT_LE(offCentre.manhattanLength(), 4);  // the frames' rounding
     EXPECT_EQ(info->windowModality(), Qt::NonModal);
     EXPECT_EQ(info->windowTitle(), QStringLiteral("Info"));
     EXPECT_EQ(info->size(), QSize(339, 234));

@@ -1,5 +1,6 @@
 // The window from the keyboard: selector keys, access keys, shortcuts, F10, Escape in the info
 // window and the focus frames.
+#include <qcustomplot.h>
 #include <QAction>
 #include <QFileDialog>
 #include <QMenu>
@@ -42,7 +43,7 @@ TEST_F(Keyboard, SelectorKeysStepTheRecordsOnlyWhenNoTextBoxHasTheFocus) {
     const std::pair<Qt::Key, int> steps[] = {
         {Qt::Key_PageDown, 4}, {Qt::Key_End, 6}, {Qt::Key_PageUp, 5}, {Qt::Key_Home, 1}};
     const std::pair<QWidget*, bool> holders[] = {
-        {window_.option(12), true}, {window_.chart(), true},      {window_.picture(), true},
+        {window_.option(12), true}, {window_.selector(), true},   {window_.picture(), true},
         {window_.box(3), false},    {window_.lengthBox(), false}, {window_.pasteBox(), false}};
     for (const auto& [holder, stepsRecords] : holders) {
         window_.selector()->setValue(3);
@@ -55,6 +56,93 @@ TEST_F(Keyboard, SelectorKeysStepTheRecordsOnlyWhenNoTextBoxHasTheFocus) {
     QLineEdit* box = window_.box(0);  // Home and End move the cursor of a value box
     Press(box, Qt::Key_End);
     EXPECT_EQ(box->cursorPosition(), box->text().size());
+}
+
+// The part of `widget` its ancestors leave in sight, in window coordinates.
+QRect ShownPart(const QWidget& widget) {
+    QRect shown = widget.rect();
+    for (const QWidget* w = &widget; !w->isWindow(); w = w->parentWidget()) {
+        shown = shown.translated(w->pos()) & w->parentWidget()->rect();
+    }
+    return widget.isVisible() ? shown : QRect();
+}
+
+TEST_F(Keyboard, TabVisitsEveryControlInSightAndNoneOutOfIt) {
+    window_.paste(testframes::line());  // the selector takes the focus once enabled
+    QWidget* start = window_.box(0);
+    start->setFocus();
+    QStringList visited;
+    do {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget* focused = QApplication::focusWidget();
+        ASSERT_NE(focused, nullptr);
+        visited << focused->objectName();
+        EXPECT_FALSE(ShownPart(*focused).isEmpty()) << focused->objectName().toStdString();
+    } while (QApplication::focusWidget() != start && visited.size() < 200);
+    EXPECT_EQ(QApplication::focusWidget(), start);
+    EXPECT_FALSE(visited.contains(QStringLiteral("Text3")));
+    EXPECT_FALSE(visited.contains(QStringLiteral("Option1_0")));
+    for (int i = 1; i < 35; ++i) {
+        EXPECT_TRUE(visited.contains(WindowDriver::indexed("Text1", i))) << i;
+    }
+}
+
+TEST_F(Keyboard, ChartKeysZoomPanAndShowAllWhileTheChartHasTheFocus) {
+    std::vector<std::string> lines;
+    for (unsigned k = 1; k <= 40; ++k) {
+        lines.push_back(testframes::lineWithTime(k));
+    }
+    window_.pasteLines(lines);
+    window_.selector()->setValue(3);
+    QCPAxis* keys = window_.chart()->plot()->xAxis;
+    const QCPRange whole = window_.chart()->wholeKeyRange();
+    struct Step {
+        Qt::Key key;
+        bool (*holds)(const QCPRange& before, const QCPRange& after);
+    };
+    const Step steps[] = {
+        {Qt::Key_Plus, [](const QCPRange& b, const QCPRange& a) { return a.size() < b.size(); }},
+        {Qt::Key_Plus, [](const QCPRange& b, const QCPRange& a) { return a.size() < b.size(); }},
+        {Qt::Key_Right, [](const QCPRange& b, const QCPRange& a) { return a.lower > b.lower; }},
+        {Qt::Key_Left, [](const QCPRange& b, const QCPRange& a) { return a.lower < b.lower; }},
+        {Qt::Key_Minus, [](const QCPRange& b, const QCPRange& a) { return a.size() > b.size(); }},
+    };
+    for (const Step& step : steps) {
+        const QCPRange before = keys->range();
+        Press(window_.chart(), step.key);
+        EXPECT_TRUE(step.holds(before, keys->range())) << step.key;
+        EXPECT_EQ(window_.selector()->value(), 3) << step.key;
+    }
+    Press(window_.chart(), Qt::Key_Home);
+    EXPECT_EQ(keys->range(), whole);
+    EXPECT_EQ(window_.selector()->value(), 3);  // Home shows all rows, it does not select
+    Press(window_.chart(), Qt::Key_End);
+    EXPECT_EQ(window_.selector()->value(), 40);  // the selector keys still work
+}
+
+TEST_F(Keyboard, MenuItemsHaveDistinctAccessKeys) {
+    const auto accessKeys = [](const QList<QAction*>& actions) {
+        QStringList keys;
+        for (const QAction* action : actions) {
+            const qsizetype mark = action->text().indexOf(QLatin1Char('&'));
+            if (!action->isSeparator()) {
+                EXPECT_GE(mark, 0) << action->text().toStdString();
+                keys << action->text().mid(mark + 1, 1).toLower();
+            }
+        }
+        keys.removeDuplicates();
+        return keys.size();
+    };
+    const QList<QAction*> tlm = action("MnuTLMFile")->menu()->actions();
+    EXPECT_EQ(accessKeys(tlm), tlm.size());
+    QList<QAction*> chartItems;
+    for (QAction* item :
+         window_.chart()->findChild<QMenu*>(QStringLiteral("chartMenu"))->actions()) {
+        if (!item->isSeparator()) {
+            chartItems << item;
+        }
+    }
+    EXPECT_EQ(accessKeys(chartItems), chartItems.size());
 }
 
 TEST_F(Keyboard, AccessKeysAndF10OpenMenusAltIRunsInfoAndEscapeClosesIt) {

@@ -81,40 +81,38 @@ TEST(MainWindowLayout, FramesHaveTheirCaptionsInBoldGrey) {
 
 struct Placement {
     const char* name;
-    int container;  // 0: the client area
-    QRect pixels;   // twips / 15
+    int container;  // 0: the value block
+    QRect pixels;   // twips / 15, on the block from 132 pixels down the designed window
 };
 
-TEST(MainWindowLayout, ControlsStandWhereTheLayoutPutsThem) {
+TEST(MainWindowLayout, ValueBlockKeepsItsDesignedGeometry) {
     WindowDriver window;
     const Placement placements[] = {
-        {"Frame1", 0, {8, 184, 185, 145}},     {"Frame4", 0, {392, 336, 185, 145}},
-        {"Frame6", 0, {8, 136, 761, 41}},      {"Frame8", 0, {8, 488, 761, 273}},
-        {"Text2", 0, {8, 0, 761, 129}},        {"Picture1", 0, {560, 200, 217, 209}},
-        {"Label3", 0, {8, 768, 465, 17}},      {"Label2", 0, {608, 768, 65, 17}},
-        {"HScroll1", 0, {680, 768, 89, 17}},   {"Text3", 0, {840, 432, 209, 25}},
-        {"Option1_0", 0, {856, 408, 105, 13}}, {"Label1_0", 0, {976, 408, 25, 17}},
-        {"Text1_0", 6, {120, 16, 217, 19}},    {"Option1_10", 2, {8, 56, 89, 13}},
-        {"Text1_27", 3, {96, 120, 49, 19}},    {"Label1_24", 4, {152, 104, 25, 17}},
-        {"Option1_5", 1, {8, 40, 73, 13}},     {"Text1_29", 5, {96, 24, 249, 19}},
-        {"Label1_29", 5, {328, 40, 25, 17}},   {"Option1_34", 7, {200, 40, 81, 13}},
-        {"Text1_31", 6, {672, 16, 49, 19}},    {"MSChart1", 8, {8, 16, 745, 249}},
-        {"Label5_0", 6, {8, 16, 73, 17}},      {"Label6", 6, {408, 16, 89, 17}},
+        {"Frame1", 0, {8, 52, 185, 145}},     {"Frame4", 0, {392, 204, 185, 145}},
+        {"Frame6", 0, {8, 4, 761, 41}},       {"Picture1", 0, {560, 68, 217, 209}},
+        {"Text3", 0, {840, 300, 209, 25}},    {"Option1_0", 0, {856, 276, 105, 13}},
+        {"Label1_0", 0, {976, 276, 25, 17}},  {"Text1_0", 6, {120, 16, 217, 19}},
+        {"Option1_10", 2, {8, 56, 89, 13}},   {"Text1_27", 3, {96, 120, 49, 19}},
+        {"Label1_24", 4, {152, 104, 25, 17}}, {"Option1_5", 1, {8, 40, 73, 13}},
+        {"Text1_29", 5, {96, 24, 249, 19}},   {"Label1_29", 5, {328, 40, 25, 17}},
+        {"Option1_34", 7, {200, 40, 81, 13}}, {"Text1_31", 6, {672, 16, 49, 19}},
+        {"Label5_0", 6, {8, 16, 73, 17}},     {"Label6", 6, {408, 16, 89, 17}},
     };
-    auto* client = window.find<QWidget>(QStringLiteral("ClientArea"));
+    auto* block = window.find<QWidget>(QStringLiteral("ValueBlock"));
     for (const Placement& p : placements) {
         SCOPED_TRACE(p.name);
         auto* widget = window.find<QWidget>(QString::fromLatin1(p.name));
         ASSERT_NE(widget, nullptr);
         EXPECT_EQ(widget->geometry(), p.pixels);
-        EXPECT_EQ(widget->parentWidget(), p.container == 0 ? client : window.frame(p.container));
+        EXPECT_EQ(widget->parentWidget(), p.container == 0 ? block : window.frame(p.container));
     }
-    EXPECT_EQ(client->size(), QSize(778, 797));
-    // The paste report sits under the client area, which keeps its place and size.
-    auto* report = window.form().statusBar();
-    EXPECT_GE(report->geometry().top(), client->geometry().bottom());
-    EXPECT_EQ(window.form().height(),
-              window.form().menuBar()->height() + client->height() + report->height());
+    EXPECT_EQ(block->size(), QSize(778, 353));
+    // The paste box stands beside the block, the chart in its frame under both.
+    EXPECT_GT(window.pasteBox()->mapTo(&window.form(), QPoint()).x(),
+              block->mapTo(&window.form(), QPoint()).x() + block->width() - 1);
+    EXPECT_GE(window.frame(8)->mapTo(&window.form(), QPoint()).y(),
+              block->mapTo(&window.form(), QPoint()).y() + block->height());
+    EXPECT_TRUE(window.frame(8)->rect().contains(window.chart()->geometry()));
 }
 
 TEST(MainWindowLayout, FontsAskForTheDesignedFamiliesWithFallbacks) {
@@ -169,9 +167,10 @@ TEST(MainWindowLayout, MenusInTheirOrder) {
         }
         return texts;
     };
-    EXPECT_EQ(items("MnuFile"), (QStringList{"Open...", "Open Recent", "Follow Log...",
-                                             "Stop Following", "Keep Followed Frames in Archive",
-                                             "Add to Archive", "Station Name...", "Exit"}));
+    EXPECT_EQ(items("MnuFile"),
+              (QStringList{"Open...", "Open Recent", "Follow Log...", "Stop Following",
+                           "Keep Followed Frames in Archive", "Add to Archive", "Station Name...",
+                           "Out-of-Limits Alerts", "Records Table", "Exit"}));
     EXPECT_EQ(items("MnuTLMFile"), (QStringList{"Write CSV File", "Write CSV File As..."}));
     EXPECT_EQ(window.find<QAction>(QStringLiteral("MnuInfo"))->menu(), nullptr);
     EXPECT_NE(window.find<QAction>(QStringLiteral("MnuExit")), nullptr);
@@ -182,7 +181,7 @@ TEST(MainWindowLayout, FocusStartsInTheTimeBoxAndFollowsTheDesignedOrder) {
     WindowDriver window;
     EXPECT_EQ(window.form().focusWidget(), window.box(0));
 
-    QStringList expected = {"Text1_0", "MSChart1", "HScroll1", "Text2", "Text3", "Option1_0"};
+    QStringList expected = {"Text1_0", "MSChart1", "HScroll1", "Text2"};
     for (int frame = 1; frame <= 4; ++frame) {
         for (int i = frame; i <= 28; i += 4) {
             expected << WindowDriver::indexed("Option1", i) << WindowDriver::indexed("Text1", i);

@@ -27,6 +27,8 @@ TEST(CommandLine, HelpVersionAndMistakesAreAnsweredWithoutAWindow) {
          "Usage: pelorin-telemetry [--archive PATH] [--follow FILE | FILE]\n",
          ""},
         {{"--colour"}, true, 2, "", "pelorin-telemetry: unknown option '--colour'\n"},
+        {{"--bogus"}, false, 2, "", "pelorin-telemetry: unknown option '--bogus'\n"},
+        {{"a.txt", "b.txt"}, false, 2, "", "try 'pelorin-telemetry --help'"},
         {{"a.txt", "b.txt"}, true, 2, "", "pelorin-telemetry: only one FILE can be opened\n"},
         {{"--follow"}, true, 2, "", "pelorin-telemetry: --follow needs a FILE\n"},
         {{"--follow", "a.log", "b.txt"}, true, 2, "", "only one FILE can be opened\n"},

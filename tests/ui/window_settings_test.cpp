@@ -1,4 +1,4 @@
-// What the main window keeps between runs: its position and the file dialogs' folders, while
+// What the main window keeps between runs: its geometry and the file dialogs' folders, while
 // everything the window starts with stays as it was.
 #include <sys/stat.h>
 #include <unistd.h>
@@ -6,40 +6,19 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QSettings>
+#include <QSplitter>
 #include <QTemporaryDir>
 #include <climits>
 
-#include "WindowPlacement.h"
 #include "WindowSettings.h"
 #include "window_driver.h"
 
 namespace {
 
-using pelorin::WindowPlacement;
 using pelorin::WindowSettings;
-
-TEST(WindowPlacementRule, KeptOnlyWhereScreensShowTheTitleBar) {
-    const QList<QRect> one = {QRect(0, 0, 1920, 1080)};
-    const QList<QRect> two = {QRect(0, 0, 1920, 1080), QRect(1920, 0, 1280, 1024)};
-    const std::tuple<QPoint, QList<QRect>, bool> cases[] = {
-        {{100, 100}, one, true},
-        {{-40, 100}, one, false},
-        {{1850, 100}, one, false},
-        {{100, 1070}, one, false},
-        {{2500, 900}, two, true},
-        {{2500, 900}, one, false},
-        {{1850, 100}, two, true},
-        {{1850, 1040}, two, false},  // across the seam
-        // where the grip's far corner would wrap round past the largest coordinate
-        {{INT_MAX - 50, 100}, one, false},
-        {{100, INT_MAX - 10}, one, false},
-        {{INT_MAX, INT_MAX}, two, false}};
-    for (const auto& [position, screens, shown] : cases) {
-        EXPECT_EQ(WindowPlacement::IsShownOn(position, screens), shown)
-            << position.x() << "," << position.y() << " on " << screens.size();
-    }
-}
 
 class WindowSettingsTest : public ::testing::Test {
   protected:
@@ -47,24 +26,51 @@ class WindowSettingsTest : public ::testing::Test {
     ~WindowSettingsTest() override { QSettings().clear(); }
 };
 
-TEST_F(WindowSettingsTest, PositionIsKeptAtCloseAndRestoredWithTheSameStart) {
-    EXPECT_EQ(WindowSettings::position(), std::nullopt);
+QSplitter* SplitterOf(const WindowDriver& window) {
+    return window.find<QSplitter>(QStringLiteral("Splitter"));
+}
+
+TEST_F(WindowSettingsTest, GeometryAndSplitterAreKeptAtCloseAndRestoredWithTheSameStart) {
+    QList<int> splitterSizes;
     {
         WindowDriver first;
-        first.form().move(60, 50);
+        first.form().setGeometry(70, 90, 1100, 700);
+        WindowDriver::Settle();
+        QSplitter* splitter = SplitterOf(first);
+        splitter->setSizes({splitter->sizes()[0] + 40, splitter->sizes()[1] - 40});
+        splitterSizes = splitter->sizes();
         first.form().close();
     }
     WindowDriver second;
-    EXPECT_EQ(second.form().pos(), QPoint(60, 50));
+    EXPECT_EQ(second.form().geometry(), QRect(70, 90, 1100, 700));
+    EXPECT_EQ(SplitterOf(second)->sizes(), splitterSizes);
     // As at every start: empty paste box, selector at 1, the focus in the system time.
     EXPECT_EQ(second.pasteBox()->toPlainText(), QString());
     EXPECT_EQ(second.selector()->value(), 1);
     EXPECT_EQ(second.form().focusWidget(), second.box(0));
+    second.form().showMaximized();
+    WindowDriver::Settle();
+    second.form().close();
+    EXPECT_TRUE(WindowDriver().form().isMaximized());
+}
 
-    WindowSettings::setPosition(QPoint(-4000, -4000));  // on a screen gone since
-    EXPECT_NE(WindowDriver().form().pos(), QPoint(-4000, -4000));
-    QSettings().setValue(QStringLiteral("window/position"), QStringLiteral("left"));
-    EXPECT_EQ(WindowSettings::position(), std::nullopt);
+TEST_F(WindowSettingsTest, AWindowKeptOnAScreenGoneSinceComesBackOnTheScreen) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QPoint gone[] = {
+        {-4000, -4000}, {screen.right() + 500, 100}, {100, screen.bottom() + 50}};
+    for (const QPoint& place : gone) {
+        {
+            WindowDriver first;
+            first.form().move(place);
+            first.form().close();
+        }
+        WindowDriver second;
+        const QRect frame = second.form().frameGeometry();
+        EXPECT_TRUE(screen.contains(frame.topLeft())) << place.x() << "," << place.y();
+        EXPECT_TRUE(screen.intersects(frame));
+    }
+    QSettings().setValue(QStringLiteral("window/geometry"), QStringLiteral("left"));
+    EXPECT_TRUE(screen.contains(WindowDriver().form().frameGeometry().topLeft()));
 }
 
 TEST_F(WindowSettingsTest, EachDialogKeepsItsOwnFolderWhileItExists) {

@@ -22,21 +22,21 @@ ChartMenu::ChartMenu(TrendChart& chart) : QObject(&chart), chart_(chart) {
     menu_ = new QMenu(&chart_);
     menu_->setObjectName(QStringLiteral("chartMenu"));
     auto* timeAxis = new QActionGroup(this);
-    recordNumber_ = addChoice("recordNumberAction", "Record number", timeAxis);
-    onBoardTime_ = addChoice("onBoardTimeAction", "On-board time", timeAxis);
+    recordNumber_ = addChoice("recordNumberAction", "&Record number", timeAxis);
+    onBoardTime_ = addChoice("onBoardTimeAction", "&On-board time", timeAxis);
     menu_->addSeparator();
     auto* valueAxis = new QActionGroup(this);
-    fitToValues_ = addChoice("fitToValuesAction", "Fit to values", valueAxis);
-    startAtZero_ = addChoice("startAtZeroAction", "Start at zero", valueAxis);
+    fitToValues_ = addChoice("fitToValuesAction", "&Fit to values", valueAxis);
+    startAtZero_ = addChoice("startAtZeroAction", "Start at &zero", valueAxis);
     menu_->addSeparator();
     statistics_ =
-        addChoice("showStatisticsAction", "Show minimum, maximum, average and actual", nullptr);
+        addChoice("showStatisticsAction", "Show &minimum, maximum, average and actual", nullptr);
     menu_->addSeparator();
 
-    QAction* save = menu_->addAction(QStringLiteral("Save Chart as PNG..."));
+    QAction* save = menu_->addAction(QStringLiteral("&Save Chart as PNG..."));
     save->setObjectName(QStringLiteral("saveChartAction"));
     connect(save, &QAction::triggered, this, &ChartMenu::saveWithDialog);
-    QAction* copy = menu_->addAction(QStringLiteral("Copy Chart"));
+    QAction* copy = menu_->addAction(QStringLiteral("&Copy Chart"));
     copy->setObjectName(QStringLiteral("copyChartAction"));
     connect(copy, &QAction::triggered, &chart_, &TrendChart::copyToClipboard);
 

@@ -10,9 +10,11 @@
 
 #include "CategoryTicker.h"
 #include "ChartInteraction.h"
+#include "ChartKeys.h"
 #include "ChartMenu.h"
 #include "ChartScene.h"
 #include "ChartTexts.h"
+#include "LimitLines.h"
 #include "SceneRows.h"
 #include "TimeTicker.h"
 #include "ValueRange.h"
@@ -46,6 +48,7 @@ TrendChart::TrendChart(QWidget* parent) : QWidget(parent) {
     auto* interaction = new ChartInteraction(*this);
     connect(interaction, &ChartInteraction::barClicked, this, &TrendChart::barClicked);
     new ChartMenu(*this);  // owned by the chart
+    new ChartKeys(*this);
 }
 
 // The category ticker reads labels_, so the plot goes before the members do.
@@ -57,6 +60,8 @@ TrendChart::~TrendChart() {
 void TrendChart::setUpPlot() {
     plot_->setObjectName(QStringLiteral("trendPlot"));
     scene_ = std::make_unique<ChartScene>(*plot_);
+    limitLines_ = std::make_unique<LimitLines>(*plot_);
+    limitLines_->setColor(ChartColors::FromPalette(palette()).outOfLimits);
     categoryTicker_ = QSharedPointer<CategoryTicker>::create(plot_->xAxis, &labels_);
     timeTicker_ = QSharedPointer<TimeTicker>::create(plot_->xAxis);
     valueTicker_ = QSharedPointer<ValueTicker>::create();
@@ -90,6 +95,7 @@ void TrendChart::changeEvent(QEvent* event) {
         applyFont();
     } else if (event->type() == QEvent::PaletteChange) {
         scene_->setColors(ChartColors::FromPalette(palette()));
+        limitLines_->setColor(ChartColors::FromPalette(palette()).outOfLimits);
     } else {
         return;
     }
@@ -249,6 +255,7 @@ void TrendChart::rebuild() {
     scene_->show(rows);
     applyAxisDivision();
     fitValueAxis(rows);
+    limitLines_->show(hasDrawing_ ? limits_.value : ValueLimits{});
     std::vector<double> markers;
     if (const auto& timeAxis = rowKeys_.timeAxis()) {
         for (const SegmentStart& start : timeAxis->segmentStarts()) {
@@ -309,6 +316,12 @@ void TrendChart::fitValueAxis(const SceneRows& rows) {
     std::vector<double> shown = rows.tops;
     for (const std::vector<double>* more : {&rows.bases, &rows.averages, &rows.actuals}) {
         shown.insert(shown.end(), more->begin(), more->end());
+    }
+    // The limit lines stay in sight.
+    for (const std::optional<double>& bound : {limits_.value.low, limits_.value.high}) {
+        if (bound && std::isfinite(*bound)) {
+            shown.push_back(*bound);
+        }
     }
     const ValueRange range = FitValueRange(shown, options_.valueScale, details_.wholeNumbers);
     plot_->yAxis->setRange(range.lower, range.upper);
@@ -407,6 +420,7 @@ bool TrendChart::savePicture(const QString& path) {
 
 void TrendChart::copyToClipboard() {
     QApplication::clipboard()->setPixmap(picture());
+    emit messageForUser(QStringLiteral("The chart has been copied to the clipboard"));
 }
 
 }  // namespace pelorin

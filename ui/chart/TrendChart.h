@@ -22,6 +22,7 @@ namespace pelorin {
 class CategoryTicker;
 class ChartMenu;
 class ChartScene;
+class LimitLines;
 class TimeTicker;
 class ValueTicker;
 struct SceneRows;
@@ -33,8 +34,9 @@ struct SceneRows;
 // Beside the grid it takes details (each row's on-board time, the four statistics of its
 // quantity, names and the value text) and the user's limits, and draws by the user's options:
 // by record number or on-board time, a fitted or zero-based value axis, bars or the four
-// statistics. The selected row is marked with a cursor line. Mouse work is ChartInteraction's,
-// the context menu ChartMenu's.
+// statistics, with the charted value's limits as lines. The selected row is marked with a
+// cursor line. Mouse work is ChartInteraction's, the context menu ChartMenu's, the keys
+// ChartKeys'.
 class TrendChart : public QWidget {
     Q_OBJECT
   public:
@@ -88,13 +90,14 @@ class TrendChart : public QWidget {
     bool showsStatistics() const;
     const RowKeys& rowKeys() const { return rowKeys_; }
     const ChartScene& scene() const { return *scene_; }
+    const LimitLines& limitLines() const { return *limitLines_; }
 
     // The picture for saving and copying, with its captions, at the chart's size.
     QPixmap picture();
     PictureCaptions pictureCaptions() const;
     // Writes the picture as PNG and says in messageForUser() where, or why it could not.
     bool savePicture(const QString& path);
-    // Puts the picture on the clipboard.
+    // Puts the picture on the clipboard and says so in messageForUser().
     void copyToClipboard();
     QCustomPlot* plot() const { return plot_; }
 
@@ -145,6 +148,7 @@ class TrendChart : public QWidget {
 
     QCustomPlot* plot_ = nullptr;
     std::unique_ptr<ChartScene> scene_;
+    std::unique_ptr<LimitLines> limitLines_;
     QSharedPointer<CategoryTicker> categoryTicker_;
     QSharedPointer<TimeTicker> timeTicker_;
     QSharedPointer<ValueTicker> valueTicker_;
