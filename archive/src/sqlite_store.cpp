@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <ctime>
 #include <filesystem>
 #include <thread>
 
@@ -25,9 +26,13 @@ constexpr std::size_t kUserVersionAt = 60;
 constexpr std::uint32_t kLargestPageMark = 1;  // the header's way of writing 65536
 constexpr std::uint32_t kLargestPage = 65536;
 // A writer waits this long for another one before trying again, and tries this often: a
-// minute in all, more than any batch of either program takes.
+// minute in all, far more than any batch of either program takes. It looks every few
+// milliseconds, so that it gets in between the batches of a large add, which leaves the archive
+// free while it reads and decodes the next batch.
 constexpr int kBusyMilliseconds = 5000;
 constexpr int kBusyTries = 12;
+constexpr long kBusyPollNanoseconds = 2'000'000;
+constexpr int kBusyPolls = kBusyMilliseconds / 2;
 // Enough pages in memory that the frames' index of a large archive is mostly at hand.
 constexpr std::string_view kCacheKibibytes = "-65536";
 // Larger pages hold more rows apiece, and a rarer checkpoint copies each page fewer times
@@ -44,6 +49,15 @@ std::uint32_t bigEndian(const unsigned char* bytes, int count) {
         value = (value << 8) | bytes[k];
     }
     return value;
+}
+
+extern "C" int waitForOtherWriter(void* /*unused*/, int polls) {
+    if (polls >= kBusyPolls) {
+        return 0;
+    }
+    const timespec interval{0, kBusyPollNanoseconds};
+    ::nanosleep(&interval, nullptr);
+    return 1;
 }
 
 bool isBusy(int code) {
@@ -154,18 +168,18 @@ void SqliteStore::open(ArchiveAccess access) {
     }
     refuseWhatIsNoArchive();
     db_ = std::make_unique<sqlite::Connection>(path_, writing, writing);
-    sqlite3_busy_timeout(db_->handle(), kBusyMilliseconds);
-    sqlite::Statement version(db_->handle(), "PRAGMA user_version");
-    version.step();
-    const int found = static_cast<int>(version.integer(0));
-    version.reset();
-    sqlite::Statement tables(db_->handle(),
-                             "SELECT count(*), count(CASE WHEN name = 'frames' THEN 1 END) "
-                             "FROM sqlite_master WHERE type = 'table'");
-    tables.step();
-    const bool empty = tables.integer(0) == 0;
-    const bool hasFrames = tables.integer(1) == 1;
-    tables.reset();
+    sqlite3_busy_handler(db_->handle(), waitForOtherWriter, nullptr);
+    // One statement, so that version and tables come from one state of the file, even while
+    // another writer makes it an archive.
+    sqlite::Statement look(db_->handle(),
+                           "SELECT (SELECT user_version FROM pragma_user_version), count(*), "
+                           "count(CASE WHEN name = 'frames' THEN 1 END) "
+                           "FROM sqlite_master WHERE type = 'table'");
+    look.step();
+    const int found = static_cast<int>(look.integer(0));
+    const bool empty = look.integer(1) == 0;
+    const bool hasFrames = look.integer(2) == 1;
+    look.reset();
     refuseNewer(found);
     if ((found == 0 && !empty) || (found > 0 && !hasFrames)) {
         throw ArchiveError(path_ + " is not an archive: it holds other tables");
