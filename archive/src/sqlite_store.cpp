@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "frame_rows.h"
 #include "pelorin/pass_grouper.h"
 #include "sqlite_schema.h"
 
@@ -36,7 +37,6 @@ constexpr std::string_view kPageBytes = "8192";
 constexpr std::string_view kCheckpointPages = "8192";
 constexpr std::string_view kEarliest = "0000";
 constexpr std::string_view kLatest = "9999";
-constexpr int kFirstValueColumn = 2;
 
 std::uint32_t bigEndian(const unsigned char* bytes, int count) {
     std::uint32_t value = 0;
@@ -50,16 +50,8 @@ bool isBusy(int code) {
     return (code & 0xFF) == SQLITE_BUSY || (code & 0xFF) == SQLITE_LOCKED;
 }
 
-std::optional<UtcMillis> timeIn(const sqlite::Statement& row, int column) {
-    return row.isNull(column) ? std::nullopt : ParseUtcTime(row.text(column));
-}
-
 std::string timeText(std::optional<UtcMillis> time, std::string_view otherwise) {
     return time ? FormatUtcTime(*time) : std::string(otherwise);
-}
-
-bool earlier(const std::optional<UtcMillis>& a, const std::optional<UtcMillis>& b) {
-    return a && (!b || *a < *b);
 }
 
 }  // namespace
@@ -155,16 +147,16 @@ void SqliteStore::open(ArchiveAccess access) {
     refuseWhatIsNoArchive();
     db_ = std::make_unique<sqlite::Connection>(path_, writing, writing);
     sqlite3_busy_timeout(db_->handle(), kBusyMilliseconds);
-    sqlite::Statement version(db_->handle(), "PRAGMA user_version");
-    version.step();
-    const int found = static_cast<int>(version.integer(0));
-    version.reset();
+    // One statement reads both in one snapshot: tables that another writer makes meanwhile are
+    // seen with their version or not at all.
     sqlite::Statement tables(db_->handle(),
-                             "SELECT count(*), count(CASE WHEN name = 'frames' THEN 1 END) "
+                             "SELECT (SELECT user_version FROM pragma_user_version), count(*), "
+                             "count(CASE WHEN name = 'frames' THEN 1 END) "
                              "FROM sqlite_master WHERE type = 'table'");
     tables.step();
-    const bool empty = tables.integer(0) == 0;
-    const bool hasFrames = tables.integer(1) == 1;
+    const int found = static_cast<int>(tables.integer(0));
+    const bool empty = tables.integer(1) == 0;
+    const bool hasFrames = tables.integer(2) == 1;
     tables.reset();
     refuseNewer(found);
     if ((found == 0 && !empty) || (found > 0 && !hasFrames)) {
@@ -175,10 +167,14 @@ void SqliteStore::open(ArchiveAccess access) {
                            (found == 0 ? ": it is empty" : ": it needs an upgrade; add to it"));
     }
     if (writing) {
-        if (empty) {
-            db_->execute(std::string("PRAGMA page_size = ") + std::string(kPageBytes));
-        }
-        db_->execute("PRAGMA journal_mode = WAL");
+        // Changing the journal takes the file for a moment, and a writer that starts beside
+        // another one waits for it.
+        whileBusy([&] {
+            if (empty) {
+                db_->execute(std::string("PRAGMA page_size = ") + std::string(kPageBytes));
+            }
+            db_->execute("PRAGMA journal_mode = WAL");
+        });
         db_->execute(std::string("PRAGMA wal_autocheckpoint = ") + std::string(kCheckpointPages));
         db_->execute("PRAGMA synchronous = NORMAL");
         db_->execute(std::string("PRAGMA cache_size = ") + std::string(kCacheKibibytes));
@@ -208,9 +204,13 @@ void SqliteStore::upgrade() {
 
 // Takes the write lock, waiting for another writer as long as it is reasonable to.
 void SqliteStore::beginWriting() {
+    whileBusy([this] { db_->execute("BEGIN IMMEDIATE"); });
+}
+
+void SqliteStore::whileBusy(const std::function<void()>& step) {
     for (int attempt = 1;; ++attempt) {
         try {
-            db_->execute("BEGIN IMMEDIATE");
+            step();
             return;
         } catch (const sqlite::Failure& failure) {
             if (!isBusy(failure.code) || attempt == kBusyTries) {
@@ -299,7 +299,7 @@ std::vector<PassSummary> SqliteStore::passes(const TimeRange& range) {
             while (rows.step()) {
                 const std::int64_t id = rows.integer(0);
                 passOf[static_cast<std::size_t>(id)] =
-                    static_cast<std::uint32_t>(grouper.addFrame(id, timeIn(rows, 1), rows.real(2)));
+                    static_cast<std::uint32_t>(grouper.addFrame(id, TimeIn(rows, 1), rows.real(2)));
             }
         }
         sqlite::Statement receptions(db_->handle(), "SELECT frame_id, station FROM receptions");
@@ -361,46 +361,7 @@ void SqliteStore::scanFrames(std::string_view where, std::string_view order, Tim
             rows.bind(2, std::string_view(timeText(bounds.until, kLatest)));
         }
     }
-    constexpr int kSuspect = kFirstValueColumn + kValuesPerRecord;
-    constexpr int kReceived = kSuspect + 1;
-    ArchivedFrame frame;
-    std::optional<UtcMillis> firstOfFrame;
-    bool pending = false;
-    const auto emit = [&] {
-        std::sort(frame.stations.begin(), frame.stations.end());
-        frame.stations.erase(std::unique(frame.stations.begin(), frame.stations.end()),
-                             frame.stations.end());
-        visit(frame);
-    };
-    while (rows.step()) {
-        const std::int64_t id = rows.integer(0);
-        const std::optional<UtcMillis> received = timeIn(rows, kReceived);
-        if (!pending || id != frame.id) {
-            if (pending) {
-                emit();
-            }
-            pending = true;
-            frame.id = id;
-            frame.firstReceived = timeIn(rows, 1);
-            for (int k = 0; k < kValuesPerRecord; ++k) {
-                frame.values[static_cast<std::size_t>(k)] = rows.real(kFirstValueColumn + k);
-            }
-            frame.suspect = rows.integer(kSuspect) != 0;
-            frame.stations.clear();
-            frame.source.clear();
-            firstOfFrame.reset();
-        } else if (!earlier(received, firstOfFrame)) {
-            frame.stations.emplace_back(rows.text(kReceived + 1));
-            continue;
-        }
-        firstOfFrame = received;
-        frame.stations.emplace_back(rows.text(kReceived + 1));
-        frame.source = rows.text(kReceived + 2);
-        frame.line = rows.integer(kReceived + 3);
-    }
-    if (pending) {
-        emit();
-    }
+    VisitFrameRows(rows, visit);
 }
 
 ArchiveStats SqliteStore::stats() {
@@ -415,8 +376,8 @@ ArchiveStats SqliteStore::stats() {
         receptions.step();
         stats.receptions = receptions.integer(0);
         stats.stations = receptions.integer(1);
-        stats.firstReception = timeIn(receptions, 2);
-        stats.lastReception = timeIn(receptions, 3);
+        stats.firstReception = TimeIn(receptions, 2);
+        stats.lastReception = TimeIn(receptions, 3);
     } catch (const sqlite::Failure& failure) {
         fail("read", failure);
     }

@@ -115,7 +115,8 @@ enum class ArchiveAccess {
     Write,  // made, with its folders, when not there; an older one is upgraded
 };
 
-// Opens the archive at `location`: a file path for the built-in engine. A file that is no
+// Opens the archive at `location`: a file path for SQLite, or a postgresql:// or postgres://
+// URI for a PostgreSQL database (its password from libpq's own sources). A file that is no
 // archive, or one of a newer schema, is refused and never written.
 std::unique_ptr<ArchiveStore> OpenArchive(const std::string& location, ArchiveAccess access);
 
