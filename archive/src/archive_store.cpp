@@ -1,6 +1,7 @@
 #include "pelorin/archive_store.h"
 
 #include "pelorin/archive_location.h"
+#include "pg_schema.h"
 #include "pg_store.h"
 #include "sqlite_store.h"
 
@@ -21,6 +22,10 @@ std::unique_ptr<ArchiveStore> OpenArchive(const std::string& location, ArchiveAc
         return std::make_unique<PostgresStore>(location, access);
     }
     return std::make_unique<SqliteStore>(location, access);
+}
+
+std::string SharedArchiveSetupSql() {
+    return pg::AdministratorSql(kStationRole);
 }
 
 }  // namespace pelorin

@@ -17,6 +17,11 @@ using namespace pelorin;
 using namespace pelorin::cli;
 
 int runCommand(const ArchiveOptions& options) {
+    if (options.command == ArchiveCommand::Init) {
+        const std::string sql = SharedArchiveSetupSql();
+        std::fwrite(sql.data(), 1, sql.size(), stdout);
+        return kExitOk;
+    }
     const bool writing = options.command == ArchiveCommand::Add;
     std::unique_ptr<ArchiveStore> store;
     try {
@@ -35,6 +40,7 @@ int runCommand(const ArchiveOptions& options) {
             return ExportFrames(options, *store);
         case ArchiveCommand::Stats:
             return ShowStats(*store);
+        case ArchiveCommand::Init:
         case ArchiveCommand::None:
             break;
     }

@@ -55,8 +55,15 @@ constexpr std::string_view kStatsUsage =
 Frames, receptions, stations, first and last reception, passes and the archive's size.
 )";
 
+constexpr std::string_view kInitUsage =
+    R"(Usage: pelorin-archive init
+Prints the SQL that an administrator runs once on a PostgreSQL database to share one archive
+among stations: the tables, and the role pelorin_station, which may read and add frames but
+neither change nor delete them. Each station's login is then made a member of that role.
+)";
+
 constexpr std::string_view kUsage =
-    R"(Usage: pelorin-archive [--archive PATH] COMMAND [OPTIONS]
+    R"(Usage: pelorin-archive [--archive ARCHIVE] COMMAND [OPTIONS]
 Keeps every telemetry frame of the Pelorin satellite ever received, with each reception, in
 an archive that pelorin-telemetry writes too.
 
@@ -65,13 +72,15 @@ Commands:
   passes [--since T] [--until T] [--json]   list the passes
   export [OPTIONS]                          write the frames as CSV or JSON Lines
   stats                                     count what the archive holds
+  init                                      print the SQL that sets up a shared server
 
 T is a date or date and time in UTC (2026-12-08, 2026-12-08T13:25:40Z), or a time back from
 now: 24h, 7d. "pelorin-archive COMMAND --help" describes a command.
 
 Options:
-      --archive PATH   the archive (default: $PELORIN_ARCHIVE, else
-                       $XDG_DATA_HOME/pelorin/archive.sqlite, made on the first add)
+      --archive ARCHIVE  the archive: a file, or a postgresql:// URI (password from
+                       ~/.pgpass, PGPASSWORD or a service file; default: $PELORIN_ARCHIVE,
+                       else $XDG_DATA_HOME/pelorin/archive.sqlite, made on the first add)
       --station CALL   add: the station that heard the lines
   -f, --follow         add: keep adding the lines appended to the one FILE
   -q, --quiet          add: no summary
@@ -90,11 +99,12 @@ Exit status: 0 when all went well, 1 when an input, the archive or the output co
 read or written, 2 for a bad command line, 128 + N when stopped by signal N (130 for Ctrl-C).
 )";
 
-constexpr std::array<std::pair<std::string_view, ArchiveCommand>, 4> kCommands = {{
+constexpr std::array<std::pair<std::string_view, ArchiveCommand>, 5> kCommands = {{
     {"add", ArchiveCommand::Add},
     {"passes", ArchiveCommand::Passes},
     {"export", ArchiveCommand::Export},
     {"stats", ArchiveCommand::Stats},
+    {"init", ArchiveCommand::Init},
 }};
 
 constexpr std::int64_t kMillisPerHour = 3'600'000;
@@ -249,7 +259,8 @@ class Parser {
                     return {};
                 }
             }
-            return "unknown command '" + std::string(arg) + "' (add, passes, export or stats)";
+            return "unknown command '" + std::string(arg) +
+                   "' (add, passes, export, stats or init)";
         }
         if (o.command != ArchiveCommand::Add) {
             return commandName(o.command) + " takes no FILE ('" + std::string(arg) + "')";
@@ -295,7 +306,7 @@ class Parser {
             return {};
         }
         if (o.command == ArchiveCommand::None) {
-            return "no command (add, passes, export or stats)";
+            return "no command (add, passes, export, stats or init)";
         }
         if (o.command == ArchiveCommand::Add && o.inputs.empty()) {
             return "add needs at least one FILE (\"-\" for standard input)";
@@ -344,6 +355,8 @@ std::string_view ArchiveUsageText(ArchiveCommand command) {
             return kExportUsage;
         case ArchiveCommand::Stats:
             return kStatsUsage;
+        case ArchiveCommand::Init:
+            return kInitUsage;
         case ArchiveCommand::None:
             break;
     }

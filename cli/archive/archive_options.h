@@ -12,11 +12,11 @@
 
 namespace pelorin::cli {
 
-enum class ArchiveCommand { None, Add, Passes, Export, Stats };
+enum class ArchiveCommand { None, Add, Passes, Export, Stats, Init };
 
 struct ArchiveOptions {
     ArchiveCommand command = ArchiveCommand::None;
-    std::optional<std::string> archive;  // --archive PATH
+    std::optional<std::string> archive;  // --archive: a file or a server URI
     // add
     std::vector<std::string> inputs;
     std::string station;

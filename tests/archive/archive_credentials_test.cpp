@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "archive_engines.h"
+#include "archive_lines.h"
 #include "pelorin/archive_location.h"
 #include "pelorin/archive_store.h"
 
@@ -56,6 +57,37 @@ TEST(ArchiveCredentials, NoMessageHoldsThePassword) {
     EXPECT_EQ(refused.find(kPassword), std::string::npos) << refused;
     const auto store = pelorin::OpenArchive(empty, pelorin::ArchiveAccess::Write);
     EXPECT_EQ(store->location().find(kPassword), std::string::npos) << store->location();
+}
+
+// What init prints sets up an archive that a station's login, a member of the station role,
+// can add to and read, but not delete from.
+TEST(ArchiveCredentials, TheStationRoleMayAddAndReadOnly) {
+    testarchive::ArchiveLocations locations(testarchive::Engine::Postgres);
+    PELORIN_REQUIRE_ENGINE(locations);
+    const std::string role(pelorin::kStationRole);
+    const std::string login = "station" + std::to_string(::getpid());
+    testarchive::RunOnServer("DROP ROLE IF EXISTS " + role);
+    const std::string admin = locations.fresh();
+    ASSERT_TRUE(testarchive::RunOnServer(pelorin::SharedArchiveSetupSql(), admin));
+    ASSERT_TRUE(testarchive::RunOnServer("CREATE ROLE " + login + " LOGIN IN ROLE " + role +
+                                         "; GRANT USAGE ON SCHEMA " +
+                                         admin.substr(admin.rfind("%3D") + 3) + " TO " + role));
+    const std::string station = admin + "&user=" + login;
+    std::string failure;
+    try {
+        auto store = pelorin::OpenArchive(station, pelorin::ArchiveAccess::Write);
+        store->add(testarchive::entries({testarchive::logLine(2, "2026-12-08T10:00:02Z")}));
+        store->add(testarchive::entries({testarchive::logLine(2, "2026-12-08T10:00:01Z")}, "B"));
+        EXPECT_EQ(store->stats().receptions, 2);
+        EXPECT_EQ(testarchive::frameDump(*store).at(0).substr(9, 24), "2026-12-08T10:00:01.000Z");
+    } catch (const pelorin::ArchiveError& error) {
+        failure = error.what();
+    }
+    EXPECT_EQ(failure, "");
+    EXPECT_FALSE(testarchive::RunOnServer("DELETE FROM receptions", station));
+    EXPECT_FALSE(testarchive::RunOnServer("UPDATE frames SET time_s = 0", station));
+    testarchive::RunOnServer("DROP OWNED BY " + login + ", " + role + " CASCADE; DROP ROLE " +
+                             login + "; DROP ROLE " + role);
 }
 
 }  // namespace

@@ -27,9 +27,9 @@ inline std::string PostgresUri() {
     return uri != nullptr ? uri : "";
 }
 
-// Runs `sql` on the test database; false when the server refused it.
-inline bool RunOnServer(const std::string& sql) {
-    PGconn* conn = PQconnectdb(PostgresUri().c_str());
+// Runs `sql` on the test database, or at `uri`; false when the server refused it.
+inline bool RunOnServer(const std::string& sql, const std::string& uri = PostgresUri()) {
+    PGconn* conn = PQconnectdb(uri.c_str());
     PQsetNoticeProcessor(
         conn, [](void*, const char*) {}, nullptr);
     PGresult* result = PQexec(conn, sql.c_str());

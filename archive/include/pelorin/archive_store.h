@@ -7,6 +7,7 @@
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "pelorin/reception_time.h"
@@ -119,5 +120,13 @@ enum class ArchiveAccess {
 // URI for a PostgreSQL database (its password from libpq's own sources). A file that is no
 // archive, or one of a newer schema, is refused and never written.
 std::unique_ptr<ArchiveStore> OpenArchive(const std::string& location, ArchiveAccess access);
+
+// The role that stations sharing a PostgreSQL archive log in as members of.
+inline constexpr std::string_view kStationRole = "pelorin_station";
+
+// The SQL that an administrator runs once on a PostgreSQL database for a shared archive: the
+// tables at this version and kStationRole, which may read and insert (and move a frame's first
+// reception earlier) but not delete.
+std::string SharedArchiveSetupSql();
 
 }  // namespace pelorin
