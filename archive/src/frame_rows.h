@@ -67,4 +67,24 @@ void VisitFrameRows(Row& rows, const std::function<void(const ArchivedFrame&)>& 
     }
 }
 
+// Hands out each row of EveryEntrySql as the entry that add would take.
+template <typename Row>
+void VisitEntryRows(Row& rows, const std::function<void(const ArchiveEntry&)>& visit) {
+    constexpr int kFirstValue = 2;
+    constexpr int kReceived = kFirstValue + kValuesPerRecord;
+    ArchiveEntry entry;
+    while (rows.step()) {
+        entry.digits = rows.text(0);
+        entry.suspect = rows.integer(1) != 0;
+        for (int k = 0; k < kValuesPerRecord; ++k) {
+            entry.values[static_cast<std::size_t>(k)] = rows.real(kFirstValue + k);
+        }
+        entry.received = TimeIn(rows, kReceived);
+        entry.station = rows.text(kReceived + 1);
+        entry.source = rows.text(kReceived + 2);
+        entry.line = rows.integer(kReceived + 3);
+        visit(entry);
+    }
+}
+
 }  // namespace pelorin

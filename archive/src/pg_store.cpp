@@ -250,4 +250,13 @@ ArchiveStats PostgresStore::stats() {
     return stats;
 }
 
+void PostgresStore::forEachEntry(const std::function<void(const ArchiveEntry&)>& visit) {
+    try {
+        pg::RowStream rows(*db_, sqlite::EveryEntrySql());
+        VisitEntryRows(rows, visit);
+    } catch (const pg::Failure& failure) {
+        fail("read", failure);
+    }
+}
+
 }  // namespace pelorin

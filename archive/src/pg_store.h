@@ -22,6 +22,7 @@ class PostgresStore final : public ArchiveStore {
     void forEachFrame(const FrameQuery& query,
                       const std::function<void(const ArchivedFrame&)>& visit) override;
     ArchiveStats stats() override;
+    void forEachEntry(const std::function<void(const ArchiveEntry&)>& visit) override;
 
   private:
     int version();

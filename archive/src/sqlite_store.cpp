@@ -390,4 +390,13 @@ ArchiveStats SqliteStore::stats() {
     return stats;
 }
 
+void SqliteStore::forEachEntry(const std::function<void(const ArchiveEntry&)>& visit) {
+    try {
+        sqlite::Statement rows(db_->handle(), sqlite::EveryEntrySql());
+        VisitEntryRows(rows, visit);
+    } catch (const sqlite::Failure& failure) {
+        fail("read", failure);
+    }
+}
+
 }  // namespace pelorin

@@ -21,6 +21,7 @@ class SqliteStore final : public ArchiveStore {
     void forEachFrame(const FrameQuery& query,
                       const std::function<void(const ArchivedFrame&)>& visit) override;
     ArchiveStats stats() override;
+    void forEachEntry(const std::function<void(const ArchiveEntry&)>& visit) override;
 
   private:
     struct Statements;

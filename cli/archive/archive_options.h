@@ -12,7 +12,7 @@
 
 namespace pelorin::cli {
 
-enum class ArchiveCommand { None, Add, Passes, Export, Stats, Init };
+enum class ArchiveCommand { None, Add, Passes, Export, Stats, Init, Push, Pull };
 
 struct ArchiveOptions {
     ArchiveCommand command = ArchiveCommand::None;
@@ -22,6 +22,8 @@ struct ArchiveOptions {
     std::string station;
     bool follow = false;
     bool quiet = false;
+    // push --to, pull --from: the other archive
+    std::optional<std::string> other;
     // passes, export
     TimeRange range;
     bool json = false;

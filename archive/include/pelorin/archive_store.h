@@ -109,6 +109,9 @@ class ArchiveStore {
     virtual void forEachFrame(const FrameQuery& query,
                               const std::function<void(const ArchivedFrame&)>& visit) = 0;
     virtual ArchiveStats stats() = 0;
+    // Every reception with its frame, as add takes them, frame by frame in the order the frames
+    // were archived.
+    virtual void forEachEntry(const std::function<void(const ArchiveEntry&)>& visit) = 0;
 };
 
 enum class ArchiveAccess {
@@ -120,6 +123,13 @@ enum class ArchiveAccess {
 // URI for a PostgreSQL database (its password from libpq's own sources). A file that is no
 // archive, or one of a newer schema, is refused and never written.
 std::unique_ptr<ArchiveStore> OpenArchive(const std::string& location, ArchiveAccess access);
+
+// Adds to `to` every frame and reception of `from` that it lacks, in batches of `batch`
+// entries, each committed whole: a copy cut short and run again ends as one run to the end,
+// and a second copy adds nothing. `keepGoing` is asked before each batch; false stops the copy.
+AddCounts CopyArchive(
+    ArchiveStore& from, ArchiveStore& to, std::size_t batch,
+    const std::function<bool()>& keepGoing = [] { return true; });
 
 // The role that stations sharing a PostgreSQL archive log in as members of.
 inline constexpr std::string_view kStationRole = "pelorin_station";
