@@ -25,6 +25,10 @@ std::string ArchiveLocation(const std::optional<std::string>& given) {
     if (std::string chosen = variable(kArchiveVariable); !chosen.empty()) {
         return chosen;
     }
+    return DefaultArchiveFile();
+}
+
+std::string DefaultArchiveFile() {
     if (const std::string data = variable("XDG_DATA_HOME"); !data.empty() && data[0] == '/') {
         return data + kArchiveFile;
     }

@@ -14,6 +14,10 @@ inline constexpr const char* kArchiveVariable = "PELORIN_ARCHIVE";
 // there is no home to put it in.
 std::string ArchiveLocation(const std::optional<std::string>& given);
 
+// The local archive file, whatever PELORIN_ARCHIVE says: $XDG_DATA_HOME/pelorin/archive.sqlite
+// or ~/.local/share/pelorin/archive.sqlite; empty without a home.
+std::string DefaultArchiveFile();
+
 // Whether `location` names a database server (a postgresql:// or postgres:// URI) rather than
 // a file.
 bool IsServerLocation(std::string_view location);
