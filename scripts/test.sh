@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs the whole test suite twice: under
 # AddressSanitizer + UndefinedBehaviorSanitizer, then in the normal build (GUI tests on Qt's
-# offscreen platform, the X11 window tests on Xvfb; no display needed).
+# offscreen platform, the X11 window tests on Xvfb; no display needed). The archive's tests run
+# on SQLite and on a PostgreSQL cluster started for them.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 jobs="$(nproc)"
@@ -15,6 +16,12 @@ cmake --build "$root/build-asan" -j"$jobs"
 cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Release -DPELORIN_SANITIZE=OFF \
     -DPELORIN_BUILD_UI=ON -DPELORIN_BUILD_TESTS=ON -DPELORIN_BUILD_BENCH=ON
 cmake --build "$root/build" -j"$jobs"
+
+# A throwaway PostgreSQL cluster for the archive's tests on a server, stopped however they end.
+cluster="$(mktemp -d)"
+trap '"$root/scripts/pg-cluster.sh" stop "$cluster"' EXIT
+PELORIN_TEST_POSTGRES="$("$root/scripts/pg-cluster.sh" start "$cluster")"
+export PELORIN_TEST_POSTGRES
 
 echo "== Tests under AddressSanitizer + UndefinedBehaviorSanitizer, the GUI tests included"
 # The one leak report left comes from inside the system's D-Bus library (see the file).

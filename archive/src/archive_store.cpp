@@ -1,18 +1,12 @@
 #include "pelorin/archive_store.h"
 
-#include <array>
-#include <string_view>
-
+#include "pelorin/archive_location.h"
 #include "pelorin/frame_marker.h"
+#include "pg_schema.h"
+#include "pg_store.h"
 #include "sqlite_store.h"
 
 namespace pelorin {
-namespace {
-
-// Locations that name a database server, which this build has no engine for.
-constexpr std::array<std::string_view, 2> kServerSchemes = {"postgresql://", "postgres://"};
-
-}  // namespace
 
 AddCounts& AddCounts::operator+=(const AddCounts& other) {
     newFrames += other.newFrames;
@@ -32,15 +26,14 @@ std::unique_ptr<ArchiveStore> OpenArchive(const std::string& location, ArchiveAc
     if (location.empty()) {
         throw ArchiveError("no archive location: set HOME, XDG_DATA_HOME or PELORIN_ARCHIVE");
     }
-    for (const std::string_view scheme : kServerSchemes) {
-        if (location.starts_with(scheme)) {
-            // Not named: a server's location may hold its password.
-            throw ArchiveError(
-                "could not open the archive: this build keeps archives in files, not on a "
-                "database server");
-        }
+    if (IsServerLocation(location)) {
+        return std::make_unique<PostgresStore>(location, access);
     }
     return std::make_unique<SqliteStore>(location, access);
+}
+
+std::string SharedArchiveSetupSql() {
+    return pg::AdministratorSql(kStationRole);
 }
 
 }  // namespace pelorin

@@ -88,6 +88,13 @@ std::string FramesWithReceptionsSql(std::string_view where, std::string_view ord
            std::string(where) + " ORDER BY " + std::string(order);
 }
 
+std::string EveryEntrySql() {
+    return "SELECT f.digits, f.suspect, " + valueList("f.") +
+           ", r.received, r.station, r.source, r.line FROM frames f "
+           "JOIN receptions r ON r.frame_id = f.id "
+           "ORDER BY f.id, r.station, r.source, r.line";
+}
+
 std::string PassFramesSql(std::string_view where, std::string_view order) {
     return "SELECT id, first_received, time_s FROM frames WHERE " + std::string(where) +
            " ORDER BY " + std::string(order);

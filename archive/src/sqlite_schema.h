@@ -25,6 +25,9 @@ std::string InsertReceptionSql();
 // Frames with their receptions: id, first_received, the 36 values, suspect, then the
 // reception's received, station, source and line. `where` and `order` complete it.
 std::string FramesWithReceptionsSql(std::string_view where, std::string_view order);
+// Every reception with its frame: digits, suspect, the 36 values, received, station, source,
+// line; by frame id, then the reception's key.
+std::string EveryEntrySql();
 // Frames in pass order: id, first_received, time_s.
 std::string PassFramesSql(std::string_view where, std::string_view order);
 

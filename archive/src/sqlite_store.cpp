@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "frame_rows.h"
 #include "pelorin/pass_grouper.h"
 #include "sqlite_schema.h"
 
@@ -41,7 +42,6 @@ constexpr std::string_view kPageBytes = "8192";
 constexpr std::string_view kCheckpointPages = "8192";
 constexpr std::string_view kEarliest = "0000";
 constexpr std::string_view kLatest = "9999";
-constexpr int kFirstValueColumn = 2;
 
 std::uint32_t bigEndian(const unsigned char* bytes, int count) {
     std::uint32_t value = 0;
@@ -64,16 +64,8 @@ bool isBusy(int code) {
     return (code & 0xFF) == SQLITE_BUSY || (code & 0xFF) == SQLITE_LOCKED;
 }
 
-std::optional<UtcMillis> timeIn(const sqlite::Statement& row, int column) {
-    return row.isNull(column) ? std::nullopt : ParseUtcTime(row.text(column));
-}
-
 std::string timeText(std::optional<UtcMillis> time, std::string_view otherwise) {
     return time ? FormatUtcTime(*time) : std::string(otherwise);
-}
-
-bool earlier(const std::optional<UtcMillis>& a, const std::optional<UtcMillis>& b) {
-    return a && (!b || *a < *b);
 }
 
 }  // namespace
@@ -189,10 +181,14 @@ void SqliteStore::open(ArchiveAccess access) {
                            (found == 0 ? ": it is empty" : ": it needs an upgrade; add to it"));
     }
     if (writing) {
-        if (empty) {
-            db_->execute(std::string("PRAGMA page_size = ") + std::string(kPageBytes));
-        }
-        db_->execute("PRAGMA journal_mode = WAL");
+        // Changing the journal takes the file for a moment, and a writer that starts beside
+        // another one waits for it.
+        whileBusy([&] {
+            if (empty) {
+                db_->execute(std::string("PRAGMA page_size = ") + std::string(kPageBytes));
+            }
+            db_->execute("PRAGMA journal_mode = WAL");
+        });
         db_->execute(std::string("PRAGMA wal_autocheckpoint = ") + std::string(kCheckpointPages));
         db_->execute("PRAGMA synchronous = NORMAL");
         db_->execute(std::string("PRAGMA cache_size = ") + std::string(kCacheKibibytes));
@@ -222,9 +218,13 @@ void SqliteStore::upgrade() {
 
 // Takes the write lock, waiting for another writer as long as it is reasonable to.
 void SqliteStore::beginWriting() {
+    whileBusy([this] { db_->execute("BEGIN IMMEDIATE"); });
+}
+
+void SqliteStore::whileBusy(const std::function<void()>& step) {
     for (int attempt = 1;; ++attempt) {
         try {
-            db_->execute("BEGIN IMMEDIATE");
+            step();
             return;
         } catch (const sqlite::Failure& failure) {
             if (!isBusy(failure.code) || attempt == kBusyTries) {
@@ -313,7 +313,7 @@ std::vector<PassSummary> SqliteStore::passes(const TimeRange& range) {
             while (rows.step()) {
                 const std::int64_t id = rows.integer(0);
                 passOf[static_cast<std::size_t>(id)] =
-                    static_cast<std::uint32_t>(grouper.addFrame(id, timeIn(rows, 1), rows.real(2)));
+                    static_cast<std::uint32_t>(grouper.addFrame(id, TimeIn(rows, 1), rows.real(2)));
             }
         }
         sqlite::Statement receptions(db_->handle(), "SELECT frame_id, station FROM receptions");
@@ -375,47 +375,7 @@ void SqliteStore::scanFrames(std::string_view where, std::string_view order, Tim
             rows.bind(2, std::string_view(timeText(bounds.until, kLatest)));
         }
     }
-    constexpr int kSuspect = kFirstValueColumn + kValuesPerRecord;
-    constexpr int kReceived = kSuspect + 1;
-    ArchivedFrame frame;
-    std::optional<UtcMillis> firstOfFrame;
-    bool pending = false;
-    const auto emit = [&] {
-        std::sort(frame.stations.begin(), frame.stations.end());
-        frame.stations.erase(std::unique(frame.stations.begin(), frame.stations.end()),
-                             frame.stations.end());
-        visit(frame);
-    };
-    while (rows.step()) {
-        const std::int64_t id = rows.integer(0);
-        const std::optional<UtcMillis> received = timeIn(rows, kReceived);
-        if (!pending || id != frame.id) {
-            if (pending) {
-                emit();
-            }
-            pending = true;
-            frame.id = id;
-            frame.firstReceived = timeIn(rows, 1);
-            for (int k = 0; k < kValuesPerRecord; ++k) {
-                frame.values[static_cast<std::size_t>(k)] = rows.real(kFirstValueColumn + k);
-            }
-            frame.suspect = rows.integer(kSuspect) != 0;
-            ReadArchivedDigits(rows.text(kReceived + 4), frame.raw);
-            frame.stations.clear();
-            frame.source.clear();
-            firstOfFrame.reset();
-        } else if (!earlier(received, firstOfFrame)) {
-            frame.stations.emplace_back(rows.text(kReceived + 1));
-            continue;
-        }
-        firstOfFrame = received;
-        frame.stations.emplace_back(rows.text(kReceived + 1));
-        frame.source = rows.text(kReceived + 2);
-        frame.line = rows.integer(kReceived + 3);
-    }
-    if (pending) {
-        emit();
-    }
+    VisitFrameRows(rows, visit);
 }
 
 ArchiveStats SqliteStore::stats() {
@@ -430,8 +390,8 @@ ArchiveStats SqliteStore::stats() {
         receptions.step();
         stats.receptions = receptions.integer(0);
         stats.stations = receptions.integer(1);
-        stats.firstReception = timeIn(receptions, 2);
-        stats.lastReception = timeIn(receptions, 3);
+        stats.firstReception = TimeIn(receptions, 2);
+        stats.lastReception = TimeIn(receptions, 3);
     } catch (const sqlite::Failure& failure) {
         fail("read", failure);
     }
@@ -442,6 +402,15 @@ ArchiveStats SqliteStore::stats() {
         stats.fileBytes += ec ? 0 : static_cast<std::int64_t>(size);
     }
     return stats;
+}
+
+void SqliteStore::forEachEntry(const std::function<void(const ArchiveEntry&)>& visit) {
+    try {
+        sqlite::Statement rows(db_->handle(), sqlite::EveryEntrySql());
+        VisitEntryRows(rows, visit);
+    } catch (const sqlite::Failure& failure) {
+        fail("read", failure);
+    }
 }
 
 }  // namespace pelorin

@@ -21,6 +21,7 @@ class SqliteStore final : public ArchiveStore {
     void forEachFrame(const FrameQuery& query,
                       const std::function<void(const ArchivedFrame&)>& visit) override;
     ArchiveStats stats() override;
+    void forEachEntry(const std::function<void(const ArchiveEntry&)>& visit) override;
 
   private:
     struct Statements;
@@ -30,6 +31,9 @@ class SqliteStore final : public ArchiveStore {
     void open(ArchiveAccess access);
     void upgrade();
     void beginWriting();
+    // Runs `step` again while another connection holds the file, for as long as beginWriting
+    // would wait.
+    void whileBusy(const std::function<void()>& step);
     AddCounts addEntries(std::span<const ArchiveEntry> entries);
     void scanFrames(std::string_view where, std::string_view order, TimeRange bounds,
                     const std::function<void(const ArchivedFrame&)>& visit);

@@ -12,6 +12,7 @@
 #include "decoder_run.h"
 #include "error_report.h"
 #include "fd_source.h"
+#include "pelorin/archive_location.h"
 #include "pelorin/encoding_source.h"
 #include "pelorin/follow_messages.h"
 #include "pelorin/number_text.h"
@@ -76,6 +77,9 @@ int AddRun::run() {
         }
     }
     commit();
+    if (buffer_) {
+        added_ += buffer_->finish();
+    }
     if (!options_.quiet) {
         printSummary();
     }
@@ -87,6 +91,11 @@ int AddRun::run() {
 
 // Adds what was gathered; false when the archive refused it, which ends the run.
 bool AddRun::commit() {
+    if (buffer_) {
+        added_ += buffer_->add(ingest_.entries());
+        ingest_.clearEntries();
+        return true;
+    }
     if (ingest_.entries().empty() || archiveFailed_) {
         return !archiveFailed_;
     }
@@ -183,6 +192,14 @@ std::optional<AddRun::InputEnd> AddRun::followIfFile(const std::string& name,
 // come after it get the time they were read. Each poll's frames are committed at once.
 AddRun::InputEnd AddRun::followFile(LogFollower& follower, const std::string& name,
                                     const std::string& source) {
+    const std::string location = ArchiveLocation(options_.archive);
+    if (IsServerLocation(location)) {
+        const std::string local = DefaultArchiveFile();
+        buffer_ = std::make_unique<BufferedArchive>(
+            [location] { return OpenArchive(location, ArchiveAccess::Write); },
+            [local] { return OpenArchive(local, ArchiveAccess::Write); }, local,
+            [](const std::string& message) { ReportError(message); }, BufferedArchive::Limits{});
+    }
     FollowBatch batch;
     bool caughtUp = false;
     for (;;) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -7,6 +8,7 @@
 #include "archive_options.h"
 #include "pelorin/archive_ingest.h"
 #include "pelorin/archive_store.h"
+#include "pelorin/buffered_archive.h"
 #include "pelorin/line_reader.h"
 #include "pelorin/log_follower.h"
 
@@ -33,6 +35,8 @@ class AddRun {
 
     const ArchiveOptions& options_;
     ArchiveStore& store_;
+    // While following a server: what waits for it when it is away.
+    std::unique_ptr<BufferedArchive> buffer_;
     ArchiveIngest ingest_;
     AddCounts added_;
     bool archiveFailed_ = false;

@@ -8,6 +8,7 @@
 #include "decoder_run.h"
 #include "error_report.h"
 #include "pelorin/archive_location.h"
+#include "pelorin/number_text.h"
 #include "pelorin/temporary_files.h"
 #include "stop_signal.h"
 
@@ -16,7 +17,36 @@ namespace {
 using namespace pelorin;
 using namespace pelorin::cli;
 
+// Entries a copy commits at a time, as add does.
+constexpr std::size_t kCopyBatch = 20'000;
+
+// Pushes this archive to the other one, or pulls the other one into this one.
+int copyArchives(const ArchiveOptions& options) {
+    const bool push = options.command == ArchiveCommand::Push;
+    const std::string here = ArchiveLocation(options.archive);
+    try {
+        const auto from = OpenArchive(push ? here : *options.other, ArchiveAccess::Read);
+        const auto to = OpenArchive(push ? *options.other : here, ArchiveAccess::Write);
+        const AddCounts added =
+            CopyArchive(*from, *to, kCopyBatch, [] { return !StopRequested(); });
+        ReportError("added to " + to->location() + ": " + FormatInteger(added.newFrames) +
+                    " new frames, " + FormatInteger(added.newReceptions) + " new receptions");
+    } catch (const ArchiveError& error) {
+        ReportError(error.what());
+        return kExitFailure;
+    }
+    return StopRequested() ? kExitSignalBase + StopSignal() : kExitOk;
+}
+
 int runCommand(const ArchiveOptions& options) {
+    if (options.command == ArchiveCommand::Push || options.command == ArchiveCommand::Pull) {
+        return copyArchives(options);
+    }
+    if (options.command == ArchiveCommand::Init) {
+        const std::string sql = SharedArchiveSetupSql();
+        std::fwrite(sql.data(), 1, sql.size(), stdout);
+        return kExitOk;
+    }
     const bool writing = options.command == ArchiveCommand::Add;
     std::unique_ptr<ArchiveStore> store;
     try {
@@ -35,6 +65,9 @@ int runCommand(const ArchiveOptions& options) {
             return ExportFrames(options, *store);
         case ArchiveCommand::Stats:
             return ShowStats(*store);
+        case ArchiveCommand::Init:
+        case ArchiveCommand::Push:
+        case ArchiveCommand::Pull:
         case ArchiveCommand::None:
             break;
     }

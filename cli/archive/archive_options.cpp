@@ -55,8 +55,34 @@ constexpr std::string_view kStatsUsage =
 Frames, receptions, stations, first and last reception, passes and the archive's size.
 )";
 
+constexpr std::string_view kInitUsage =
+    R"(Usage: pelorin-archive init
+Prints the SQL that an administrator runs once on a PostgreSQL database to share one archive
+among stations: the tables, and the role pelorin_station, which may read and add frames but
+neither change nor delete them. Each station's login is then made a member of that role.
+)";
+
+constexpr std::string_view kPushUsage =
+    R"(Usage: pelorin-archive push --to ARCHIVE
+Adds to ARCHIVE every frame and reception of this archive that it lacks, such as the passes a
+station heard while it was offline. Running it again adds nothing; a push cut short, run
+again, completes it. Either archive may be a file or a postgresql:// URI.
+
+Options:
+      --to ARCHIVE     the archive to add to
+)";
+
+constexpr std::string_view kPullUsage =
+    R"(Usage: pelorin-archive pull --from ARCHIVE
+Adds to this archive every frame and reception of ARCHIVE that it lacks; as push, the other
+way.
+
+Options:
+      --from ARCHIVE   the archive to read from
+)";
+
 constexpr std::string_view kUsage =
-    R"(Usage: pelorin-archive [--archive PATH] COMMAND [OPTIONS]
+    R"(Usage: pelorin-archive [--archive ARCHIVE] COMMAND [OPTIONS]
 Keeps every telemetry frame of the Pelorin satellite ever received, with each reception, in
 an archive that pelorin-telemetry writes too.
 
@@ -65,16 +91,22 @@ Commands:
   passes [--since T] [--until T] [--json]   list the passes
   export [OPTIONS]                          write the frames as CSV or JSON Lines
   stats                                     count what the archive holds
+  push --to ARCHIVE                         add what ARCHIVE lacks to it
+  pull --from ARCHIVE                       add what this archive lacks from ARCHIVE
+  init                                      print the SQL that sets up a shared server
 
 T is a date or date and time in UTC (2026-12-08, 2026-12-08T13:25:40Z), or a time back from
 now: 24h, 7d. "pelorin-archive COMMAND --help" describes a command.
 
 Options:
-      --archive PATH   the archive (default: $PELORIN_ARCHIVE, else
-                       $XDG_DATA_HOME/pelorin/archive.sqlite, made on the first add)
+      --archive ARCHIVE  the archive: a file, or a postgresql:// URI (password from
+                       ~/.pgpass, PGPASSWORD or a service file; default: $PELORIN_ARCHIVE,
+                       else $XDG_DATA_HOME/pelorin/archive.sqlite, made on the first add)
       --station CALL   add: the station that heard the lines
   -f, --follow         add: keep adding the lines appended to the one FILE
   -q, --quiet          add: no summary
+      --to ARCHIVE     push: the archive to add to
+      --from ARCHIVE   pull: the archive to read from
       --since T        passes, export: from T on
       --until T        passes, export: up to T
       --json           passes: JSON Lines
@@ -90,11 +122,14 @@ Exit status: 0 when all went well, 1 when an input, the archive or the output co
 read or written, 2 for a bad command line, 128 + N when stopped by signal N (130 for Ctrl-C).
 )";
 
-constexpr std::array<std::pair<std::string_view, ArchiveCommand>, 4> kCommands = {{
+constexpr std::array<std::pair<std::string_view, ArchiveCommand>, 7> kCommands = {{
     {"add", ArchiveCommand::Add},
     {"passes", ArchiveCommand::Passes},
     {"export", ArchiveCommand::Export},
     {"stats", ArchiveCommand::Stats},
+    {"init", ArchiveCommand::Init},
+    {"push", ArchiveCommand::Push},
+    {"pull", ArchiveCommand::Pull},
 }};
 
 constexpr std::int64_t kMillisPerHour = 3'600'000;
@@ -115,6 +150,11 @@ std::string setTime(std::optional<UtcMillis>& field, std::string_view value, Utc
     field = ParseTimeArgument(value, now);
     return field ? std::string()
                  : "bad time '" + std::string(value) + "' (a date, a date and time, 24h or 7d)";
+}
+
+std::string setOther(ArchiveOptions& o, std::string_view value) {
+    o.other = std::string(value);
+    return value.empty() ? std::string("the other archive's name is empty") : std::string();
 }
 
 std::vector<OptionRule> optionRules(UtcMillis now) {
@@ -142,6 +182,8 @@ std::vector<OptionRule> optionRules(UtcMillis now) {
              o.station = std::string(v);
              return std::string();
          }},
+        {"", "--to", {C::Push}, true, setOther},
+        {"", "--from", {C::Pull}, true, setOther},
         {"-f", "--follow", {C::Add}, false, flag(&ArchiveOptions::follow)},
         {"-q", "--quiet", {C::Add}, false, flag(&ArchiveOptions::quiet)},
         {"",
@@ -249,7 +291,8 @@ class Parser {
                     return {};
                 }
             }
-            return "unknown command '" + std::string(arg) + "' (add, passes, export or stats)";
+            return "unknown command '" + std::string(arg) +
+                   "' (add, passes, export, stats, push, pull or init)";
         }
         if (o.command != ArchiveCommand::Add) {
             return commandName(o.command) + " takes no FILE ('" + std::string(arg) + "')";
@@ -295,10 +338,16 @@ class Parser {
             return {};
         }
         if (o.command == ArchiveCommand::None) {
-            return "no command (add, passes, export or stats)";
+            return "no command (add, passes, export, stats, push, pull or init)";
         }
         if (o.command == ArchiveCommand::Add && o.inputs.empty()) {
             return "add needs at least one FILE (\"-\" for standard input)";
+        }
+        if (o.command == ArchiveCommand::Push && !o.other) {
+            return "push needs --to ARCHIVE";
+        }
+        if (o.command == ArchiveCommand::Pull && !o.other) {
+            return "pull needs --from ARCHIVE";
         }
         if (o.follow && o.inputs.size() != 1) {
             return "--follow takes exactly one input FILE";
@@ -344,6 +393,12 @@ std::string_view ArchiveUsageText(ArchiveCommand command) {
             return kExportUsage;
         case ArchiveCommand::Stats:
             return kStatsUsage;
+        case ArchiveCommand::Init:
+            return kInitUsage;
+        case ArchiveCommand::Push:
+            return kPushUsage;
+        case ArchiveCommand::Pull:
+            return kPullUsage;
         case ArchiveCommand::None:
             break;
     }

@@ -12,16 +12,18 @@
 
 namespace pelorin::cli {
 
-enum class ArchiveCommand { None, Add, Passes, Export, Stats };
+enum class ArchiveCommand { None, Add, Passes, Export, Stats, Init, Push, Pull };
 
 struct ArchiveOptions {
     ArchiveCommand command = ArchiveCommand::None;
-    std::optional<std::string> archive;  // --archive PATH
+    std::optional<std::string> archive;  // --archive: a file or a server URI
     // add
     std::vector<std::string> inputs;
     std::string station;
     bool follow = false;
     bool quiet = false;
+    // push --to, pull --from: the other archive
+    std::optional<std::string> other;
     // passes, export
     TimeRange range;
     bool json = false;

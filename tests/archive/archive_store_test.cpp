@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <random>
+#include <thread>
 
+#include "archive_engines.h"
 #include "archive_lines.h"
 #include "pelorin/archive_store.h"
 #include "pelorin/decoder.h"
@@ -15,12 +17,23 @@ using pelorin::ArchiveAccess;
 using testarchive::entries;
 using testarchive::logLine;
 
-class ArchiveStoreTest : public ::testing::Test {
+using testarchive::Engine;
+
+// Each behaviour on every engine.
+class ArchiveStoreTest : public ::testing::TestWithParam<Engine> {
   protected:
-    std::unique_ptr<pelorin::ArchiveStore> open(ArchiveAccess access = ArchiveAccess::Write) {
-        return pelorin::OpenArchive((folder_ / "sub/archive.sqlite").string(), access);
+    void SetUp() override {
+        PELORIN_REQUIRE_ENGINE(locations_);
+        location_ = locations_.fresh();
     }
-    TempFolder folder_;
+    std::unique_ptr<pelorin::ArchiveStore> open(ArchiveAccess access = ArchiveAccess::Write) {
+        return pelorin::OpenArchive(location_, access);
+    }
+    std::unique_ptr<pelorin::ArchiveStore> openFresh() {
+        return pelorin::OpenArchive(locations_.fresh(), ArchiveAccess::Write);
+    }
+    testarchive::ArchiveLocations locations_{GetParam()};
+    std::string location_;
 };
 
 struct AddStep {
@@ -37,7 +50,7 @@ void expectCounts(const AddCounts& got, const AddCounts& expected, const char* w
     EXPECT_EQ(got.newReceptions, expected.newReceptions) << what;
 }
 
-TEST_F(ArchiveStoreTest, AddingIsIdempotentAndOverlapsAddReceptionsOnly) {
+TEST_P(ArchiveStoreTest, AddingIsIdempotentAndOverlapsAddReceptionsOnly) {
     const std::vector<std::string> log = {logLine(60), "beacon", logLine(120), logLine(60)};
     const AddStep steps[] = {
         {"first add; the repeated frame is one frame", log, "", "a.log", {2, 1, 3}},
@@ -64,7 +77,7 @@ TEST_F(ArchiveStoreTest, AddingIsIdempotentAndOverlapsAddReceptionsOnly) {
     EXPECT_EQ(open(ArchiveAccess::Read)->stats().receptions, 11);
 }
 
-TEST_F(ArchiveStoreTest, DigitsAndValuesAreTheDecodersAndTheFirstReceptionIsTheEarliest) {
+TEST_P(ArchiveStoreTest, DigitsAndValuesAreTheDecodersAndTheFirstReceptionIsTheEarliest) {
     std::string lower = testframes::line();
     std::transform(lower.begin() + 10, lower.end(), lower.begin() + 10, ::tolower);
     auto store = open();
@@ -91,7 +104,7 @@ struct PassCase {
     std::vector<std::int64_t> framesPerPass;
 };
 
-TEST_F(ArchiveStoreTest, PassesSplitAtGapsAndReboots) {
+TEST_P(ArchiveStoreTest, PassesSplitAtGapsAndReboots) {
     const PassCase cases[] = {
         {"reception times 15 minutes apart stay together",
          {logLine(1, "2026-12-08T10:00:00Z"), logLine(2, "2026-12-08T10:15:00Z"),
@@ -105,8 +118,7 @@ TEST_F(ArchiveStoreTest, PassesSplitAtGapsAndReboots) {
          {1, 1}},
     };
     for (const PassCase& c : cases) {
-        TempFolder folder;
-        auto store = pelorin::OpenArchive((folder / "a.sqlite").string(), ArchiveAccess::Write);
+        auto store = openFresh();
         store->add(entries(c.lines));
         std::vector<std::int64_t> sizes;
         for (const pelorin::PassSummary& pass : store->passes({})) {
@@ -120,7 +132,7 @@ TEST_F(ArchiveStoreTest, PassesSplitAtGapsAndReboots) {
     }
 }
 
-TEST_F(ArchiveStoreTest, ExportOrderAndTimeRange) {
+TEST_P(ArchiveStoreTest, ExportOrderAndTimeRange) {
     auto store = open();
     store->add(entries({logLine(300), logLine(3, "2026-12-08T12:00:00Z"), logLine(100),
                         logLine(1, "2026-12-08T10:00:00Z"), logLine(2, "2026-12-07T10:00:00Z")}));
@@ -136,7 +148,7 @@ TEST_F(ArchiveStoreTest, ExportOrderAndTimeRange) {
 }
 
 // Random logs, added whole or in pieces and in any order, end as the same frames.
-TEST_F(ArchiveStoreTest, AnyOrderAndBatchingGiveTheSameFrames) {
+TEST_P(ArchiveStoreTest, AnyOrderAndBatchingGiveTheSameFrames) {
     std::mt19937 random(20261208);
     std::vector<std::vector<pelorin::ArchiveEntry>> logs;
     for (int log = 0; log < 4; ++log) {
@@ -152,8 +164,7 @@ TEST_F(ArchiveStoreTest, AnyOrderAndBatchingGiveTheSameFrames) {
     }
     std::vector<std::string> reference;
     for (int round = 0; round < 5; ++round) {
-        TempFolder folder;
-        auto store = pelorin::OpenArchive((folder / "a.sqlite").string(), ArchiveAccess::Write);
+        auto store = openFresh();
         std::vector<std::size_t> order = {0, 1, 2, 3};
         std::shuffle(order.begin(), order.end(), random);
         for (const std::size_t log : order) {
@@ -175,5 +186,63 @@ TEST_F(ArchiveStoreTest, AnyOrderAndBatchingGiveTheSameFrames) {
         }
     }
 }
+
+// Stations adding overlapping logs at once, each through its own connection and from the very
+// first add, end with what one station adding them all in turn ends with: every frame once,
+// every reception, the earliest reception first.
+TEST_P(ArchiveStoreTest, ConcurrentWritersWithOverlappingLogsEndWithTheUnion) {
+    constexpr unsigned kFramesPerLog = 100;
+    constexpr unsigned kOverlapStep = 50;
+    constexpr std::size_t kBatch = 10;
+    for (const unsigned writers : {2U, 8U}) {
+        std::vector<std::vector<pelorin::ArchiveEntry>> logs;
+        for (unsigned k = 0; k < writers; ++k) {
+            std::vector<std::string> lines;
+            for (unsigned j = 0; j < kFramesPerLog; ++j) {
+                const unsigned s = k * kOverlapStep + j;
+                const std::string stamp = "2026-12-08T10:" + std::to_string(10 + s / 60) + ":" +
+                                          std::to_string(10 + s % 50) + "." +
+                                          std::to_string(100 + (writers - k)) + "Z";
+                lines.push_back(logLine(s, stamp));
+            }
+            logs.push_back(entries(lines, "S" + std::to_string(k), "station.log"));
+        }
+        auto reference = openFresh();
+        for (const auto& log : logs) {
+            reference->add(log);
+        }
+        const std::string shared = locations_.fresh();
+        std::vector<std::string> errors(writers);
+        std::vector<std::thread> threads;
+        for (unsigned k = 0; k < writers; ++k) {
+            threads.emplace_back([&, k] {
+                try {
+                    auto store = pelorin::OpenArchive(shared, ArchiveAccess::Write);
+                    const auto& log = logs[k];
+                    for (std::size_t at = 0; at < log.size(); at += kBatch) {
+                        store->add({log.begin() + static_cast<std::ptrdiff_t>(at),
+                                    log.begin() + static_cast<std::ptrdiff_t>(
+                                                      std::min(log.size(), at + kBatch))});
+                    }
+                } catch (const pelorin::ArchiveError& error) {
+                    errors[k] = error.what();
+                }
+            });
+        }
+        for (std::thread& t : threads) {
+            t.join();
+        }
+        EXPECT_EQ(errors, std::vector<std::string>(writers)) << writers << " writers";
+        auto store = pelorin::OpenArchive(shared, ArchiveAccess::Read);
+        EXPECT_EQ(store->stats().frames, reference->stats().frames) << writers << " writers";
+        EXPECT_EQ(store->stats().receptions, writers * kFramesPerLog) << writers << " writers";
+        EXPECT_EQ(testarchive::frameDump(*store), testarchive::frameDump(*reference))
+            << writers << " writers";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, ArchiveStoreTest,
+                         ::testing::Values(Engine::Sqlite, Engine::Postgres),
+                         testarchive::EngineName);
 
 }  // namespace

@@ -111,6 +111,9 @@ class ArchiveStore {
     virtual void forEachFrame(const FrameQuery& query,
                               const std::function<void(const ArchivedFrame&)>& visit) = 0;
     virtual ArchiveStats stats() = 0;
+    // Every reception with its frame, as add takes them, frame by frame in the order the frames
+    // were archived.
+    virtual void forEachEntry(const std::function<void(const ArchiveEntry&)>& visit) = 0;
 };
 
 // The fields' readings of an archived frame's digits, as the decoder reads them after the marker.
@@ -121,8 +124,24 @@ enum class ArchiveAccess {
     Write,  // made, with its folders, when not there; an older one is upgraded
 };
 
-// Opens the archive at `location`: a file path for the built-in engine. A file that is no
+// Opens the archive at `location`: a file path for SQLite, or a postgresql:// or postgres://
+// URI for a PostgreSQL database (its password from libpq's own sources). A file that is no
 // archive, or one of a newer schema, is refused and never written.
 std::unique_ptr<ArchiveStore> OpenArchive(const std::string& location, ArchiveAccess access);
+
+// Adds to `to` every frame and reception of `from` that it lacks, in batches of `batch`
+// entries, each committed whole: a copy cut short and run again ends as one run to the end,
+// and a second copy adds nothing. `keepGoing` is asked before each batch; false stops the copy.
+AddCounts CopyArchive(
+    ArchiveStore& from, ArchiveStore& to, std::size_t batch,
+    const std::function<bool()>& keepGoing = [] { return true; });
+
+// The role that stations sharing a PostgreSQL archive log in as members of.
+inline constexpr std::string_view kStationRole = "pelorin_station";
+
+// The SQL that an administrator runs once on a PostgreSQL database for a shared archive: the
+// tables at this version and kStationRole, which may read and insert (and move a frame's first
+// reception earlier) but not delete.
+std::string SharedArchiveSetupSql();
 
 }  // namespace pelorin

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <algorithm>
+#include <functional>
+#include <optional>
+
+#include "pelorin/archive_store.h"
+
+namespace pelorin {
+
+// Columns of the frames-with-receptions query that every engine runs: id, first_received, the
+// 36 values, suspect, then the reception's received, station, source and line, and the digits.
+inline constexpr int kFirstValueColumn = 2;
+
+template <typename Row>
+std::optional<UtcMillis> TimeIn(const Row& row, int column) {
+    return row.isNull(column) ? std::nullopt : ParseUtcTime(row.text(column));
+}
+
+// Hands out each frame of `rows` (a frame's rows together) once all its receptions are read,
+// with its earliest reception as the first and its stations distinct and sorted. `Row` steps
+// through a result with step() and reads it with isNull, integer, real and text.
+template <typename Row>
+void VisitFrameRows(Row& rows, const std::function<void(const ArchivedFrame&)>& visit) {
+    constexpr int kSuspect = kFirstValueColumn + kValuesPerRecord;
+    constexpr int kReceived = kSuspect + 1;
+    const auto earlier = [](const std::optional<UtcMillis>& a, const std::optional<UtcMillis>& b) {
+        return a && (!b || *a < *b);
+    };
+    ArchivedFrame frame;
+    std::optional<UtcMillis> firstOfFrame;
+    bool pending = false;
+    const auto emit = [&] {
+        std::sort(frame.stations.begin(), frame.stations.end());
+        frame.stations.erase(std::unique(frame.stations.begin(), frame.stations.end()),
+                             frame.stations.end());
+        visit(frame);
+    };
+    while (rows.step()) {
+        const std::int64_t id = rows.integer(0);
+        const std::optional<UtcMillis> received = TimeIn(rows, kReceived);
+        if (!pending || id != frame.id) {
+            if (pending) {
+                emit();
+            }
+            pending = true;
+            frame.id = id;
+            frame.firstReceived = TimeIn(rows, 1);
+            for (int k = 0; k < kValuesPerRecord; ++k) {
+                frame.values[static_cast<std::size_t>(k)] = rows.real(kFirstValueColumn + k);
+            }
+            frame.suspect = rows.integer(kSuspect) != 0;
+            ReadArchivedDigits(rows.text(kReceived + 4), frame.raw);
+            frame.stations.clear();
+            frame.source.clear();
+            firstOfFrame.reset();
+        } else if (!earlier(received, firstOfFrame)) {
+            frame.stations.emplace_back(rows.text(kReceived + 1));
+            continue;
+        }
+        firstOfFrame = received;
+        frame.stations.emplace_back(rows.text(kReceived + 1));
+        frame.source = rows.text(kReceived + 2);
+        frame.line = rows.integer(kReceived + 3);
+    }
+    if (pending) {
+        emit();
+    }
+}
+
+// Hands out each row of EveryEntrySql as the entry that add would take.
+template <typename Row>
+void VisitEntryRows(Row& rows, const std::function<void(const ArchiveEntry&)>& visit) {
+    constexpr int kFirstValue = 2;
+    constexpr int kReceived = kFirstValue + kValuesPerRecord;
+    ArchiveEntry entry;
+    while (rows.step()) {
+        entry.digits = rows.text(0);
+        entry.suspect = rows.integer(1) != 0;
+        for (int k = 0; k < kValuesPerRecord; ++k) {
+            entry.values[static_cast<std::size_t>(k)] = rows.real(kFirstValue + k);
+        }
+        entry.received = TimeIn(rows, kReceived);
+        entry.station = rows.text(kReceived + 1);
+        entry.source = rows.text(kReceived + 2);
+        entry.line = rows.integer(kReceived + 3);
+        visit(entry);
+    }
+}
+
+}  // namespace pelorin

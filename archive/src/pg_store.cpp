@@ -1,0 +1,262 @@
+#include "pg_store.h"
+
+#include <algorithm>
+
+#include "frame_rows.h"
+#include "pelorin/archive_location.h"
+#include "pelorin/pass_grouper.h"
+#include "pg_schema.h"
+#include "sqlite_schema.h"
+
+namespace pelorin {
+namespace {
+
+// A transaction that the server ended to break a wait in a circle (writers bringing the same
+// frames in different orders), or to keep writers consistent, is run again; this many times at
+// most.
+constexpr int kWriteTries = 16;
+constexpr std::array<std::string_view, 2> kRetryStates = {"40P01", "40001"};
+constexpr std::string_view kEarliest = "0000";
+constexpr std::string_view kLatest = "9999";
+constexpr std::string_view kTimed =
+    "f.first_received IS NOT NULL AND f.first_received >= $1 AND f.first_received <= $2";
+// Within a frame, receptions in key order, as the file archives keep them.
+constexpr std::string_view kTimedOrder =
+    "f.first_received, f.time_s, f.id, r.station, r.source, r.line";
+constexpr std::string_view kUntimedOrder = "f.time_s, f.id, r.station, r.source, r.line";
+
+std::string timeText(std::optional<UtcMillis> time, std::string_view otherwise) {
+    return time ? FormatUtcTime(*time) : std::string(otherwise);
+}
+
+std::string number(std::int64_t value) {
+    std::string text;
+    pg::AppendCopyNumber(text, value);
+    return text;
+}
+
+// The entries as rows of the table incoming, in COPY's text format.
+std::string copyRows(std::span<const ArchiveEntry> entries) {
+    std::string rows;
+    rows.reserve(entries.size() * 512);
+    std::int64_t seq = 0;
+    for (const ArchiveEntry& e : entries) {
+        pg::AppendCopyNumber(rows, seq++);
+        rows.push_back('\t');
+        pg::AppendCopyText(rows, e.digits);
+        rows.append(e.suspect ? "\t1\t" : "\t0\t");
+        if (e.received) {
+            rows.append(FormatUtcTime(*e.received));
+        } else {
+            rows.append(pg::kCopyNull);
+        }
+        rows.push_back('\t');
+        pg::AppendCopyText(rows, e.station);
+        rows.push_back('\t');
+        pg::AppendCopyText(rows, e.source);
+        rows.push_back('\t');
+        pg::AppendCopyNumber(rows, e.line);
+        for (const double value : e.values) {
+            rows.push_back('\t');
+            pg::AppendCopyNumber(rows, value);
+        }
+        rows.push_back('\n');
+    }
+    return rows;
+}
+
+bool worthRetrying(const pg::Failure& failure) {
+    return std::find(kRetryStates.begin(), kRetryStates.end(), failure.state) != kRetryStates.end();
+}
+
+}  // namespace
+
+PostgresStore::PostgresStore(const std::string& uri, ArchiveAccess access)
+    : shown_(RedactLocation(uri)), writing_(access == ArchiveAccess::Write) {
+    try {
+        db_ = std::make_unique<pg::Connection>(uri);
+        const int found = version();
+        if (found > pg::kSchemaVersion) {
+            throw ArchiveError(shown_ + " is an archive of a newer version (" +
+                               std::to_string(found) + ") than this program knows (" +
+                               std::to_string(pg::kSchemaVersion) + "); it was left alone");
+        }
+        if (!writing_ && found < pg::kSchemaVersion) {
+            throw ArchiveError("could not read the archive " + shown_ +
+                               (found == 0 ? ": there is none; add to it first"
+                                           : ": it needs an upgrade; add to it"));
+        }
+        if (writing_) {
+            if (found < pg::kSchemaVersion) {
+                upgrade();
+            }
+            db_->execute(pg::CreateIncomingSql());
+        }
+    } catch (const pg::Failure& failure) {
+        fail("open", failure);
+    }
+}
+
+void PostgresStore::fail(std::string_view doing, const pg::Failure& failure) const {
+    throw ArchiveError("could not " + std::string(doing) + " the archive " + shown_ + ": " +
+                       failure.text);
+}
+
+// 0 when the database holds no archive yet.
+int PostgresStore::version() {
+    const pg::Result table = db_->execute("SELECT to_regclass('archive_version') IS NOT NULL");
+    if (table.text(0, 0) != "t") {
+        return 0;
+    }
+    const pg::Result found = db_->execute("SELECT max(version) FROM archive_version");
+    return found.isNull(0, 0) ? 0 : static_cast<int>(found.integer(0, 0));
+}
+
+// Makes or upgrades the tables step by step in one transaction. Stations that start together
+// take turns, and the later ones find nothing left to do: the lock is taken before the
+// transaction begins, so that the transaction sees the tables that the one before made.
+void PostgresStore::upgrade() {
+    const std::string key(pg::kUpgradeLockKey);
+    db_->execute("SELECT pg_advisory_lock(" + key + ")");
+    try {
+        db_->execute("BEGIN");
+        for (int v = version(); v < pg::kSchemaVersion; ++v) {
+            db_->execute(pg::UpgradeFrom(v));
+            db_->execute("UPDATE archive_version SET version = " + std::to_string(v + 1));
+        }
+        db_->execute("COMMIT");
+    } catch (const pg::Failure&) {
+        PQclear(PQexec(db_->handle(), "ROLLBACK"));
+        PQclear(PQexec(db_->handle(), ("SELECT pg_advisory_unlock(" + key + ")").c_str()));
+        throw;
+    }
+    db_->execute("SELECT pg_advisory_unlock(" + key + ")");
+}
+
+AddCounts PostgresStore::add(std::span<const ArchiveEntry> entries) {
+    if (!writing_) {
+        throw ArchiveError("could not write the archive " + shown_ + ": it was opened to read");
+    }
+    if (entries.empty()) {
+        return {};
+    }
+    for (int attempt = 1;; ++attempt) {
+        try {
+            return addOnce(entries);
+        } catch (const pg::Failure& failure) {
+            PQclear(PQexec(db_->handle(), "ROLLBACK"));
+            if (!worthRetrying(failure) || attempt == kWriteTries) {
+                fail("write", failure);
+            }
+        }
+    }
+}
+
+AddCounts PostgresStore::addOnce(std::span<const ArchiveEntry> entries) {
+    db_->execute("BEGIN");
+    db_->copyIn(pg::CopyIncomingSql(), copyRows(entries));
+    AddCounts counts;
+    counts.newFrames = db_->execute(pg::InsertNewFramesSql()).affected();
+    counts.knownFrames = static_cast<std::int64_t>(entries.size()) - counts.newFrames;
+    db_->execute(pg::EarlierReceptionsSql());
+    counts.newReceptions = db_->execute(pg::InsertReceptionsSql()).affected();
+    db_->execute("COMMIT");
+    return counts;
+}
+
+std::vector<PassSummary> PostgresStore::passes(const TimeRange& range) {
+    PassGrouper grouper;
+    try {
+        const pg::Result last = db_->execute("SELECT coalesce(max(id), 0) FROM frames");
+        std::vector<std::uint32_t> passOf(static_cast<std::size_t>(last.integer(0, 0)) + 1);
+        for (const auto& [where, order] :
+             {std::pair{"first_received IS NOT NULL", "first_received, time_s, id"},
+              std::pair{"first_received IS NULL", "id"}}) {
+            pg::RowStream rows(*db_, sqlite::PassFramesSql(where, order));
+            while (rows.step()) {
+                const std::int64_t id = rows.integer(0);
+                passOf[static_cast<std::size_t>(id)] =
+                    static_cast<std::uint32_t>(grouper.addFrame(id, TimeIn(rows, 1), rows.real(2)));
+            }
+        }
+        pg::RowStream receptions(*db_, "SELECT frame_id, station FROM receptions");
+        while (receptions.step()) {
+            grouper.addReception(passOf[static_cast<std::size_t>(receptions.integer(0))],
+                                 receptions.text(1));
+        }
+    } catch (const pg::Failure& failure) {
+        fail("read", failure);
+    }
+    std::vector<PassSummary> all = grouper.finish();
+    std::erase_if(all, [&range](const PassSummary& p) { return !PassInRange(p, range); });
+    return all;
+}
+
+void PostgresStore::forEachFrame(const FrameQuery& query,
+                                 const std::function<void(const ArchivedFrame&)>& visit) {
+    const auto times = [](const TimeRange& r) {
+        return pg::Params{timeText(r.since, kEarliest), timeText(r.until, kLatest)};
+    };
+    try {
+        if (!query.pass) {
+            scanFrames(kTimed, kTimedOrder, times(query.range), visit);
+            if (!query.range.since && !query.range.until) {
+                scanFrames("f.first_received IS NULL", kUntimedOrder, {}, visit);
+            }
+            return;
+        }
+        const std::vector<PassSummary> all = passes({});
+        const auto pass = std::find_if(all.begin(), all.end(), [&query](const PassSummary& p) {
+            return p.number == *query.pass;
+        });
+        if (pass == all.end() || !PassInRange(*pass, query.range)) {
+            return;
+        }
+        if (pass->timed) {
+            scanFrames(kTimed, kTimedOrder, times({pass->firstKey, pass->lastKey}), visit);
+        } else {
+            scanFrames("f.first_received IS NULL AND f.id >= $1 AND f.id <= $2", kUntimedOrder,
+                       {number(pass->firstKey), number(pass->lastKey)}, visit);
+        }
+    } catch (const pg::Failure& failure) {
+        fail("read", failure);
+    }
+}
+
+void PostgresStore::scanFrames(std::string_view where, std::string_view order,
+                               const pg::Params& bounds,
+                               const std::function<void(const ArchivedFrame&)>& visit) {
+    pg::RowStream rows(*db_, sqlite::FramesWithReceptionsSql(where, order), bounds);
+    VisitFrameRows(rows, visit);
+}
+
+ArchiveStats PostgresStore::stats() {
+    ArchiveStats stats;
+    try {
+        const pg::Result r = db_->execute(
+            "SELECT (SELECT count(*) FROM frames), count(*), count(DISTINCT station), "
+            "min(received), max(received), pg_total_relation_size('frames') + "
+            "pg_total_relation_size('receptions') FROM receptions");
+        stats.frames = r.integer(0, 0);
+        stats.receptions = r.integer(0, 1);
+        stats.stations = r.integer(0, 2);
+        stats.firstReception = r.isNull(0, 3) ? std::nullopt : ParseUtcTime(r.text(0, 3));
+        stats.lastReception = r.isNull(0, 4) ? std::nullopt : ParseUtcTime(r.text(0, 4));
+        stats.fileBytes = r.integer(0, 5);
+    } catch (const pg::Failure& failure) {
+        fail("read", failure);
+    }
+    stats.passes = static_cast<std::int64_t>(passes({}).size());
+    return stats;
+}
+
+void PostgresStore::forEachEntry(const std::function<void(const ArchiveEntry&)>& visit) {
+    try {
+        pg::RowStream rows(*db_, sqlite::EveryEntrySql());
+        VisitEntryRows(rows, visit);
+    } catch (const pg::Failure& failure) {
+        fail("read", failure);
+    }
+}
+
+}  // namespace pelorin
