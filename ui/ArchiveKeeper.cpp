@@ -59,6 +59,7 @@ ArchiveKeeper::ArchiveKeeper(QObject* parent) : QObject(parent), worker_(new Arc
     connect(&thread_, &QThread::finished, worker_, &QObject::deleteLater);
     connect(worker_, &ArchiveWorker::kept, this, &ArchiveKeeper::kept);
     connect(worker_, &ArchiveWorker::failed, this, &ArchiveKeeper::failed);
+    connect(worker_, &ArchiveWorker::told, this, &ArchiveKeeper::told);
     thread_.start();
 }
 
@@ -101,22 +102,48 @@ void ArchiveWorker::keep(const std::vector<KeptLine>& lines, const QString& sour
     ArchiveIngest ingest(station.toStdString());
     qint64 newFrames = 0;
     try {
-        if (!store_) {
-            store_ = OpenArchive(ArchiveLocation(std::nullopt), ArchiveAccess::Write);
-        }
         for (std::size_t k = 0; k < lines.size(); ++k) {
             ingest.addLine(lines[k].text, sourceText, base + lines[k].number, lines[k].readTime);
             if (ingest.entries().size() >= kBatchEntries || k + 1 == lines.size()) {
-                newFrames += store_->add(ingest.entries()).newFrames;
+                newFrames += add(ingest.entries()).newFrames;
                 ingest.clearEntries();
             }
         }
     } catch (const ArchiveError& error) {
         store_.reset();  // opened again next time: the disk may have room by then
+        buffer_.reset();
         emit failed(QString::fromStdString(error.what()));
         return;
     }
     emit kept(purpose, ingest.counts().telemetryLines, newFrames);
+}
+
+AddCounts ArchiveWorker::add(std::span<const ArchiveEntry> entries) {
+    if (!store_ && !buffer_) {
+        const std::string location = ArchiveLocation(std::nullopt);
+        if (IsServerLocation(location)) {
+            const std::string local = DefaultArchiveFile();
+            buffer_ = std::make_unique<BufferedArchive>(
+                [location] { return OpenArchive(location, ArchiveAccess::Write); },
+                [local] { return OpenArchive(local, ArchiveAccess::Write); }, local,
+                [this](const std::string& message) { emit told(QString::fromStdString(message)); },
+                BufferedArchive::Limits{});
+        } else {
+            store_ = OpenArchive(location, ArchiveAccess::Write);
+        }
+    }
+    return buffer_ ? buffer_->add(entries) : store_->add(entries);
+}
+
+// Frames still waiting for a server go to it if it is back, else to the local file.
+ArchiveWorker::~ArchiveWorker() {
+    if (buffer_) {
+        try {
+            buffer_->finish();
+        } catch (const ArchiveError&) {
+            // At exit no window is left to say it in; what waited stays unwritten.
+        }
+    }
 }
 
 }  // namespace pelorin

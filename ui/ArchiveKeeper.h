@@ -6,10 +6,12 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "pelorin/archive_store.h"
+#include "pelorin/buffered_archive.h"
 
 namespace pelorin {
 
@@ -45,6 +47,8 @@ class ArchiveKeeper : public QObject {
   signals:
     void kept(int purpose, qint64 telemetryLines, qint64 newFrames);
     void failed(const QString& message);
+    // A server archive was lost, is back, or handed waiting frames to the local file.
+    void told(const QString& message);
 
   private:
     QThread thread_;
@@ -55,15 +59,21 @@ class ArchiveKeeper : public QObject {
 class ArchiveWorker : public QObject {
     Q_OBJECT
   public:
+    ~ArchiveWorker() override;
     void keep(const std::vector<KeptLine>& lines, const QString& source, const QString& station,
               std::int64_t bytesBefore, int purpose);
 
   signals:
     void kept(int purpose, qint64 telemetryLines, qint64 newFrames);
     void failed(const QString& message);
+    void told(const QString& message);
 
   private:
+    // Adds to the file archive, or through a buffer to a server that may go away for a while.
+    AddCounts add(std::span<const ArchiveEntry> entries);
+
     std::unique_ptr<ArchiveStore> store_;
+    std::unique_ptr<BufferedArchive> buffer_;
 };
 
 }  // namespace pelorin

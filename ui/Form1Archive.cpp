@@ -47,6 +47,8 @@ void Form1::connectArchive() {
     connect(keeper_, &ArchiveKeeper::kept, this, &Form1::showKept);
     connect(keeper_, &ArchiveKeeper::failed, this,
             [this](const QString& message) { setMessage(message, Message::Archive); });
+    connect(keeper_, &ArchiveKeeper::told, this,
+            [this](const QString& message) { setMessage(message, Message::Archive); });
 }
 
 // The lines of one poll, cut where the follower moved to a file's start; the tail's lines keep
