@@ -98,6 +98,7 @@ TEST_F(WindowSettingsTest, EachDialogKeepsItsOwnFolderWhileItExists) {
 TEST(SettingsFile, AFifoOrALinkToADeviceIsNeitherReadNorWritten) {
     const QString file = QSettings().fileName();
     const QByteArray local = QFile::encodeName(file);
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(file).absolutePath()));
     for (const bool fifo : {true, false}) {
         QFile::remove(file);
         ASSERT_EQ(fifo ? ::mkfifo(local.constData(), 0600) : ::symlink("/dev/null", local), 0);
