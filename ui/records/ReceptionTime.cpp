@@ -1,52 +1,20 @@
 #include "ReceptionTime.h"
 
-#include <QRegularExpression>
-#include <string>
+#include <QTimeZone>
 
-#include "pelorin/frame_marker.h"
+#include "pelorin/reception_time.h"
 
 namespace pelorin {
-namespace {
 
-// Date, time, optional fraction and zone: the forms ISO 8601 loggers write.
-const QRegularExpression& StampPattern() {
-    static const QRegularExpression pattern(QStringLiteral(
-        R"(^\s*\[?\s*(\d{4}-\d{2}-\d{2})[T ](\d{2}:\d{2}:\d{2}(?:[.,]\d{1,9})?)(Z|[+-]\d{2}:?\d{2})?\s*\]?)"));
-    return pattern;
-}
-
-constexpr int kMillisecondDigits = 3;
-
-}  // namespace
-
+// The archive's rule, so that the table and the archive agree on every line.
 std::optional<QDateTime> ReceptionTimeOfLine(QStringView line) {
-    const std::u16string_view units(reinterpret_cast<const char16_t*>(line.utf16()),
-                                    static_cast<std::size_t>(line.size()));
-    const std::size_t marker = FindFrameMarker(units);
-    if (marker == std::u16string_view::npos) {
+    const QByteArray utf8 = line.toUtf8();
+    const std::optional<UtcMillis> time = ReceptionTimeOfLine(
+        std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+    if (!time) {
         return std::nullopt;
     }
-    const QRegularExpressionMatch match =
-        StampPattern().match(line.first(static_cast<qsizetype>(marker)).toString());
-    if (!match.hasMatch()) {
-        return std::nullopt;
-    }
-    QString time = match.captured(2).replace(QLatin1Char(','), QLatin1Char('.'));
-    if (const qsizetype dot = time.indexOf(QLatin1Char('.')); dot >= 0) {
-        time.truncate(dot + 1 + kMillisecondDigits);  // Qt reads milliseconds
-    }
-    QString zone = match.captured(3);
-    if (zone.isEmpty()) {
-        zone = QStringLiteral("Z");
-    } else if (zone.size() == 5) {
-        zone.insert(3, QLatin1Char(':'));  // +0100 as +01:00
-    }
-    const QDateTime parsed = QDateTime::fromString(
-        match.captured(1) + QLatin1Char('T') + time + zone, Qt::ISODateWithMs);
-    if (!parsed.isValid()) {
-        return std::nullopt;
-    }
-    return parsed.toUTC();
+    return QDateTime::fromMSecsSinceEpoch(*time, QTimeZone::utc());
 }
 
 QString ReceptionTimeText(const QDateTime& time) {
