@@ -1,10 +1,15 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "pelorin/archive_store.h"
+#include "pelorin/pass_grouper.h"
+#include "sqlite_schema.h"
 
 namespace pelorin {
 
@@ -86,6 +91,31 @@ void VisitEntryRows(Row& rows, const std::function<void(const ArchiveEntry&)>& v
         entry.line = rows.integer(kReceived + 3);
         visit(entry);
     }
+}
+
+// The passes of an archive whose largest frame id is `lastId`: frames in pass order, then each
+// reception's station. `scan(sql, each)` runs `sql` and hands its rows to `each`.
+template <typename Scan>
+std::vector<PassSummary> GroupPasses(std::int64_t lastId, Scan scan) {
+    PassGrouper grouper;
+    std::vector<std::uint32_t> passOf(static_cast<std::size_t>(lastId) + 1);
+    for (const auto& [where, order] :
+         {std::pair{"first_received IS NOT NULL", "first_received, time_s, id"},
+          std::pair{"first_received IS NULL", "id"}}) {
+        scan(sqlite::PassFramesSql(where, order), [&](auto& rows) {
+            while (rows.step()) {
+                const std::int64_t id = rows.integer(0);
+                passOf[static_cast<std::size_t>(id)] =
+                    static_cast<std::uint32_t>(grouper.addFrame(id, TimeIn(rows, 1), rows.real(2)));
+            }
+        });
+    }
+    scan(std::string("SELECT frame_id, station FROM receptions"), [&](auto& rows) {
+        while (rows.step()) {
+            grouper.addReception(passOf[static_cast<std::size_t>(rows.integer(0))], rows.text(1));
+        }
+    });
+    return grouper.finish();
 }
 
 }  // namespace pelorin

@@ -165,29 +165,16 @@ AddCounts PostgresStore::addOnce(std::span<const ArchiveEntry> entries) {
 }
 
 std::vector<PassSummary> PostgresStore::passes(const TimeRange& range) {
-    PassGrouper grouper;
+    std::vector<PassSummary> all;
     try {
         const pg::Result last = db_->execute("SELECT coalesce(max(id), 0) FROM frames");
-        std::vector<std::uint32_t> passOf(static_cast<std::size_t>(last.integer(0, 0)) + 1);
-        for (const auto& [where, order] :
-             {std::pair{"first_received IS NOT NULL", "first_received, time_s, id"},
-              std::pair{"first_received IS NULL", "id"}}) {
-            pg::RowStream rows(*db_, sqlite::PassFramesSql(where, order));
-            while (rows.step()) {
-                const std::int64_t id = rows.integer(0);
-                passOf[static_cast<std::size_t>(id)] =
-                    static_cast<std::uint32_t>(grouper.addFrame(id, TimeIn(rows, 1), rows.real(2)));
-            }
-        }
-        pg::RowStream receptions(*db_, "SELECT frame_id, station FROM receptions");
-        while (receptions.step()) {
-            grouper.addReception(passOf[static_cast<std::size_t>(receptions.integer(0))],
-                                 receptions.text(1));
-        }
+        all = GroupPasses(last.integer(0, 0), [this](const std::string& sql, const auto& each) {
+            pg::RowStream rows(*db_, sql);
+            each(rows);
+        });
     } catch (const pg::Failure& failure) {
         fail("read", failure);
     }
-    std::vector<PassSummary> all = grouper.finish();
     std::erase_if(all, [&range](const PassSummary& p) { return !PassInRange(p, range); });
     return all;
 }

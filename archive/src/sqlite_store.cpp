@@ -301,30 +301,17 @@ AddCounts SqliteStore::addEntries(std::span<const ArchiveEntry> entries) {
 // Two plain scans, the frames in pass order and the receptions in the table's order, meet in
 // a table of each frame's pass: no search per frame.
 std::vector<PassSummary> SqliteStore::passes(const TimeRange& range) {
-    PassGrouper grouper;
+    std::vector<PassSummary> all;
     try {
         sqlite::Statement last(db_->handle(), "SELECT max(id) FROM frames");
         last.step();
-        std::vector<std::uint32_t> passOf(static_cast<std::size_t>(last.integer(0)) + 1);
-        for (const auto& [where, order] :
-             {std::pair{"first_received IS NOT NULL", "first_received, time_s, id"},
-              std::pair{"first_received IS NULL", "id"}}) {
-            sqlite::Statement rows(db_->handle(), sqlite::PassFramesSql(where, order));
-            while (rows.step()) {
-                const std::int64_t id = rows.integer(0);
-                passOf[static_cast<std::size_t>(id)] =
-                    static_cast<std::uint32_t>(grouper.addFrame(id, TimeIn(rows, 1), rows.real(2)));
-            }
-        }
-        sqlite::Statement receptions(db_->handle(), "SELECT frame_id, station FROM receptions");
-        while (receptions.step()) {
-            grouper.addReception(passOf[static_cast<std::size_t>(receptions.integer(0))],
-                                 receptions.text(1));
-        }
+        all = GroupPasses(last.integer(0), [this](const std::string& sql, const auto& each) {
+            sqlite::Statement rows(db_->handle(), sql);
+            each(rows);
+        });
     } catch (const sqlite::Failure& failure) {
         fail("read", failure);
     }
-    std::vector<PassSummary> all = grouper.finish();
     std::erase_if(all, [&range](const PassSummary& p) { return !PassInRange(p, range); });
     return all;
 }

@@ -120,12 +120,7 @@ AddRun::InputEnd AddRun::addInput(const std::string& name) {
     if (name == kStdinName) {
         return addStream(STDIN_FILENO, source);
     }
-    int fd = -1;
-    int error = 0;
-    do {  // a FIFO waits here for its writer
-        fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
-        error = errno;
-    } while (fd < 0 && error == EINTR && !StopRequested());
+    const auto [fd, error] = OpenInputFile(name);
     if (fd < 0) {
         if (error == EINTR) {
             return InputEnd::Stopped;

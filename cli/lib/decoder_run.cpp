@@ -177,12 +177,7 @@ DecoderRun::InputEnd DecoderRun::decodeInput(const std::string& name) {
     if (name == kStdinName) {
         return decodeStream(STDIN_FILENO, name);
     }
-    int fd = -1;
-    int error = 0;
-    do {  // a FIFO waits here for its writer
-        fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
-        error = errno;
-    } while (fd < 0 && error == EINTR && !StopRequested());
+    const auto [fd, error] = OpenInputFile(name);
     if (fd < 0) {
         if (error == EINTR) {
             stoppedIn_ = name;

@@ -1,5 +1,6 @@
 #include "fd_source.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -19,6 +20,15 @@ ReadOutcome FdSource::read(char* buffer, std::size_t capacity) {
         return {0, errno};
     }
     return {static_cast<std::size_t>(n), 0};
+}
+
+OpenedInput OpenInputFile(const std::string& name) {
+    OpenedInput opened;
+    do {  // a FIFO waits here for its writer
+        opened.fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+        opened.error = opened.fd < 0 ? errno : 0;
+    } while (opened.fd < 0 && opened.error == EINTR && !StopRequested());
+    return opened;
 }
 
 }  // namespace pelorin::cli

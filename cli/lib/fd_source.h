@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "pelorin/byte_source.h"
 
 namespace pelorin::cli {
@@ -15,5 +17,13 @@ class FdSource final : public ByteSource {
   private:
     int fd_;
 };
+
+// An input file opened for reading: its descriptor, or -1 and the errno that refused it (EINTR:
+// a stop was requested while a FIFO waited for its writer).
+struct OpenedInput {
+    int fd = -1;
+    int error = 0;
+};
+OpenedInput OpenInputFile(const std::string& name);
 
 }  // namespace pelorin::cli
