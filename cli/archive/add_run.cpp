@@ -22,7 +22,6 @@ namespace pelorin::cli {
 namespace {
 
 constexpr std::string_view kStdinName = "-";
-constexpr std::string_view kStdinPath = "/dev/stdin";
 // Large enough that a transaction's fixed cost vanishes, small enough that another writer
 // waits for a few tens of milliseconds at most.
 constexpr std::size_t kBatchEntries = 20'000;
@@ -55,11 +54,6 @@ std::string sourceName(const std::string& name) {
 void pause() {
     const timespec interval{0, kFollowPollNanoseconds};
     ::nanosleep(&interval, nullptr);
-}
-
-bool isRegularFile(int fd) {
-    struct stat st {};
-    return ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
 }
 
 }  // namespace
@@ -166,21 +160,14 @@ AddRun::InputEnd AddRun::addStream(int fd, const std::string& source) {
 
 std::optional<AddRun::InputEnd> AddRun::followIfFile(const std::string& name,
                                                      const std::string& source) {
-    const bool isStdin = name == kStdinName;
-    if (isStdin && !isRegularFile(STDIN_FILENO)) {
-        return std::nullopt;
-    }
-    LogFollower follower(isStdin ? std::string(kStdinPath) : name);
-    const int error = follower.start(isStdin ? ::lseek(STDIN_FILENO, 0, SEEK_CUR) : 0);
-    if (error == kNotRegularFile || (isStdin && error != 0)) {
-        return std::nullopt;
-    }
-    if (error != 0) {
-        ReportError((error == kWideText ? "could not follow " : "could not open ") + name + ": " +
-                    FollowErrorText(error));
+    const FollowStart start = StartFollowing(name);
+    if (start.failed) {
         return InputEnd::Failed;
     }
-    return followFile(follower, name, source);
+    if (!start.follower) {
+        return std::nullopt;
+    }
+    return followFile(*start.follower, name, source);
 }
 
 // The lines already in the log when following starts were not heard now: only those that

@@ -22,7 +22,6 @@ namespace {
 
 constexpr std::string_view kStdinName = "-";
 // What a regular file on standard input is opened again as, to be followed.
-constexpr std::string_view kStdinPath = "/dev/stdin";
 // Polling this often keeps a line's delay near 60 ms at no measurable idle cost.
 constexpr long kFollowPollNanoseconds = 100'000'000;
 // Reads of 1 MB: fewer system calls, each of which costs about as much as decoding many lines.
@@ -54,11 +53,6 @@ std::string count(std::int64_t n, std::string_view noun) {
         text.push_back('s');
     }
     return text;
-}
-
-bool isRegularFile(int fd) {
-    struct stat st {};
-    return ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
 }
 
 std::string shownInputName(std::string_view name) {
@@ -222,21 +216,14 @@ DecoderRun::InputEnd DecoderRun::decodeStream(int fd, std::string_view name) {
 // A regular file is followed, through rotation and truncation; anything else (a FIFO, a
 // terminal) has ended when its writer has, so it is read as any input. Nothing, then.
 std::optional<DecoderRun::InputEnd> DecoderRun::followIfFile(const std::string& name) {
-    const bool isStdin = name == kStdinName;
-    if (isStdin && !isRegularFile(STDIN_FILENO)) {
-        return std::nullopt;
-    }
-    LogFollower follower(isStdin ? std::string(kStdinPath) : name);
-    const int error = follower.start(isStdin ? ::lseek(STDIN_FILENO, 0, SEEK_CUR) : 0);
-    if (error == kNotRegularFile || (isStdin && error != 0)) {
-        return std::nullopt;
-    }
-    if (error != 0) {
-        ReportError((error == kWideText ? "could not follow " : "could not open ") + name + ": " +
-                    FollowErrorText(error));
+    const FollowStart start = StartFollowing(name);
+    if (start.failed) {
         return InputEnd::Failed;
     }
-    return followFile(follower, name);
+    if (!start.follower) {
+        return std::nullopt;
+    }
+    return followFile(*start.follower, name);
 }
 
 DecoderRun::InputEnd DecoderRun::followFile(LogFollower& follower, std::string_view name) {

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "pelorin/byte_source.h"
+#include "pelorin/log_follower.h"
 
 namespace pelorin::cli {
 
@@ -25,5 +27,14 @@ struct OpenedInput {
     int error = 0;
 };
 OpenedInput OpenInputFile(const std::string& name);
+
+// How following input `name` ("-": standard input) begins: with a follower that follows it; with
+// none when it is no regular file, to be read as any input (a FIFO, a terminal); or failed, with
+// the reason already reported.
+struct FollowStart {
+    std::unique_ptr<LogFollower> follower;
+    bool failed = false;
+};
+FollowStart StartFollowing(const std::string& name);
 
 }  // namespace pelorin::cli
