@@ -110,6 +110,7 @@ void Form1::connectHandlers() {
     connect(WriteCSVFileAs, &QAction::triggered, this, &Form1::WriteCSVFileAs_Click);
     connect(MnuInfo, &QAction::triggered, this, &Form1::MnuInfo_Click);
     connect(MnuRecords, &QAction::triggered, this, &Form1::MnuRecords_Click);
+    connect(MnuHistory, &QAction::triggered, this, &Form1::MnuHistory_Click);
     follow_ = new LogFollowSession(*Text2, *boxDecoder_, *report_, this);
     connect(MnuFollow, &QAction::triggered, this, &Form1::MnuFollow_Click);
     connect(MnuStopFollow, &QAction::triggered, follow_, [this] { follow_->stop(); });

@@ -5,6 +5,7 @@
 #include <limits>
 #include <numeric>
 
+#include "pelorin/frame_marker.h"
 #include "pelorin/pass_grouper.h"
 
 namespace pelorin::history {
@@ -36,7 +37,35 @@ std::vector<std::size_t> ChartedOrder(const HistoryData& data, TimeBase base) {
     return order;
 }
 
+// The span of the charted frames that `keep` keeps.
+template <typename Keep>
+std::optional<TimeSpan> ExtentOf(const HistoryData& data, TimeBase base, Keep keep) {
+    std::optional<TimeSpan> extent;
+    for (std::size_t k = 0; k < data.size(); ++k) {
+        const double t = TimeOf(data, base, k);
+        if (std::isnan(t) || !keep(k)) {
+            continue;
+        }
+        extent =
+            extent ? TimeSpan{std::min(extent->from, t), std::max(extent->to, t)} : TimeSpan{t, t};
+    }
+    return extent;
+}
+
 }  // namespace
+
+std::string TelemetryLine(const ArchivedFrame& frame) {
+    std::string line = frame.firstReceived ? FormatUtcTime(*frame.firstReceived) + " " : "";
+    return line.append(FrameMarker).append(frame.digits);
+}
+
+std::optional<TimeSpan> DataExtent(const HistoryData& data, TimeBase base) {
+    return ExtentOf(data, base, [](std::size_t) { return true; });
+}
+
+std::optional<TimeSpan> PassExtent(const HistoryData& data, TimeBase base, std::uint32_t pass) {
+    return ExtentOf(data, base, [&data, pass](std::size_t k) { return data.pass[k] == pass; });
+}
 
 const std::vector<float>* HistoryData::column(int valueIndex) const {
     const auto found = std::find(valueIndices.begin(), valueIndices.end(), valueIndex);

@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <vector>
 
+#include "history/HistoryRange.h"
 #include "pelorin/archive_store.h"
 
 // The archive's frames as the History window charts them, in plain C++ so that the arithmetic
@@ -44,5 +46,14 @@ struct PlotSeries {
 // The series of column `valueIndex` (empty when it was not read). On board, frames are ordered
 // by their on-board time and a run also ends where that time jumps by more than a pass gap.
 PlotSeries MakeSeries(const HistoryData& data, TimeBase base, int valueIndex);
+
+// The telemetry line of an archived frame, as a logger writes it: its first reception time
+// first, when it has one, then the marker and the digits.
+std::string TelemetryLine(const ArchivedFrame& frame);
+
+// The span of the frames charted on `base`: all of them, or those of pass `pass` (0-based).
+// Nothing when there are none.
+std::optional<TimeSpan> DataExtent(const HistoryData& data, TimeBase base);
+std::optional<TimeSpan> PassExtent(const HistoryData& data, TimeBase base, std::uint32_t pass);
 
 }  // namespace pelorin::history
