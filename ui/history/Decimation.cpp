@@ -34,23 +34,8 @@ struct ColumnPicks {
     }
 };
 
-// Points [begin, end) of one run, column by column.
-void DecimateRun(const PlotSeries& s, const PixelColumns& columns, std::size_t begin,
-                 std::size_t end, DrawnPoints& out) {
-    ColumnPicks picks;
-    picks.start(begin);
-    int column = columns.of(s.x[begin]);
-    for (std::size_t k = begin + 1; k < end; ++k) {
-        const int c = columns.of(s.x[k]);
-        if (c != column) {
-            picks.emit(s, out);
-            picks.start(k);
-            column = c;
-        } else {
-            picks.add(s, k);
-        }
-    }
-    picks.emit(s, out);
+bool RunStartsAt(const PlotSeries& s, std::size_t k) {
+    return std::binary_search(s.runStarts.begin(), s.runStarts.end(), k);
 }
 
 }  // namespace
@@ -81,21 +66,26 @@ void Decimate(const PlotSeries& series, const PixelColumns& columns, DrawnPoints
     if (begin >= end) {
         return;
     }
-    auto run = std::upper_bound(series.runStarts.begin(), series.runStarts.end(), begin);
-    std::size_t runBegin = begin;
-    while (runBegin < end) {
-        const std::size_t runEnd =
-            run == series.runStarts.end() ? end : std::min<std::size_t>(*run, end);
-        if (runBegin != begin) {
-            out.x.push_back(x[runBegin]);
-            out.y.push_back(kNaN);
-        }
-        DecimateRun(series, columns, runBegin, runEnd, out);
-        runBegin = runEnd;
-        if (run != series.runStarts.end()) {
-            ++run;
+    ColumnPicks picks;
+    picks.start(begin);
+    int column = columns.of(x[begin]);
+    for (std::size_t k = begin + 1; k < end; ++k) {
+        const int c = columns.of(x[k]);
+        // A gap within one pixel column cannot be seen; one across columns breaks the line.
+        const bool gap = c != column && RunStartsAt(series, k);
+        if (c != column) {
+            picks.emit(series, out);
+            picks.start(k);
+            column = c;
+            if (gap) {
+                out.x.push_back(x[k]);
+                out.y.push_back(kNaN);
+            }
+        } else {
+            picks.add(series, k);
         }
     }
+    picks.emit(series, out);
 }
 
 }  // namespace pelorin::history

@@ -23,10 +23,12 @@ struct DrawnPoints {
     std::vector<double> y;
 };
 
-// The points of `series` to draw across `columns`: in each column and run its first, lowest,
-// highest and last point (all of them where there are fewer), so that every column shows the
-// data's extremes with at most four points, and the line enters and leaves the view through the
-// neighbours just outside it. Takes time in proportion to the points in view.
+// The points of `series` to draw across `columns`: in each column its first, lowest, highest
+// and last point (all of them where there are fewer), so that every column shows the data's
+// extremes with at most four points, and the line enters and leaves the view through the
+// neighbours just outside it. The line breaks where a run ends and the next begins in another
+// column; runs that meet within one column, too close to see apart, share its points. Takes
+// time in proportion to the points in view.
 void Decimate(const PlotSeries& series, const PixelColumns& columns, DrawnPoints& out);
 
 }  // namespace pelorin::history

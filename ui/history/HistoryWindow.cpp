@@ -212,6 +212,9 @@ void HistoryWindow::showPanels(int count) {
     for (int k = 0; k < kMaxPanels; ++k) {
         panels_[static_cast<std::size_t>(k)]->setVisible(k < count);
     }
+    if (snapshot_) {
+        setSeries();
+    }
     draw();
 }
 
@@ -285,8 +288,9 @@ void HistoryWindow::onPassChosen() {
 }
 
 void HistoryWindow::setSeries() {
-    for (HistoryPanel* p : panels_) {
-        p->setSeries(*snapshot_, base_);
+    // Hidden panels take none, to spare the memory of a million frames' series.
+    for (int k = 0; k < panelCount(); ++k) {
+        panels_[static_cast<std::size_t>(k)]->setSeries(*snapshot_, base_);
     }
 }
 
