@@ -1,4 +1,5 @@
 #include "Form1.h"
+#include "history/HistoryWindow.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -32,8 +33,8 @@
 #include "TextFileLoadSession.h"
 #include "ValueBoxColors.h"
 #include "ValueText.h"
-#include "WindowSettings.h"
 #include "WindowGeometry.h"
+#include "WindowSettings.h"
 #include "alerts/OutOfLimitsNotifier.h"
 #include "chart/CategorySpacing.h"
 #include "chart/ChartColors.h"
@@ -293,6 +294,9 @@ void Form1::applyLimits() {
         setMessage(warnings, Message::Limits);
     }
     colourShownValues();
+    if (!history_.isNull()) {
+        history_->setLimits(limits_);
+    }
     if (chartedIndex_ >= 0) {
         MSChart1->setLimits(ChartLimitsFor(limits_, chartedIndex_));
     }

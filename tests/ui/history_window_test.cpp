@@ -160,6 +160,37 @@ TEST_F(HistoryWindowTest, NewFramesAppearAndAViewOfTheNewestFollowsThem) {
     EXPECT_EQ(history_->view().to, older.to);
 }
 
+TEST_F(HistoryWindowTest, LimitsShowAsABandWithTheDrawnValuesOutsideThemInRed) {
+    constexpr int kBusVoltageActual = 20;  // the last of the first panel's four
+    pelorin::HistoryPanel& panel = *history_->panel(0);
+    const std::vector<pelorin::history::DrawnPoints>& drawn = panel.drawn();
+    ASSERT_EQ(drawn.size(), 4U);
+    const double actual = drawn[3].y.front();  // every frame has the same bus voltage
+    struct Case {
+        pelorin::ValueLimits limits;
+        bool outside;
+    };
+    for (const Case& c :
+         {Case{{actual - 1.0, actual + 1.0}, false}, Case{{std::nullopt, actual - 0.5}, true},
+          Case{{actual + 0.5, std::nullopt}, true}}) {
+        pelorin::LimitTable limits{};
+        limits[kBusVoltageActual] = c.limits;
+        history_->setLimits(limits);
+        std::size_t drawnActual = 0;
+        for (double y : drawn[3].y) {
+            drawnActual += std::isnan(y) ? 0 : 1;
+        }
+        EXPECT_EQ(panel.outOfLimits()->dataCount(), c.outside ? static_cast<int>(drawnActual) : 0);
+        EXPECT_TRUE(panel.band()->visible());
+        const QCPRange values = panel.plot()->yAxis->range();
+        EXPECT_DOUBLE_EQ(panel.band()->topLeft->coords().y(), c.limits.high.value_or(values.upper));
+        EXPECT_DOUBLE_EQ(panel.band()->bottomRight->coords().y(),
+                         c.limits.low.value_or(values.lower));
+    }
+    history_->setLimits({});
+    EXPECT_FALSE(panel.band()->visible());
+}
+
 TEST_F(HistoryWindowTest, KeepsItsChoicesForTheNextOpening) {
     history_->findChild<QSpinBox*>(QStringLiteral("HistoryPanelCount"))->setValue(3);
     history_->panel(1)->setChoice(10);

@@ -26,6 +26,8 @@ constexpr int kMaximum = 1;
 const QColor kRangeFill(0x4a, 0x7d, 0xb8, 0x50);
 const QColor kAverageLine(0x2f, 0x5a, 0x8c);
 const QColor kActualLine(0xd0, 0x80, 0x20);
+const QColor kLimitsBand(0x40, 0xa0, 0x40, 0x30);
+constexpr double kOutsideDot = 5.0;
 
 QVector<double> ToVector(const std::vector<double>& values) {
     return QVector<double>(values.begin(), values.end());
@@ -67,6 +69,7 @@ void HistoryPanel::setSeries(const HistorySnapshot& snapshot, history::TimeBase 
     const history::QuantityChoice& c =
         history::QuantityChoices()[static_cast<std::size_t>(std::max(choice(), 0))];
     series_.clear();
+    valueIndices_ = c.valueIndices;
     for (int v : c.valueIndices) {
         series_.push_back(history::MakeSeries(snapshot.data, base, v));
     }
@@ -78,10 +81,19 @@ void HistoryPanel::setSeries(const HistorySnapshot& snapshot, history::TimeBase 
 
 void HistoryPanel::makeGraphs(std::size_t count) {
     plot_->clearGraphs();
+    plot_->clearItems();
     graphs_.clear();
     for (std::size_t k = 0; k < count; ++k) {
         graphs_.push_back(plot_->addGraph());
     }
+    band_ = new QCPItemRect(plot_);
+    band_->setPen(Qt::NoPen);
+    band_->setBrush(kLimitsBand);
+    band_->setLayer(QStringLiteral("background"));
+    outside_ = plot_->addGraph();
+    outside_->setLineStyle(QCPGraph::lsNone);
+    outside_->setScatterStyle(QCPScatterStyle(
+        QCPScatterStyle::ssDisc, ChartColors::FromPalette(palette()).outOfLimits, kOutsideDot));
     if (count == 1) {
         graphs_[0]->setPen(QPen(kAverageLine, 1.5));
         return;
@@ -128,6 +140,7 @@ void HistoryPanel::draw(history::TimeSpan view) {
     }
     plot_->xAxis->setRange(view.from, view.to);
     fitValueAxis();
+    drawLimits(view);
     plot_->replot(QCustomPlot::rpQueuedReplot);
 }
 
@@ -147,6 +160,36 @@ void HistoryPanel::fitValueAxis() {
     }
     const double margin = std::max((high - low) * kValueMargin, 0.5);
     plot_->yAxis->setRange(low - margin, high + margin);
+}
+
+void HistoryPanel::drawLimits(history::TimeSpan view) {
+    if (outside_ == nullptr) {
+        return;
+    }
+    // The limits file names the values 0..34; the last value has none.
+    const auto limitsOf = [this](int valueIndex) {
+        const auto at = static_cast<std::size_t>(valueIndex);
+        return at < limits_.size() ? limits_[at] : ValueLimits{};
+    };
+    QVector<double> x;
+    QVector<double> y;
+    for (std::size_t k = 0; k < drawn_.size(); ++k) {
+        const ValueLimits limits = limitsOf(valueIndices_[k]);
+        for (std::size_t i = 0; i < drawn_[k].y.size(); ++i) {
+            const double value = drawn_[k].y[i];
+            if (!std::isnan(value) && IsOutOfLimits(value, limits)) {
+                x.push_back(drawn_[k].x[i]);
+                y.push_back(value);
+            }
+        }
+    }
+    outside_->setData(x, y);
+    // The band of the actual value, the last of a quantity's four.
+    const ValueLimits shown = limitsOf(valueIndices_.back());
+    band_->setVisible(shown.low || shown.high);
+    const QCPRange values = plot_->yAxis->range();
+    band_->topLeft->setCoords(view.from, shown.high.value_or(values.upper));
+    band_->bottomRight->setCoords(view.to, shown.low.value_or(values.lower));
 }
 
 bool HistoryPanel::eventFilter(QObject* watched, QEvent* event) {

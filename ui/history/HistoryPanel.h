@@ -5,10 +5,12 @@
 
 #include "history/Decimation.h"
 #include "history/HistoryRange.h"
+#include "pelorin/limits.h"
 
 class QComboBox;
 class QCustomPlot;
 class QCPGraph;
+class QCPItemRect;
 
 namespace pelorin {
 
@@ -33,6 +35,12 @@ class HistoryPanel : public QWidget {
     void setSeries(const HistorySnapshot& snapshot, history::TimeBase base);
     // Draws the view: at most four points a pixel column for each series.
     void draw(history::TimeSpan view);
+    // The limits file's ranges: a band for the quantity's actual (or only) value, and red
+    // points where a drawn value is out of its limits. Takes effect at the next draw.
+    void setLimits(const LimitTable& limits) { limits_ = limits; }
+    // The red points drawn and the band (its bottom and top; hidden when not limited).
+    QCPGraph* outOfLimits() const { return outside_; }
+    QCPItemRect* band() const { return band_; }
     // The points drawn of the panel's series, in the order of its value indices.
     const std::vector<history::DrawnPoints>& drawn() const { return drawn_; }
 
@@ -49,12 +57,17 @@ class HistoryPanel : public QWidget {
     void makeGraphs(std::size_t count);
     void styleAxes(history::TimeBase base);
     void fitValueAxis();
+    void drawLimits(history::TimeSpan view);
 
     QComboBox* chooser_;
     QCustomPlot* plot_;
     std::vector<history::PlotSeries> series_;
     std::vector<history::DrawnPoints> drawn_;
     std::vector<QCPGraph*> graphs_;
+    std::vector<int> valueIndices_;
+    LimitTable limits_{};
+    QCPGraph* outside_ = nullptr;
+    QCPItemRect* band_ = nullptr;
     double dragFrom_ = -1.0;  // the pixel a drag began at, while one is under way
 };
 

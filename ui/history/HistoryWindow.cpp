@@ -304,6 +304,13 @@ void HistoryWindow::showPreset(history::RangePreset preset) {
     setView(history::PresetView(preset, all_, lastPass));
 }
 
+void HistoryWindow::setLimits(const LimitTable& limits) {
+    for (HistoryPanel* p : panels_) {
+        p->setLimits(limits);
+    }
+    draw();
+}
+
 void HistoryWindow::zoomAt(double anchor, double factor) {
     setView(history::Zoomed(view_, anchor, factor, all_));
 }

@@ -8,6 +8,7 @@
 
 #include "history/HistoryData.h"
 #include "pelorin/archive_store.h"
+#include "pelorin/limits.h"
 
 class QComboBox;
 class QLabel;
@@ -47,6 +48,8 @@ class HistoryWindow : public QWidget {
     // The pass of the passes list's current row.
     std::optional<PassSummary> chosenPass() const;
 
+    // The limits file's ranges, as the main window applies them.
+    void setLimits(const LimitTable& limits);
     void zoomAt(double anchor, double factor);
     void panBy(double fraction);
     void showPreset(history::RangePreset preset);
