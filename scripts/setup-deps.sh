@@ -14,6 +14,7 @@ for arg in "$@"; do
     case "$arg" in
         --fuzz) packages+=(clang libclang-rt-14-dev) ;;
         --package) packages+=(dpkg-dev file) ;;
+        --pictures) packages+=(openbox xdotool imagemagick) ;;  # scripts/render-history.sh
         *) echo "setup-deps.sh: unknown option $arg" >&2; exit 2 ;;
     esac
 done
