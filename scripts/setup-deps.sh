@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, and only those that are missing.
-# Usage: scripts/setup-deps.sh [--fuzz] [--package]
+# Usage: scripts/setup-deps.sh [--fuzz] [--package] [--pictures]
 set -euo pipefail
 
 packages=(
