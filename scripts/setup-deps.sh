@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, and only those that are missing.
-# Usage: scripts/setup-deps.sh [--fuzz] [--package]
+# Usage: scripts/setup-deps.sh [--fuzz] [--package] [--pictures]
 set -euo pipefail
 
 packages=(
@@ -14,6 +14,7 @@ for arg in "$@"; do
     case "$arg" in
         --fuzz) packages+=(clang libclang-rt-14-dev) ;;
         --package) packages+=(dpkg-dev file) ;;
+        --pictures) packages+=(openbox xdotool imagemagick) ;;  # scripts/render-history.sh
         *) echo "setup-deps.sh: unknown option $arg" >&2; exit 2 ;;
     esac
 done

@@ -1,4 +1,5 @@
 #include "Form1.h"
+#include "history/HistoryWindow.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -32,8 +33,8 @@
 #include "TextFileLoadSession.h"
 #include "ValueBoxColors.h"
 #include "ValueText.h"
-#include "WindowSettings.h"
 #include "WindowGeometry.h"
+#include "WindowSettings.h"
 #include "alerts/OutOfLimitsNotifier.h"
 #include "chart/CategorySpacing.h"
 #include "chart/ChartColors.h"
@@ -110,6 +111,7 @@ void Form1::connectHandlers() {
     connect(WriteCSVFileAs, &QAction::triggered, this, &Form1::WriteCSVFileAs_Click);
     connect(MnuInfo, &QAction::triggered, this, &Form1::MnuInfo_Click);
     connect(MnuRecords, &QAction::triggered, this, &Form1::MnuRecords_Click);
+    connect(MnuHistory, &QAction::triggered, this, &Form1::MnuHistory_Click);
     follow_ = new LogFollowSession(*Text2, *boxDecoder_, *report_, this);
     connect(MnuFollow, &QAction::triggered, this, &Form1::MnuFollow_Click);
     connect(MnuStopFollow, &QAction::triggered, follow_, [this] { follow_->stop(); });
@@ -292,6 +294,9 @@ void Form1::applyLimits() {
         setMessage(warnings, Message::Limits);
     }
     colourShownValues();
+    if (!history_.isNull()) {
+        history_->setLimits(limits_);
+    }
     if (chartedIndex_ >= 0) {
         MSChart1->setLimits(ChartLimitsFor(limits_, chartedIndex_));
     }

@@ -26,6 +26,7 @@ class RecentFiles;
 class TextFileLoadSession;
 class RecordsModel;
 class RecordsWindow;
+class HistoryWindow;
 class ValueBoxColors;
 struct DecodeResult;
 struct FollowBatch;
@@ -100,6 +101,12 @@ class Form1 : public QMainWindow, private Form1Layout {
     // File > Records Table: opens the records table beside the window, or raises it.
     void MnuRecords_Click();
     void placeBeside(QWidget& window) const;
+    // File > History... (Form1History.cpp): opens the History window over the archive, or
+    // raises it.
+    void MnuHistory_Click();
+    // Puts `lines` into the paste box as one undoable edit, as an opened file; asks first while
+    // a log is followed, as the edit ends the following.
+    void openInBox(const QString& lines);
     // The reception time of each record's line in the paste box, where it has one.
     std::vector<std::optional<QDateTime>> receptionTimes() const;
     std::optional<QDateTime> firstReceptionTime() const;
@@ -133,6 +140,7 @@ class Form1 : public QMainWindow, private Form1Layout {
     QPointer<Form2> form2_;
     RecordsModel* recordsModel_ = nullptr;
     QPointer<RecordsWindow> records_;
+    QPointer<HistoryWindow> history_;
     RecentFiles* recentFiles_ = nullptr;
     LogFollowSession* follow_ = nullptr;
     ArchiveKeeper* keeper_ = nullptr;

@@ -198,6 +198,7 @@ constexpr MenuCommand kFileCommands[] = {
     {"MnuStationName", "Station &Name...", {}, &Form1Layout::MnuStationName},
     {"MnuAlerts", "Out-of-Limits A&lerts", {}, &Form1Layout::MnuAlerts},
     {"MnuRecords", "Records &Table", Qt::CTRL | Qt::Key_T, &Form1Layout::MnuRecords},
+    {"MnuHistory", "&History...", Qt::CTRL | Qt::Key_H, &Form1Layout::MnuHistory},
     {"MnuExit", "E&xit", Qt::CTRL | Qt::Key_Q, &Form1Layout::MnuExit},
 };
 constexpr MenuCommand kTlmFileCommands[] = {

@@ -74,6 +74,7 @@ class Form1Layout {
     QAction* MnuStationName = nullptr;
     QAction* MnuAlerts = nullptr;        // checkable: desktop alerts while following
     QAction* MnuRecords = nullptr;
+    QAction* MnuHistory = nullptr;
     QAction* MnuExit = nullptr;
     QAction* WriteCSVFile = nullptr;
     QAction* WriteCSVFileAs = nullptr;

@@ -55,7 +55,8 @@ void VisitFrameRows(Row& rows, const std::function<void(const ArchivedFrame&)>& 
                 frame.values[static_cast<std::size_t>(k)] = rows.real(kFirstValueColumn + k);
             }
             frame.suspect = rows.integer(kSuspect) != 0;
-            ReadArchivedDigits(rows.text(kReceived + 4), frame.raw);
+            frame.digits = rows.text(kReceived + 4);
+            ReadArchivedDigits(frame.digits, frame.raw);
             frame.stations.clear();
             frame.source.clear();
             firstOfFrame.reset();

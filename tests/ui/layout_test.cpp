@@ -170,7 +170,7 @@ TEST(MainWindowLayout, MenusInTheirOrder) {
     EXPECT_EQ(items("MnuFile"),
               (QStringList{"Open...", "Open Recent", "Follow Log...", "Stop Following",
                            "Keep Followed Frames in Archive", "Add to Archive", "Station Name...",
-                           "Out-of-Limits Alerts", "Records Table", "Exit"}));
+                           "Out-of-Limits Alerts", "Records Table", "History...", "Exit"}));
     EXPECT_EQ(items("MnuTLMFile"), (QStringList{"Write CSV File", "Write CSV File As..."}));
     EXPECT_EQ(window.find<QAction>(QStringLiteral("MnuInfo"))->menu(), nullptr);
     EXPECT_NE(window.find<QAction>(QStringLiteral("MnuExit")), nullptr);

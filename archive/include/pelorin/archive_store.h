@@ -63,6 +63,7 @@ struct ArchivedFrame {
     std::int64_t id = 0;
     TelemetryRecord values{};
     RawRecord raw{};  // the fields' readings, from which the values were scaled
+    std::string digits;  // as archived: the 112 characters after the marker
     bool suspect = false;
     std::optional<UtcMillis> firstReceived;
     // The first reception's source and line: the earliest one, or the first in key order.

@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "archive_lines.h"
+#include "history/HistoryData.h"
+#include "temp_folder.h"
+
+using namespace pelorin;
+using namespace pelorin::history;
+
+namespace {
+
+constexpr int kBusVoltageAverage = 19;
+
+// Two passes two hours apart, the second heard by two stations, and two frames never timed.
+std::unique_ptr<ArchiveStore> TwoPassArchive(const TempFolder& folder) {
+    auto store = OpenArchive((folder / "a.sqlite").string(), ArchiveAccess::Write);
+    store->add(testarchive::entries({testarchive::logLine(100, "2026-12-01T10:00:00Z"),
+                                     testarchive::logLine(160, "2026-12-01T10:01:00Z"),
+                                     testarchive::logLine(220, "2026-12-01T10:02:00Z")},
+                                    "north"));
+    const std::vector<std::string> second{testarchive::logLine(7300, "2026-12-01T12:00:00Z"),
+                                          testarchive::logLine(7360, "2026-12-01T12:01:00Z")};
+    store->add(testarchive::entries(second, "north"));
+    store->add(testarchive::entries(second, "south"));
+    store->add(testarchive::entries({testarchive::logLine(9000), testarchive::logLine(9060)}));
+    return store;
+}
+
+TEST(HistoryData, FramesFallIntoTheArchivesPassesAndSeriesBreakBetweenThem) {
+    TempFolder folder;
+    auto store = TwoPassArchive(folder);
+    const std::vector<int> wanted{kBusVoltageAverage};
+    const HistoryData data = LoadHistory(*store, wanted);
+
+    const std::vector<PassSummary> passes = store->passes({});
+    ASSERT_EQ(data.size(), 7U);
+    std::vector<std::int64_t> framesPerPass(passes.size());
+    for (std::uint32_t p : data.pass) {
+        ++framesPerPass.at(p);
+    }
+    for (std::size_t p = 0; p < passes.size(); ++p) {
+        EXPECT_EQ(framesPerPass[p], passes[p].frames) << "pass " << passes[p].number;
+    }
+    EXPECT_EQ(data.untimed, 2);
+    EXPECT_EQ(data.column(kBusVoltageAverage)->size(), data.size());
+    EXPECT_EQ(data.column(kBusVoltageAverage + 1), nullptr);
+
+    struct Expected {
+        TimeBase base;
+        std::size_t points;
+        std::vector<std::size_t> runStarts;
+    };
+    // On board the untimed frames come 1640 s after the second pass, beyond a pass gap.
+    for (const Expected& e :
+         {Expected{TimeBase::Reception, 5, {0, 3}}, Expected{TimeBase::Onboard, 7, {0, 3, 5}}}) {
+        const PlotSeries s = MakeSeries(data, e.base, kBusVoltageAverage);
+        EXPECT_EQ(s.x.size(), e.points);
+        EXPECT_EQ(s.runStarts, e.runStarts);
+        EXPECT_TRUE(std::is_sorted(s.x.begin(), s.x.end()));
+    }
+    EXPECT_EQ(MakeSeries(data, TimeBase::Reception, kBusVoltageAverage).x.front(),
+              static_cast<double>(*ParseUtcTime("2026-12-01T10:00:00Z")) / 1000.0);
+}
+
+}  // namespace

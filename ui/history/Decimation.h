@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+#include "history/HistoryData.h"
+
+namespace pelorin::history {
+
+// The pixel columns a time span [from, to] is drawn across.
+struct PixelColumns {
+    double from = 0.0;
+    double to = 1.0;
+    int count = 1;
+
+    // The column of time x in 0..count-1; -1 before the span, count after it.
+    int of(double x) const;
+};
+
+// What a chart draws: points in x order, a NaN y where the line breaks between runs.
+struct DrawnPoints {
+    std::vector<double> x;
+    std::vector<double> y;
+};
+
+// The points of `series` to draw across `columns`: in each column its first, lowest, highest
+// and last point (all of them where there are fewer), so that every column shows the data's
+// extremes with at most four points, and the line enters and leaves the view through the
+// neighbours just outside it. The line breaks where a run ends and the next begins in another
+// column; runs that meet within one column, too close to see apart, share its points. Takes
+// time in proportion to the points in view.
+void Decimate(const PlotSeries& series, const PixelColumns& columns, DrawnPoints& out);
+
+}  // namespace pelorin::history

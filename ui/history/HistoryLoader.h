@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QThread>
+#include <memory>
+#include <vector>
+
+#include "history/HistoryData.h"
+#include "pelorin/archive_store.h"
+
+namespace pelorin {
+
+// What the History window shows of an archive, read at one moment.
+struct HistorySnapshot {
+    history::HistoryData data;
+    std::vector<PassSummary> passes;  // in the archive's order, oldest first
+    ArchiveStats stats;
+};
+
+class HistoryReader;
+
+// Reads the archive for the History window on a thread of its own, so that a million frames
+// never stall the window; results come back as queued signals, in call order.
+class HistoryLoader : public QObject {
+    Q_OBJECT
+  public:
+    explicit HistoryLoader(QObject* parent = nullptr);
+    ~HistoryLoader() override;
+
+    // Reads every frame and pass of the archive at `location`.
+    void load(const QString& location);
+    // Asks for the archive's figures, to see whether frames came since the last load.
+    void poll(const QString& location);
+    // Reads the telemetry lines of pass `number`, one a line in reception order.
+    void readPass(const QString& location, std::int64_t number);
+    // A load or poll is under way.
+    bool busy() const { return pending_ > 0; }
+
+  signals:
+    void loaded(std::shared_ptr<const pelorin::HistorySnapshot> snapshot);
+    void polled(qint64 frames, qint64 receptions);
+    void passRead(const QString& lines);
+    void failed(const QString& message);
+
+  private:
+    void done();
+
+    QThread thread_;
+    HistoryReader* reader_;
+    int pending_ = 0;
+};
+
+// The loader's work on its thread.
+class HistoryReader : public QObject {
+    Q_OBJECT
+  public:
+    void load(const QString& location);
+    void poll(const QString& location);
+    void readPass(const QString& location, std::int64_t number);
+
+  signals:
+    void loaded(std::shared_ptr<const pelorin::HistorySnapshot> snapshot);
+    void polled(qint64 frames, qint64 receptions);
+    void passRead(const QString& lines);
+    void failed(const QString& message);
+
+  private:
+    ArchiveStore& store(const QString& location);
+
+    std::unique_ptr<ArchiveStore> store_;
+};
+
+}  // namespace pelorin

@@ -1,0 +1,229 @@
+#include "history/HistoryPanel.h"
+
+#include <qcustomplot.h>
+
+#include <QComboBox>
+#include <QTimeZone>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "QtText.h"
+#include "chart/ChartColors.h"
+#include "history/HistoryLoader.h"
+#include "history/QuantityChoices.h"
+
+namespace pelorin {
+namespace {
+
+constexpr double kWheelZoom = 0.8;     // per notch, towards the pointer
+constexpr int kWheelNotch = 120;       // angle delta of one notch
+constexpr double kValueMargin = 0.05;  // of the value span, above and below
+constexpr int kPlotMinimumHeight = 110;
+constexpr int kMinimum = 0;  // graph order of a quantity's four statistics
+constexpr int kMaximum = 1;
+
+// The fill between minimum and maximum, then average and actual as lines.
+const QColor kRangeFill(0x4a, 0x7d, 0xb8, 0x50);
+const QColor kAverageLine(0x2f, 0x5a, 0x8c);
+const QColor kActualLine(0xd0, 0x80, 0x20);
+const QColor kLimitsBand(0x40, 0xa0, 0x40, 0x30);
+constexpr double kOutsideDot = 5.0;
+
+QVector<double> ToVector(const std::vector<double>& values) {
+    return QVector<double>(values.begin(), values.end());
+}
+
+}  // namespace
+
+HistoryPanel::HistoryPanel(int number, QWidget* parent)
+    : QWidget(parent), chooser_(new QComboBox(this)), plot_(new QCustomPlot(this)) {
+    const QString suffix = IntegerText(number);
+    setObjectName(QStringLiteral("HistoryPanel") + suffix);
+    chooser_->setObjectName(QStringLiteral("HistoryQuantity") + suffix);
+    chooser_->setAccessibleName(tr("Quantity of panel %1").arg(suffix));
+    for (const history::QuantityChoice& c : history::QuantityChoices()) {
+        chooser_->addItem(QString::fromStdString(c.name));
+    }
+    plot_->setObjectName(QStringLiteral("HistoryPlot") + suffix);
+    plot_->setAccessibleName(tr("Chart of panel %1").arg(suffix));
+    plot_->setMinimumHeight(kPlotMinimumHeight);
+    plot_->setFocusPolicy(Qt::ClickFocus);
+    plot_->installEventFilter(this);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    layout->addWidget(chooser_);
+    layout->addWidget(plot_, 1);
+    connect(chooser_, &QComboBox::currentIndexChanged, this, &HistoryPanel::choiceChanged);
+}
+
+int HistoryPanel::choice() const {
+    return chooser_->currentIndex();
+}
+
+void HistoryPanel::setChoice(int choice) {
+    chooser_->setCurrentIndex(choice);
+}
+
+void HistoryPanel::setSeries(const HistorySnapshot& snapshot, history::TimeBase base) {
+    const history::QuantityChoice& c =
+        history::QuantityChoices()[static_cast<std::size_t>(std::max(choice(), 0))];
+    series_.clear();
+    valueIndices_ = c.valueIndices;
+    for (int v : c.valueIndices) {
+        series_.push_back(history::MakeSeries(snapshot.data, base, v));
+    }
+    drawn_.assign(series_.size(), {});
+    makeGraphs(series_.size());
+    styleAxes(base);
+    plot_->yAxis->setLabel(QString::fromStdString(c.unit));
+}
+
+void HistoryPanel::makeGraphs(std::size_t count) {
+    plot_->clearGraphs();
+    plot_->clearItems();
+    graphs_.clear();
+    for (std::size_t k = 0; k < count; ++k) {
+        graphs_.push_back(plot_->addGraph());
+    }
+    band_ = new QCPItemRect(plot_);
+    band_->setPen(Qt::NoPen);
+    band_->setBrush(kLimitsBand);
+    band_->setLayer(QStringLiteral("background"));
+    outside_ = plot_->addGraph();
+    outside_->setLineStyle(QCPGraph::lsNone);
+    outside_->setScatterStyle(QCPScatterStyle(
+        QCPScatterStyle::ssDisc, ChartColors::FromPalette(palette()).outOfLimits, kOutsideDot));
+    if (count == 1) {
+        graphs_[0]->setPen(QPen(kAverageLine, 1.5));
+        return;
+    }
+    // Minimum to maximum as a band, average and actual as lines over it.
+    graphs_[kMinimum]->setPen(QPen(kRangeFill));
+    graphs_[kMaximum]->setPen(QPen(kRangeFill));
+    graphs_[kMaximum]->setBrush(kRangeFill);
+    graphs_[kMaximum]->setChannelFillGraph(graphs_[kMinimum]);
+    graphs_[2]->setPen(QPen(kAverageLine, 1.5));
+    graphs_[3]->setPen(QPen(kActualLine, 1.0));
+}
+
+void HistoryPanel::styleAxes(history::TimeBase base) {
+    const ChartColors colors = ChartColors::FromPalette(palette());
+    plot_->setBackground(colors.background);
+    for (QCPAxis* axis : {plot_->xAxis, plot_->yAxis}) {
+        axis->setBasePen(QPen(colors.text));
+        axis->setTickPen(QPen(colors.text));
+        axis->setSubTickPen(QPen(colors.text));
+        axis->setTickLabelColor(colors.text);
+        axis->setLabelColor(colors.text);
+        axis->grid()->setPen(QPen(colors.grid, 0, Qt::DotLine));
+    }
+    if (base == history::TimeBase::Reception) {
+        auto ticker = QSharedPointer<QCPAxisTickerDateTime>::create();
+        ticker->setDateTimeFormat(QStringLiteral("d MMM\nhh:mm"));
+        ticker->setTimeZone(QTimeZone::systemTimeZone());
+        plot_->xAxis->setTicker(ticker);
+        plot_->xAxis->setLabel(tr("Reception time, local (%1)")
+                                   .arg(QTimeZone::systemTimeZone().displayName(
+                                       QDateTime::currentDateTime(), QTimeZone::ShortName)));
+    } else {
+        plot_->xAxis->setTicker(QSharedPointer<QCPAxisTicker>::create());
+        plot_->xAxis->setLabel(tr("On-board time (s)"));
+    }
+}
+
+void HistoryPanel::draw(history::TimeSpan view) {
+    const int columns = std::max(plot_->axisRect()->width(), 1);
+    for (std::size_t k = 0; k < series_.size(); ++k) {
+        history::Decimate(series_[k], {view.from, view.to, columns}, drawn_[k]);
+        graphs_[k]->setData(ToVector(drawn_[k].x), ToVector(drawn_[k].y), true);
+    }
+    plot_->xAxis->setRange(view.from, view.to);
+    fitValueAxis();
+    drawLimits(view);
+    plot_->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void HistoryPanel::fitValueAxis() {
+    double low = INFINITY;
+    double high = -INFINITY;
+    for (const history::DrawnPoints& d : drawn_) {
+        for (double y : d.y) {
+            if (std::isfinite(y)) {
+                low = std::min(low, y);
+                high = std::max(high, y);
+            }
+        }
+    }
+    if (!std::isfinite(low)) {
+        return;
+    }
+    const double margin = std::max((high - low) * kValueMargin, 0.5);
+    plot_->yAxis->setRange(low - margin, high + margin);
+}
+
+void HistoryPanel::drawLimits(history::TimeSpan view) {
+    if (outside_ == nullptr) {
+        return;
+    }
+    // The limits file names the values 0..34; the last value has none.
+    const auto limitsOf = [this](int valueIndex) {
+        const auto at = static_cast<std::size_t>(valueIndex);
+        return at < limits_.size() ? limits_[at] : ValueLimits{};
+    };
+    QVector<double> x;
+    QVector<double> y;
+    for (std::size_t k = 0; k < drawn_.size(); ++k) {
+        const ValueLimits limits = limitsOf(valueIndices_[k]);
+        for (std::size_t i = 0; i < drawn_[k].y.size(); ++i) {
+            const double value = drawn_[k].y[i];
+            if (!std::isnan(value) && IsOutOfLimits(value, limits)) {
+                x.push_back(drawn_[k].x[i]);
+                y.push_back(value);
+            }
+        }
+    }
+    outside_->setData(x, y);
+    // The band of the actual value, the last of a quantity's four.
+    const ValueLimits shown = limitsOf(valueIndices_.back());
+    band_->setVisible(shown.low || shown.high);
+    const QCPRange values = plot_->yAxis->range();
+    band_->topLeft->setCoords(view.from, shown.high.value_or(values.upper));
+    band_->bottomRight->setCoords(view.to, shown.low.value_or(values.lower));
+}
+
+bool HistoryPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != plot_) {
+        return QWidget::eventFilter(watched, event);
+    }
+    switch (event->type()) {
+        case QEvent::Wheel: {
+            const auto* wheel = static_cast<QWheelEvent*>(event);
+            const double notches = wheel->angleDelta().y() / static_cast<double>(kWheelNotch);
+            emit zoomRequested(plot_->xAxis->pixelToCoord(wheel->position().x()),
+                               std::pow(kWheelZoom, notches));
+            return true;
+        }
+        case QEvent::MouseButtonPress:
+            dragFrom_ = static_cast<QMouseEvent*>(event)->position().x();
+            return true;
+        case QEvent::MouseMove:
+            if (dragFrom_ >= 0.0) {
+                const double x = static_cast<QMouseEvent*>(event)->position().x();
+                const double width = std::max(plot_->axisRect()->width(), 1);
+                emit panRequested((dragFrom_ - x) / width);
+                dragFrom_ = x;
+            }
+            return true;
+        case QEvent::MouseButtonRelease:
+            dragFrom_ = -1.0;
+            return true;
+        case QEvent::MouseButtonDblClick:
+            emit wholeRangeRequested();
+            return true;
+        default:
+            return QWidget::eventFilter(watched, event);
+    }
+}
+
+}  // namespace pelorin

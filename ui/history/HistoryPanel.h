@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QWidget>
+#include <vector>
+
+#include "history/Decimation.h"
+#include "history/HistoryRange.h"
+#include "pelorin/limits.h"
+
+class QComboBox;
+class QCustomPlot;
+class QCPGraph;
+class QCPItemRect;
+
+namespace pelorin {
+
+struct HistorySnapshot;
+
+// One of the History window's stacked panels: a quantity chooser over a chart of that quantity
+// against the shared time axis. The wheel, a drag and a double click on the chart ask the window
+// to zoom, pan or show everything, so that all panels move together.
+class HistoryPanel : public QWidget {
+    Q_OBJECT
+  public:
+    // `number` from 1 names its controls.
+    HistoryPanel(int number, QWidget* parent);
+
+    QComboBox* chooser() const { return chooser_; }
+    QCustomPlot* plot() const { return plot_; }
+    // The index into history::QuantityChoices().
+    int choice() const;
+    void setChoice(int choice);
+
+    // Takes the chosen quantity's series from `snapshot` on time base `base`.
+    void setSeries(const HistorySnapshot& snapshot, history::TimeBase base);
+    // Draws the view: at most four points a pixel column for each series.
+    void draw(history::TimeSpan view);
+    // The limits file's ranges: a band for the quantity's actual (or only) value, and red
+    // points where a drawn value is out of its limits. Takes effect at the next draw.
+    void setLimits(const LimitTable& limits) { limits_ = limits; }
+    // The red points drawn and the band (its bottom and top; hidden when not limited).
+    QCPGraph* outOfLimits() const { return outside_; }
+    QCPItemRect* band() const { return band_; }
+    // The points drawn of the panel's series, in the order of its value indices.
+    const std::vector<history::DrawnPoints>& drawn() const { return drawn_; }
+
+  signals:
+    void choiceChanged();
+    void zoomRequested(double anchor, double factor);
+    void panRequested(double fraction);
+    void wholeRangeRequested();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void makeGraphs(std::size_t count);
+    void styleAxes(history::TimeBase base);
+    void fitValueAxis();
+    void drawLimits(history::TimeSpan view);
+
+    QComboBox* chooser_;
+    QCustomPlot* plot_;
+    std::vector<history::PlotSeries> series_;
+    std::vector<history::DrawnPoints> drawn_;
+    std::vector<QCPGraph*> graphs_;
+    std::vector<int> valueIndices_;
+    LimitTable limits_{};
+    QCPGraph* outside_ = nullptr;
+    QCPItemRect* band_ = nullptr;
+    double dragFrom_ = -1.0;  // the pixel a drag began at, while one is under way
+};
+
+}  // namespace pelorin

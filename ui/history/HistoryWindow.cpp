@@ -1,0 +1,432 @@
+#include "history/HistoryWindow.h"
+
+#include <qcustomplot.h>
+
+#include <QComboBox>
+#include <QDateTime>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QSettings>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "QtText.h"
+#include "history/HistoryLoader.h"
+#include "history/HistoryPanel.h"
+
+namespace pelorin {
+namespace {
+
+constexpr int kLiveIntervalMs = 1000;
+constexpr double kKeyZoom = 0.5;       // plus halves the view, minus doubles it
+constexpr double kKeyPan = 0.1;        // of the view's width per arrow key
+constexpr double kPassMargin = 0.05;   // of a pass's length, either side when it is chosen
+constexpr double kMinPassView = 60.0;  // seconds: a one-frame pass still shows a minute
+constexpr int kDefaultPanels = 2;
+constexpr QSize kDefaultSize(1000, 640);
+constexpr int kPassRole = Qt::UserRole;  // the pass's index in the snapshot
+// The panels' first quantities: bus voltage, temperature, charge current, current.
+constexpr std::array<int, HistoryWindow::kMaxPanels> kDefaultChoices{4, 2, 6, 3};
+
+struct RangeButton {
+    const char* name;
+    const char* caption;
+    history::RangePreset preset;
+};
+constexpr RangeButton kRangeButtons[] = {
+    {"HistoryRangeLastPass", "Last pass", history::RangePreset::LastPass},
+    {"HistoryRangeDay", "24 hours", history::RangePreset::Day},
+    {"HistoryRangeWeek", "7 days", history::RangePreset::Week},
+    {"HistoryRangeMonth", "30 days", history::RangePreset::Month},
+    {"HistoryRangeAll", "All", history::RangePreset::All},
+};
+
+// The settings keys of the window's remembered choices.
+const QString kSettingsGroup = QStringLiteral("History");
+const QString kPanelsKey = QStringLiteral("panels");
+const QString kQuantityKey = QStringLiteral("quantity%1");
+const QString kAxisKey = QStringLiteral("axis");
+const QString kRangeKey = QStringLiteral("range");
+const QString kSplitterKey = QStringLiteral("splitter");
+const QString kGeometryKey = QStringLiteral("geometry");
+
+QString TwoDigits(std::int64_t n) {
+    return QStringLiteral("%1").arg(n, 2, 10, QChar(u'0'));
+}
+
+// "1:02:03" for a pass of that length.
+QString DurationText(std::int64_t millis) {
+    const std::int64_t seconds = millis / 1000;
+    return IntegerText(seconds / 3600) + u':' + TwoDigits(seconds / 60 % 60) + u':' +
+           TwoDigits(seconds % 60);
+}
+
+QString StartText(const PassSummary& pass) {
+    if (!pass.timed) {
+        return HistoryWindow::tr("on board %1 s").arg(IntegerText(pass.start / 1000));
+    }
+    return QDateTime::fromMSecsSinceEpoch(pass.start)
+        .toLocalTime()
+        .toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+}
+
+}  // namespace
+
+HistoryWindow::HistoryWindow(const QString& location, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      location_(location),
+      loader_(new HistoryLoader(this)),
+      live_(new QTimer(this)) {
+    setObjectName(QStringLiteral("HistoryWindow"));
+    setWindowTitle(tr("History"));
+    setAccessibleName(tr("History"));
+    splitter_ = new QSplitter(Qt::Horizontal, this);
+    splitter_->setObjectName(QStringLiteral("HistorySplitter"));
+    splitter_->addWidget(makePassList());
+    auto* charts = new QWidget(splitter_);
+    auto* chartLayout = new QVBoxLayout(charts);
+    chartLayout->setContentsMargins(0, 0, 0, 0);
+    chartLayout->addWidget(makeControls());
+    for (int k = 0; k < kMaxPanels; ++k) {
+        auto* p = new HistoryPanel(k + 1, charts);
+        panels_[static_cast<std::size_t>(k)] = p;
+        p->setChoice(kDefaultChoices[static_cast<std::size_t>(k)]);
+        p->plot()->installEventFilter(this);
+        chartLayout->addWidget(p, 1);
+        connect(p, &HistoryPanel::choiceChanged, this, [this, p] {
+            if (snapshot_) {
+                p->setSeries(*snapshot_, base_);
+                p->draw(view_);
+            }
+        });
+        connect(p, &HistoryPanel::zoomRequested, this, &HistoryWindow::zoomAt);
+        connect(p, &HistoryPanel::panRequested, this, &HistoryWindow::panBy);
+        connect(p, &HistoryPanel::wholeRangeRequested, this,
+                [this] { showPreset(history::RangePreset::All); });
+    }
+    status_ = new QLabel(charts);
+    status_->setObjectName(QStringLiteral("HistoryStatus"));
+    chartLayout->addWidget(status_);
+    splitter_->addWidget(charts);
+    splitter_->setStretchFactor(1, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(splitter_);
+    resize(kDefaultSize);
+    restoreChoices();
+
+    connect(loader_, &HistoryLoader::loaded, this, &HistoryWindow::showSnapshot);
+    connect(loader_, &HistoryLoader::polled, this, &HistoryWindow::onPolled);
+    connect(loader_, &HistoryLoader::passRead, this, &HistoryWindow::openInMainWindow);
+    connect(loader_, &HistoryLoader::failed, this, [this](const QString& message) {
+        status_->setText(tr("The archive cannot be read: %1").arg(message));
+    });
+    live_->setInterval(kLiveIntervalMs);
+    connect(live_, &QTimer::timeout, this, [this] {
+        if (!loader_->busy()) {
+            loader_->poll(location_);
+        }
+    });
+    status_->setText(tr("Reading the archive..."));
+    reload();
+}
+
+HistoryWindow::~HistoryWindow() = default;
+
+QWidget* HistoryWindow::makePassList() {
+    auto* box = new QWidget(this);
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* title = new QLabel(tr("&Passes"), box);
+    passes_ = new QTreeWidget(box);
+    passes_->setObjectName(QStringLiteral("HistoryPasses"));
+    passes_->setAccessibleName(tr("Passes"));
+    passes_->setRootIsDecorated(false);
+    passes_->setHeaderLabels({tr("Start"), tr("Duration"), tr("Frames"), tr("Stations")});
+    passes_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    title->setBuddy(passes_);
+    openInMain_ = new QPushButton(tr("&Open in Main Window"), box);
+    openInMain_->setObjectName(QStringLiteral("HistoryOpenInMain"));
+    layout->addWidget(title);
+    layout->addWidget(passes_, 1);
+    layout->addWidget(openInMain_);
+    // A selection, not the current row: the list's focus makes a row current on its own.
+    connect(passes_, &QTreeWidget::itemSelectionChanged, this, &HistoryWindow::onPassChosen);
+    const auto open = [this] {
+        if (const std::optional<PassSummary> pass = chosenPass()) {
+            loader_->readPass(location_, pass->number);
+        }
+    };
+    connect(passes_, &QTreeWidget::itemActivated, this, open);
+    connect(openInMain_, &QPushButton::clicked, this, open);
+    return box;
+}
+
+QWidget* HistoryWindow::makeControls() {
+    auto* bar = new QWidget(this);
+    auto* layout = new QHBoxLayout(bar);
+    layout->setContentsMargins(0, 0, 0, 0);
+    axis_ = new QComboBox(bar);
+    axis_->setObjectName(QStringLiteral("HistoryAxis"));
+    axis_->setAccessibleName(tr("Time axis"));
+    axis_->addItems({tr("Reception time (UTC)"), tr("On-board time")});
+    layout->addWidget(axis_);
+    for (const RangeButton& r : kRangeButtons) {
+        auto* button = new QPushButton(tr(r.caption), bar);
+        button->setObjectName(QString::fromLatin1(r.name));
+        connect(button, &QPushButton::clicked, this, [this, p = r.preset] { showPreset(p); });
+        layout->addWidget(button);
+    }
+    layout->addStretch(1);
+    auto* countLabel = new QLabel(tr("Pa&nels:"), bar);
+    panelCount_ = new QSpinBox(bar);
+    panelCount_->setObjectName(QStringLiteral("HistoryPanelCount"));
+    panelCount_->setRange(1, kMaxPanels);
+    panelCount_->setValue(kDefaultPanels);
+    countLabel->setBuddy(panelCount_);
+    layout->addWidget(countLabel);
+    layout->addWidget(panelCount_);
+    connect(axis_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        base_ = index == 0 ? history::TimeBase::Reception : history::TimeBase::Onboard;
+        if (snapshot_) {
+            const std::optional<history::TimeSpan> all = DataExtent(snapshot_->data, base_);
+            all_ = all.value_or(history::TimeSpan{});
+            setSeries();
+            showPreset(history::RangePreset::All);
+        }
+    });
+    connect(panelCount_, &QSpinBox::valueChanged, this, &HistoryWindow::showPanels);
+    return bar;
+}
+
+int HistoryWindow::panelCount() const {
+    return panelCount_->value();
+}
+
+void HistoryWindow::showPanels(int count) {
+    for (int k = 0; k < kMaxPanels; ++k) {
+        panels_[static_cast<std::size_t>(k)]->setVisible(k < count);
+    }
+    if (snapshot_) {
+        setSeries();
+    }
+    draw();
+}
+
+void HistoryWindow::reload() {
+    loader_->load(location_);
+}
+
+void HistoryWindow::showSnapshot(std::shared_ptr<const HistorySnapshot> snapshot) {
+    const bool first = !snapshot_;
+    const bool newest = !first && history::ShowsNewest(view_, all_);
+    snapshot_ = std::move(snapshot);
+    all_ = history::DataExtent(snapshot_->data, base_).value_or(history::TimeSpan{});
+    fillPasses();
+    setSeries();
+    QString text = tr("%1 frames in %2 passes")
+                       .arg(IntegerText(snapshot_->stats.frames),
+                            IntegerText(static_cast<std::int64_t>(snapshot_->passes.size())));
+    if (snapshot_->data.untimed > 0) {
+        text += tr("; %1 without a reception time show on the on-board axis only")
+                    .arg(IntegerText(snapshot_->data.untimed));
+    }
+    status_->setText(text);
+    if (first) {
+        showPreset(preset_);
+    } else {
+        setView(newest ? history::FollowNewest(view_, all_) : view_);
+    }
+    emit snapshotShown();
+}
+
+void HistoryWindow::fillPasses() {
+    const std::optional<PassSummary> chosen = chosenPass();
+    const QSignalBlocker block(passes_);
+    passes_->clear();
+    // Newest first.
+    for (std::size_t k = snapshot_->passes.size(); k-- > 0;) {
+        const PassSummary& pass = snapshot_->passes[k];
+        auto* item =
+            new QTreeWidgetItem(passes_, {StartText(pass), DurationText(pass.end - pass.start),
+                                          IntegerText(pass.frames), IntegerText(pass.stations)});
+        item->setData(0, kPassRole, static_cast<qulonglong>(k));
+        if (pass.timed) {
+            item->setToolTip(0, QString::fromStdString(FormatUtcTime(pass.start)));
+        }
+        if (chosen && chosen->number == pass.number) {
+            passes_->setCurrentItem(item);
+        }
+    }
+}
+
+std::optional<PassSummary> HistoryWindow::chosenPass() const {
+    const QTreeWidgetItem* item = passes_->currentItem();
+    if (item == nullptr || !snapshot_) {
+        return std::nullopt;
+    }
+    return snapshot_->passes.at(item->data(0, kPassRole).toULongLong());
+}
+
+void HistoryWindow::onPassChosen() {
+    const std::optional<PassSummary> pass = chosenPass();
+    if (!pass) {
+        return;
+    }
+    const std::optional<history::TimeSpan> extent =
+        history::PassExtent(snapshot_->data, base_, static_cast<std::uint32_t>(pass->number - 1));
+    if (!extent) {
+        return;  // an untimed pass on the reception axis
+    }
+    const double margin = std::max(extent->width() * kPassMargin, kMinPassView / 2);
+    setView({extent->from - margin, extent->to + margin});
+}
+
+void HistoryWindow::setSeries() {
+    // Hidden panels take none, to spare the memory of a million frames' series.
+    for (int k = 0; k < panelCount(); ++k) {
+        panels_[static_cast<std::size_t>(k)]->setSeries(*snapshot_, base_);
+    }
+}
+
+void HistoryWindow::showPreset(history::RangePreset preset) {
+    preset_ = preset;
+    std::optional<history::TimeSpan> lastPass;
+    if (snapshot_ && !snapshot_->data.pass.empty()) {
+        // The pass of the newest frame on this axis.
+        lastPass = history::PassExtent(snapshot_->data, base_, snapshot_->data.pass.back());
+    }
+    setView(history::PresetView(preset, all_, lastPass));
+}
+
+void HistoryWindow::setLimits(const LimitTable& limits) {
+    for (HistoryPanel* p : panels_) {
+        p->setLimits(limits);
+    }
+    draw();
+}
+
+void HistoryWindow::zoomAt(double anchor, double factor) {
+    setView(history::Zoomed(view_, anchor, factor, all_));
+}
+
+void HistoryWindow::panBy(double fraction) {
+    setView(history::Panned(view_, fraction, all_));
+}
+
+void HistoryWindow::setView(history::TimeSpan view) {
+    view_ = view;
+    draw();
+}
+
+void HistoryWindow::draw() {
+    if (!snapshot_) {
+        return;
+    }
+    for (HistoryPanel* p : panels_) {
+        if (p->isVisibleTo(this)) {
+            p->draw(view_);
+        }
+    }
+}
+
+void HistoryWindow::onPolled(qint64 frames, qint64 receptions) {
+    if (snapshot_ &&
+        (frames != snapshot_->stats.frames || receptions != snapshot_->stats.receptions)) {
+        reload();
+    }
+}
+
+bool HistoryWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        keyPressEvent(static_cast<QKeyEvent*>(event));
+        return event->isAccepted();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void HistoryWindow::keyPressEvent(QKeyEvent* event) {
+    const double middle = (view_.from + view_.to) / 2;
+    switch (event->key()) {
+        case Qt::Key_Plus:
+        case Qt::Key_Equal:
+            zoomAt(middle, kKeyZoom);
+            break;
+        case Qt::Key_Minus:
+            zoomAt(middle, 1 / kKeyZoom);
+            break;
+        case Qt::Key_Left:
+            panBy(-kKeyPan);
+            break;
+        case Qt::Key_Right:
+            panBy(kKeyPan);
+            break;
+        case Qt::Key_Home:
+            showPreset(history::RangePreset::All);
+            break;
+        default:
+            event->ignore();
+            return;
+    }
+    event->accept();
+}
+
+void HistoryWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    live_->start();
+    draw();
+}
+
+void HistoryWindow::hideEvent(QHideEvent* event) {
+    live_->stop();
+    QWidget::hideEvent(event);
+}
+
+void HistoryWindow::closeEvent(QCloseEvent* event) {
+    saveChoices();
+    QWidget::closeEvent(event);
+}
+
+void HistoryWindow::restoreChoices() {
+    QSettings settings;
+    settings.beginGroup(kSettingsGroup);
+    const int count = std::clamp(settings.value(kPanelsKey, kDefaultPanels).toInt(), 1, kMaxPanels);
+    for (int k = 0; k < kMaxPanels; ++k) {
+        HistoryPanel* p = panels_[static_cast<std::size_t>(k)];
+        const int choice = settings.value(kQuantityKey.arg(k + 1), p->choice()).toInt();
+        if (choice >= 0 && choice < p->chooser()->count()) {
+            p->setChoice(choice);
+        }
+    }
+    panelCount_->setValue(count);
+    showPanels(count);
+    axis_->setCurrentIndex(std::clamp(settings.value(kAxisKey, 0).toInt(), 0, 1));
+    const int range = settings.value(kRangeKey, static_cast<int>(preset_)).toInt();
+    if (range >= 0 && range <= static_cast<int>(history::RangePreset::All)) {
+        preset_ = static_cast<history::RangePreset>(range);
+    }
+    splitter_->restoreState(settings.value(kSplitterKey).toByteArray());
+    if (settings.contains(kGeometryKey)) {
+        restoreGeometry(settings.value(kGeometryKey).toByteArray());
+    }
+}
+
+void HistoryWindow::saveChoices() const {
+    QSettings settings;
+    settings.beginGroup(kSettingsGroup);
+    settings.setValue(kPanelsKey, panelCount());
+    for (int k = 0; k < kMaxPanels; ++k) {
+        settings.setValue(kQuantityKey.arg(k + 1), panels_[static_cast<std::size_t>(k)]->choice());
+    }
+    settings.setValue(kAxisKey, axis_->currentIndex());
+    settings.setValue(kRangeKey, static_cast<int>(preset_));
+    settings.setValue(kSplitterKey, splitter_->saveState());
+    settings.setValue(kGeometryKey, saveGeometry());
+}
+
+}  // namespace pelorin
