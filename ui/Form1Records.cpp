@@ -50,14 +50,14 @@ std::vector<std::optional<QDateTime>> Form1::receptionTimes() const {
         if (block < 0) {
             break;
         }
-        times[rank] = ReceptionTimeOfLine(document.findBlockByNumber(block).text());
+        times[rank] = ReceptionTimeOfBlock(document.findBlockByNumber(block));
     }
     return times;
 }
 
 std::optional<QDateTime> Form1::firstReceptionTime() const {
     const int block = store_.RecordCount() > 0 ? boxDecoder_->telemetryBlock(0) : -1;
-    return block >= 0 ? ReceptionTimeOfLine(Text2->document()->findBlockByNumber(block).text())
+    return block >= 0 ? ReceptionTimeOfBlock(Text2->document()->findBlockByNumber(block))
                       : std::nullopt;
 }
 

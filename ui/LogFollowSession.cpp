@@ -17,6 +17,7 @@
 #include "pelorin/follow_messages.h"
 #include "pelorin/tail_start.h"
 #include "pelorin/telemetry_table.h"
+#include "records/ReceptionTime.h"
 
 namespace pelorin {
 namespace {
@@ -222,9 +223,13 @@ void LogFollowSession::append(const QString& lines) {
     QTextDocument& document = *box_.document();
     QScrollBar& scroll = *box_.verticalScrollBar();
     const bool atEnd = scroll.value() == scroll.maximum();
+    const int first = document.isEmpty() ? 0 : document.blockCount();
     QTextCursor cursor(&document);
     cursor.movePosition(QTextCursor::End);
     cursor.insertText(document.isEmpty() ? lines : QLatin1Char('\n') + lines);
+    if (live_) {
+        MarkReadTime(document, first, document.blockCount() - 1, QDateTime::currentDateTimeUtc());
+    }
     if (atEnd) {
         scroll.setValue(scroll.maximum());
     }

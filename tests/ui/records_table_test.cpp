@@ -9,11 +9,13 @@
 #include <QTableView>
 #include <QTest>
 #include <QTimeZone>
+#include <fstream>
 
 #include "ReadableColors.h"
 #include "records/ReceptionTime.h"
 #include "records/RecordsModel.h"
 #include "records/RecordsWindow.h"
+#include "temp_folder.h"
 #include "window_driver.h"
 
 namespace {
@@ -146,6 +148,33 @@ TEST_F(RecordsTable, FollowsNewRecords) {
     WindowDriver::Settle();
     EXPECT_EQ(view_->model()->rowCount(), static_cast<int>(kRecords) + 1);
     EXPECT_EQ(recordAt(view_->currentIndex().row()), window_.selector()->value());
+}
+
+// A followed line without a logger's stamp was received when it was read; the log's lines that
+// were there before the following began have no reception time.
+TEST(RecordsTableFollow, ALineReadWhileFollowingWasReceivedWhenItWasRead) {
+    TempFolder folder;
+    WindowDriver window;
+    const std::filesystem::path log = folder / "pass.log";
+    WriteFile(log, testframes::lineWithTime(1) + "\n");
+    ASSERT_TRUE(window.form().followLog(QString::fromStdString(log.string())));
+    window.find<QAction>(QStringLiteral("MnuRecords"))->trigger();
+    WindowDriver::Settle();
+    const QAbstractItemModel& model =
+        *window.form().findChild<QTableView*>(QStringLiteral("RecordsView"))->model();
+    const QDateTime before = QDateTime::currentDateTimeUtc().addMSecs(-1000);
+    std::ofstream(log, std::ios::app) << testframes::lineWithTime(2) << "\n2026-03-14T10:00:00Z "
+                                      << testframes::lineWithTime(3) << "\n";
+    QTRY_COMPARE(model.rowCount(), 3);
+    const QDateTime after = QDateTime::currentDateTimeUtc();
+    const auto received = [&](int row) {
+        return model.index(row, RecordsModel::kReceptionColumn).data().toString();
+    };
+    EXPECT_EQ(received(0), QString());
+    QDateTime read = QDateTime::fromString(received(1), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    read.setTimeZone(QTimeZone::utc());
+    EXPECT_TRUE(read >= before && read <= after) << received(1).toStdString();
+    EXPECT_EQ(received(2), QStringLiteral("2026-03-14 10:00:00"));
 }
 
 TEST(RecordsTableLimits, CellsOutOfLimitsAreRed) {
