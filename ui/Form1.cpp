@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextCursor>
+#include <QWindow>
 #include <array>
 #include <filesystem>
 
@@ -87,6 +88,9 @@ Form1::~Form1() {
 // Closing during an open cancels the open, then closes.
 void Form1::closeEvent(QCloseEvent* event) {
     cancelLoad();
+    if (form2_ && form2_->windowHandle() != nullptr) {
+        form2_->windowHandle()->setTransientParent(nullptr);
+    }
     QMainWindow::closeEvent(event);
 }
 
@@ -348,8 +352,10 @@ void Form1::clearMessage(Message kind) {
 void Form1::MnuInfo_Click() {
     if (!form2_) {
         form2_ = new Form2();  // no owner: it outlives the main window if left open
-        // Yet it opens centred on the main window. It is not made transient for it: Qt would
-        // then end the program when the main window closes while the info window is open.
+        // Transient for the main window while that is open, so the window manager keeps it
+        // above it; closeEvent lets go, so that it then keeps the program running.
+        form2_->winId();
+        form2_->windowHandle()->setTransientParent(window()->windowHandle());
         form2_->move(frameGeometry().center() - form2_->rect().center());
     }
     form2_->show();

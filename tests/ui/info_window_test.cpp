@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWindow>
 
 #include "Form2.h"
 #include "window_driver.h"
@@ -33,6 +34,7 @@ TEST(InfoWindow, ChoosingInfoTwiceShowsOneIndependentWindow) {
     ASSERT_EQ(windows.size(), 1);
     pelorin::Form2* info = windows.front();
     EXPECT_EQ(info->parentWidget(), nullptr);
+    EXPECT_EQ(info->windowHandle()->transientParent(), window.form().windowHandle());
     const QPoint offCentre =
         info->frameGeometry().center() - window.form().frameGeometry().center();
     EXPECT_LE(offCentre.manhattanLength(), 4);  // the frames' rounding
