@@ -8,7 +8,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev libpq-dev postgresql
     qt6-base-dev qt6-qpa-plugins libqcustomplot-dev libqcustomplot2.1-qt6 libgl-dev
     fonts-dejavu-core fonts-liberation2
-    xvfb xauth x11-utils
+    xvfb xauth x11-utils dbus-daemon
 )
 for arg in "$@"; do
     case "$arg" in
