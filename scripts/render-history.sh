@@ -9,8 +9,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
 out="${1:-$root/docs/history-window.png}"
 work="$(mktemp -d)"
-trap 'kill "${pids[@]}" 2>/dev/null || true; rm -rf "$work"' EXIT
-pids=()
+source "$root/scripts/lib/x-session.sh"
 
 python3 "$root/scripts/make-history-week.py" "$work"
 for station in north south; do
@@ -18,14 +17,7 @@ for station in north south; do
         "$work/$station.log" >/dev/null
 done
 
-display=":$((90 + RANDOM % 9))"
-Xvfb "$display" -screen 0 1366x768x24 -nolisten tcp &
-pids+=($!)
-sleep 1
-export DISPLAY="$display" XDG_CONFIG_HOME="$work/config" PELORIN_ARCHIVE="$work/archive.sqlite"
-openbox &
-pids+=($!)
-sleep 1
+export XDG_CONFIG_HOME="$work/config" PELORIN_ARCHIVE="$work/archive.sqlite"
 QT_QPA_PLATFORM=xcb "$build/app/pelorin-telemetry" &
 pids+=($!)
 sleep 3
