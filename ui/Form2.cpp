@@ -71,7 +71,7 @@ void ApplyStyle(QLabel& label, LabelStyle style) {
 
 const QString Form2::kVersionText = QStringLiteral("Ver.0.4 - 2012, Oct 27");
 
-Form2::Form2(QWidget* parent) : QWidget(parent), picture_(InfoPicture()) {
+Form2::Form2(QWidget* parent) : QWidget(parent, Qt::Dialog), picture_(InfoPicture()) {
     setObjectName(QStringLiteral("Form2"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Info"));

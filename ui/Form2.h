@@ -7,7 +7,8 @@ namespace pelorin {
 
 // The info window: the program's name, version and the maker's contact lines over a picture
 // of the spacecraft. An independent top-level window, destroyed when it is closed (Escape
-// closes it too).
+// closes it too). Of the dialog kind: X11 window managers keep such a window above the one it
+// is transient for.
 class Form2 : public QWidget {
     Q_OBJECT
   public:

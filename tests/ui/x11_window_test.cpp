@@ -11,16 +11,20 @@
 
 namespace {
 
-// A window's title as xprop reads it from the server: _NET_WM_NAME = "title"
-QString TitleOnTheServer(QWidget* window) {
+// A window's property as xprop reads it from the server: what follows "NAME = " (or all of
+// "NAME: value" for a window id).
+QString PropertyOnTheServer(QWidget* window, const QString& name) {
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
     QProcess xprop;
-    xprop.start(QStringLiteral("xprop"),
-                {QStringLiteral("-id"), QString::number(window->winId()), QStringLiteral("-notype"),
-                 QStringLiteral("_NET_WM_NAME")});
+    xprop.start(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(window->winId()),
+                                          QStringLiteral("-notype"), name});
     xprop.waitForFinished();
     const QString line = QString::fromUtf8(xprop.readAllStandardOutput()).trimmed();
-    return line.mid(line.indexOf(QLatin1Char('"')) + 1).chopped(1);
+    return line.mid(line.indexOf(QLatin1Char('=')) + 1).trimmed();
+}
+
+QString TitleOnTheServer(QWidget* window) {
+    return PropertyOnTheServer(window, QStringLiteral("_NET_WM_NAME")).mid(1).chopped(1);
 }
 
 TEST(X11Window, TitleBarsShowTheWindowsOwnTitlesAndTheWindowLiesInsideTheScreen) {
@@ -40,6 +44,11 @@ TEST(X11Window, TitleBarsShowTheWindowsOwnTitlesAndTheWindowLiesInsideTheScreen)
     }
     ASSERT_NE(info, nullptr);
     EXPECT_EQ(TitleOnTheServer(info), QStringLiteral("Info"));
+    // Kept above the main window by the window manager.
+    const QString owner = PropertyOnTheServer(info, QStringLiteral("WM_TRANSIENT_FOR"));
+    EXPECT_TRUE(owner.endsWith(QStringLiteral("window id # 0x") +
+                               QString::number(window.form().winId(), 16)))
+        << owner.toStdString();
     info->close();
 }
 
