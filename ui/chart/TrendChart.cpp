@@ -216,11 +216,11 @@ double TrendChart::data(int row) const {
 
 bool TrendChart::showsStatistics() const {
     const auto rows = static_cast<std::size_t>(rowCount());
-    bool complete = true;
+    bool shown = options_.showStatistics && rows > 0;
     for (int s = 0; s < kStatisticsCount; ++s) {
-        complete = complete && StatisticColumn(details_, values_, s).size() == rows;
+        shown = shown && StatisticColumn(details_, values_, s).size() == rows;
     }
-    return options_.showStatistics && rows > 0 && complete;
+    return shown;
 }
 
 void TrendChart::markDirty() {
