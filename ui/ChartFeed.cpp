@@ -27,8 +27,11 @@ ChartDetails ChartDetailsFor(const TelemetryStore& store, int index,
     if (const int statistic = StatisticOf(index); statistic >= 0) {
         const int first = index - statistic;
         for (int s = 0; s < kStatisticsCount; ++s) {
-            details.statistics[static_cast<std::size_t>(s)] = Column(store, first + s);
+            if (s != statistic) {
+                details.statistics[static_cast<std::size_t>(s)] = Column(store, first + s);
+            }
         }
+        details.chartedStatistic = statistic;
         details.quantityName = ToQString(TrimmedCaption(index));
     }
     details.wholeNumbers = InfoOf(index).kind != ValueKind::Measured;

@@ -9,8 +9,9 @@
 namespace pelorin {
 
 // What the chart needs beside its grid for a drawing of value `index` (0..34) over records
-// 1..RecordCount of `store`: the on-board times, the quantity's four statistics, the names and
-// the value box's number text with `decimalSeparator`.
+// 1..RecordCount of `store`: the on-board times, the quantity's four statistics but the charted
+// one, which the chart's grid holds, the names and the value box's number text with
+// `decimalSeparator`.
 ChartDetails ChartDetailsFor(const TelemetryStore& store, int index,
                              const std::string& decimalSeparator);
 

@@ -17,13 +17,13 @@
 
 #include "AccessibleText.h"
 #include "ChartFeed.h"
+#include "DropRouter.h"
 #include "Form2.h"
 #include "InputRouter.h"
 #include "LimitsWatcher.h"
 #include "LogFollowSession.h"
 #include "Module1.h"
 #include "OptionButton.h"
-#include "PasteBoxDecoder.h"
 #include "PasteReport.h"
 #include "PasteRouter.h"
 #include "PictureBox.h"
@@ -41,6 +41,8 @@
 #include "chart/ChartColors.h"
 #include "chart/ChartSettings.h"
 #include "chart/TrendChart.h"
+#include "paste/PasteBox.h"
+#include "records/RecordsWindow.h"
 #include "pelorin/decoder.h"
 #include "pelorin/frame_marker.h"
 #include "pelorin/value_info.h"
@@ -66,12 +68,12 @@ Form1::Form1(QWidget* parent)
     for (QLabel* label : findChildren<QLabel*>()) {
         label->setTextFormat(Qt::PlainText);
     }
-    new WindowGeometry(*this, *Splitter);
+    geometry_ = new WindowGeometry(*this, *Splitter);
     boxColors_ = new ValueBoxColors(*this, Text1);
     MSChart1->setOptions(LoadChartOptions());
     const std::filesystem::path limitsFile = LimitsFilePathFromEnvironment();
     limitsWatcher_ = new LimitsWatcher(QFile::decodeName(limitsFile.c_str()), this);
-    boxDecoder_ = new PasteBoxDecoder(*Text2->document(), this);
+    paste_ = new PasteBox(*Text2, this);
     connectHandlers();
     Form_Load();
     applyLimits();
@@ -116,7 +118,7 @@ void Form1::connectHandlers() {
     connect(MnuInfo, &QAction::triggered, this, &Form1::MnuInfo_Click);
     connect(MnuRecords, &QAction::triggered, this, &Form1::MnuRecords_Click);
     connect(MnuHistory, &QAction::triggered, this, &Form1::MnuHistory_Click);
-    follow_ = new LogFollowSession(*Text2, *boxDecoder_, *report_, this);
+    follow_ = new LogFollowSession(*paste_, *report_, this);
     connect(MnuFollow, &QAction::triggered, this, &Form1::MnuFollow_Click);
     connect(MnuStopFollow, &QAction::triggered, follow_, [this] { follow_->stop(); });
     connectArchive();
@@ -124,8 +126,8 @@ void Form1::connectHandlers() {
     connect(follow_, &LogFollowSession::followingChanged, MnuStopFollow, &QAction::setEnabled);
     connect(follow_, &LogFollowSession::linesArrived, this, [this](int removedRecords) {
         const int kept = store_.RecordCount() - removedRecords;
-        Text2_Follow(removedRecords, false);
-        alerts_->checkRecords(store_, kept + 1, store_.RecordCount(), limits_);
+        showDecode(SelectorPolicy::SameRecord, removedRecords);
+        alerts_->checkRecords(store_, kept + 1, store_.RecordCount(), limits());
     });
     alerts_ = new OutOfLimitsNotifier(decimalSeparator_, this);
     connect(follow_, &LogFollowSession::followingChanged, alerts_, [this](bool following) {
@@ -137,12 +139,13 @@ void Form1::connectHandlers() {
     MnuAlerts->setCheckable(true);
     MnuAlerts->setChecked(OutOfLimitsNotifier::Enabled());
     connect(MnuAlerts, &QAction::toggled, this, &OutOfLimitsNotifier::SetEnabled);
-    auto* input = new InputRouter(*this, *Text2, *HScroll1);
-    connect(input, &InputRouter::fileDropped, this, &Form1::loadTextFile);
+    keys_ = new InputRouter(*this, *Text2, *HScroll1);
+    pastes_ = new PasteRouter(*this, *paste_);
+    drops_ = new DropRouter(*this, *paste_);
+    connect(drops_, &DropRouter::fileDropped, this, &Form1::loadTextFile);
     recentFiles_ = new RecentFiles(this);
     auto* recentMenu = new RecentFilesMenu(*MnuOpenRecent, *recentFiles_);
     connect(recentMenu, &RecentFilesMenu::fileChosen, this, &Form1::MnuOpenRecent_Click);
-    new PasteRouter(*this, *Text2);
 }
 
 // Window load: the six faces in the "off" colour, in this order.
@@ -155,42 +158,39 @@ void Form1::Form_Load() {
     Module1::Draw_MinusZ(*Picture1, Module1::FaceOffColor);
 }
 
-// Decodes the paste box after every change, then brings the selector, the position label, the
-// value boxes, the faces and the chart up to date.
+// The user's edits of the paste box.
 void Form1::Text2_Change() {
-    // The decode of the whole text, reading again only the lines this change touched.
-    const DecodeResult result = boxDecoder_->update(store_);
-    if (result.telemetryLines > 0) {
-        showAcceptedLength(kFrameLength);
-    }
-    HScroll1->setEnabled(true);
-    const int v = HScroll1->value();
-    Label2->setText(QLatin1Char('#') + IntegerText(v) + QStringLiteral(" / ") +
-                    IntegerText(store_.RecordCount()));
-    // The bound stays at 1 when no record was decoded, so position 0 never reaches the view.
-    HScroll1->setMaximum(std::max(kFirstRecord, store_.RecordCount()));
-    Option1[kChartIndexAfterDecode]->setChecked(true);
-    Show_Data(HScroll1->value());
-    Draw_Chart(kChartIndexAfterDecode);
-    reportDecode(result);
+    showDecode(SelectorPolicy::Stay);
 }
 
-void Form1::Text2_Follow(int removedRecords, bool toNewest) {
-    const bool onNewest = toNewest || HScroll1->value() >= HScroll1->maximum();
-    const int sameRecord = std::max(kFirstRecord, HScroll1->value() - removedRecords);
-    const DecodeResult result = boxDecoder_->update(store_);
+void Form1::showDecode(SelectorPolicy policy, int removedRecords) {
+    // Where the selector stands among the records it knew, before the decode.
+    const int before = HScroll1->value();
+    const bool toNewest = policy == SelectorPolicy::Newest ||
+                          (policy == SelectorPolicy::SameRecord && before >= HScroll1->maximum());
+    // The decode of the whole text, reading again only the lines this change touched.
+    const DecodeResult result = paste_->update(store_);
     if (result.telemetryLines > 0) {
         showAcceptedLength(kFrameLength);
     }
     HScroll1->setEnabled(true);
+    // The bound stays at 1 when no record was decoded, so position 0 never reaches the view.
     HScroll1->setMaximum(std::max(kFirstRecord, store_.RecordCount()));
-    HScroll1->setValue(onNewest ? HScroll1->maximum() : sameRecord);
-    const int v = HScroll1->value();
-    Label2->setText(QLatin1Char('#') + IntegerText(v) + QStringLiteral(" / ") +
-                    IntegerText(store_.RecordCount()));
-    Show_Data(v);
-    MSChart1->keepZoomAtNewestRow();
-    Draw_Chart(chosenIndex());
+    const int target = policy == SelectorPolicy::Stay ? before
+                       : toNewest                     ? HScroll1->maximum()
+                                  : std::max(kFirstRecord, before - removedRecords);
+    HScroll1->setValue(target);
+    // A selector pulled back by the lower bound has said where it moved to.
+    showPosition(HScroll1->value() == target ? PositionText::Decoded : PositionText::Moved);
+    Show_Data(HScroll1->value());
+    int charted = kChartIndexAfterDecode;
+    if (policy == SelectorPolicy::Stay) {
+        Option1[kChartIndexAfterDecode]->setChecked(true);
+    } else {
+        MSChart1->keepZoomAtNewestRow();
+        charted = chosenIndex();
+    }
+    Draw_Chart(charted);
     reportDecode(result);
 }
 
@@ -220,10 +220,26 @@ void Form1::showAcceptedLength(int length) {
     }
 }
 
+void Form1::showPosition(PositionText form) {
+    const int position = HScroll1->value();
+    Label2->setText(form == PositionText::Decoded
+                        ? QLatin1Char('#') + IntegerText(position) + QStringLiteral(" / ") +
+                              IntegerText(store_.RecordCount())
+                        : IntegerText(position) + QLatin1Char('/') +
+                              IntegerText(HScroll1->maximum()));
+}
+
 void Form1::HScroll1_Change() {
-    Label2->setText(IntegerText(HScroll1->value()) + QLatin1Char('/') +
-                    IntegerText(HScroll1->maximum()));
+    showPosition(PositionText::Moved);
     Show_Data(HScroll1->value());
+    if (!records_.isNull()) {
+        records_->selectRecord(HScroll1->value());
+    }
+}
+
+int Form1::shownRecord() const {
+    // The selector is enabled by the first decode, which shows its record.
+    return HScroll1->isEnabled() ? std::clamp(HScroll1->value(), 0, kMaxRecords) : -1;
 }
 
 // Shows record `Rec` in the value boxes and colours the four side faces from its solar-array
@@ -233,7 +249,6 @@ void Form1::Show_Data(int Rec) {
     for (int i = 0; i < kShownValues; ++i) {
         Text1[i]->setText(QString::fromStdString(ValueBoxText(record, i, decimalSeparator_)));
     }
-    shownRecord_ = std::clamp(Rec, 0, kMaxRecords);
     colourShownValues();
     MSChart1->setSelectedRow(Rec);
     const SolarArrayFlags flags = SolarArrayFlagsOf(record[FirstOfKind(ValueKind::Status)]);
@@ -278,7 +293,7 @@ void Form1::Draw_Chart(int Index) {
     MSChart1->setValueUnit(Label1[Index]->text());
     DescribeChart(*this, Index, RecordCount);
     MSChart1->setDetails(ChartDetailsFor(store_, Index, decimalSeparator_));
-    MSChart1->setLimits(ChartLimitsFor(limits_, Index));
+    MSChart1->setLimits(ChartLimitsFor(limits(), Index));
     chartedIndex_ = Index;
     MSChart1->setRowCount(RecordCount);
     for (int r = 1; r <= RecordCount; ++r) {
@@ -289,8 +304,11 @@ void Form1::Draw_Chart(int Index) {
     }
 }
 
+const LimitTable& Form1::limits() const {
+    return limitsWatcher_->load().limits;
+}
+
 void Form1::applyLimits() {
-    limits_ = limitsWatcher_->load().limits;
     const QString warnings = limitsWatcher_->warningText();
     if (warnings.isEmpty()) {
         clearMessage(Message::Limits);
@@ -299,27 +317,28 @@ void Form1::applyLimits() {
     }
     colourShownValues();
     if (!history_.isNull()) {
-        history_->setLimits(limits_);
+        history_->setLimits(limits());
     }
     if (chartedIndex_ >= 0) {
-        MSChart1->setLimits(ChartLimitsFor(limits_, chartedIndex_));
+        MSChart1->setLimits(ChartLimitsFor(limits(), chartedIndex_));
     }
     showLimitsReport();
     updateRecordsTable();
 }
 
 void Form1::colourShownValues() {
-    if (shownRecord_ < 0) {
+    const int shown = shownRecord();
+    if (shown < 0) {
         return;
     }
-    const TelemetryRecord& record = store_.record(shownRecord_);
+    const TelemetryRecord& record = store_.record(shown);
     for (int i = 0; i < kShownValues; ++i) {
-        boxColors_->setOutOfLimits(i, IsOutOfLimits(record[i], limits_[i]));
+        boxColors_->setOutOfLimits(i, IsOutOfLimits(record[i], limits()[i]));
     }
 }
 
 void Form1::showLimitsReport() {
-    report_->showOutOfLimits(OutOfLimitsRecords(store_, limits_), HasLimits(limits_));
+    report_->showOutOfLimits(OutOfLimitsRecords(store_, limits()), HasLimits(limits()));
 }
 
 void Form1::showRecordLimit(const DecodeResult& result) {

@@ -17,17 +17,21 @@
 namespace pelorin {
 
 class ArchiveKeeper;
+class DropRouter;
 class Form2;
+class InputRouter;
 class LimitsWatcher;
 class LogFollowSession;
 class OutOfLimitsNotifier;
-class PasteBoxDecoder;
+class PasteBox;
+class PasteRouter;
 class RecentFiles;
 class TextFileLoadSession;
 class RecordsModel;
 class RecordsWindow;
 class HistoryWindow;
 class ValueBoxColors;
+class WindowGeometry;
 struct DecodeResult;
 struct FollowBatch;
 
@@ -76,13 +80,29 @@ class Form1 : public QMainWindow, private Form1Layout {
     // Event handlers and procedures, named after control and event.
     void Form_Load();
     void Text2_Change();
-    // The update after followed lines came: as Text2_Change, but the chart keeps the chosen
-    // quantity and the selector stays on its record (on the newest one when it was on the last,
-    // or when `toNewest`).
-    void Text2_Follow(int removedRecords, bool toNewest);
+    // Where the record selector goes after a decode.
+    enum class SelectorPolicy {
+        // Keeps its position, pulled back when the records became fewer; the chart shows the
+        // quantity a decode chooses (the user's edit).
+        Stay,
+        // Keeps its record, which moved up by the records that left the top, or the newest when
+        // it was on the last; the chart keeps the chosen quantity and its zoom (followed lines).
+        SameRecord,
+        // The newest record, the chart as for SameRecord (following began).
+        Newest,
+    };
+    // Decodes the paste box, then brings the selector, the position label, the value boxes, the
+    // faces, the chart and the reports up to date.
+    void showDecode(SelectorPolicy policy, int removedRecords = 0);
     int chosenIndex();
     void reportDecode(const DecodeResult& result);
+    // Label2, where the selector is: "#1 / 3" after a decode, "2/3" after the selector moved.
+    enum class PositionText { Decoded, Moved };
+    void showPosition(PositionText form);
+    // The selector owns the selected record; this tells the rest of the window it moved.
     void HScroll1_Change();
+    // The record the value boxes show, -1 before the first decode.
+    int shownRecord() const;
     void Option1_Click(int Index);
     void WriteCSVFile_Click();
     void WriteCSVFileAs_Click();
@@ -117,6 +137,8 @@ class Form1 : public QMainWindow, private Form1Layout {
 
     void showAcceptedLength(int length);
     void showRecordLimit(const DecodeResult& result);
+    // The user's limits, as the limits file last read gave them.
+    const LimitTable& limits() const;
     // The user's limits: red text in the boxes of shown values outside them, red in the chart,
     // the count in the paste report.
     void applyLimits();
@@ -128,12 +150,10 @@ class Form1 : public QMainWindow, private Form1Layout {
     void clearMessage(Message kind);
 
     TelemetryStore store_;
-    PasteBoxDecoder* boxDecoder_ = nullptr;
+    PasteBox* paste_ = nullptr;  // Text2 and its decode
     std::string decimalSeparator_;
     QString csvFolder_;
-    LimitTable limits_{};
     LimitsWatcher* limitsWatcher_ = nullptr;
-    int shownRecord_ = -1;   // the record in the value boxes, -1 before the first
     int chartedIndex_ = -1;  // the value of the chart's last drawing, -1 before the first
     Message shownMessage_ = Message::None;
     TextFileLoadSession* load_ = nullptr;  // the load under way, if any
@@ -151,6 +171,11 @@ class Form1 : public QMainWindow, private Form1Layout {
     std::int64_t followedNew_ = 0;
     OutOfLimitsNotifier* alerts_ = nullptr;  // while following
     ValueBoxColors* boxColors_ = nullptr;
+    // The window's event filters, its children for its whole life.
+    WindowGeometry* geometry_ = nullptr;
+    InputRouter* keys_ = nullptr;
+    PasteRouter* pastes_ = nullptr;
+    DropRouter* drops_ = nullptr;
 };
 
 }  // namespace pelorin

@@ -82,9 +82,8 @@ void Form1::WriteCSVFileAs_Click() {
 
 bool Form1::writeCsvFile(const QString& path, CsvForm form) {
     const std::string content = BuildCsvFile(store_, decimalSeparator_, form);
-    const WriteResult result =
-        WriteFileAtomically(std::filesystem::path(QFile::encodeName(path).toStdString()), content,
-                            ReaderWait::Refuse);
+    const WriteResult result = WriteFileAtomically(
+        std::filesystem::path(QFile::encodeName(path).toStdString()), content, ReaderWait::Refuse);
     if (!result.ok) {
         setMessage(
             path + QStringLiteral(" could not be written: ") + QString::fromLocal8Bit(result.error),
@@ -117,7 +116,7 @@ void Form1::loadTextFile(const QString& path) {
     cancelLoad();  // the newest open wins
     follow_->stop(QStringLiteral("a file was opened."));
     // One edit, as a paste is: decoded once, and Undo brings the old text back.
-    load_ = new TextFileLoadSession(*Text2, *boxDecoder_, *this, path);
+    load_ = new TextFileLoadSession(*paste_, *this, path);
     connect(load_, &TextFileLoadSession::finished, this,
             [this, path](bool ok, const QString& error) { loadFinished(path, ok, error); });
 }
@@ -164,7 +163,7 @@ bool Form1::followLog(const QString& path) {
     }
     openedPath_.clear();
     clearMessage(Message::OpenFailed);
-    Text2_Follow(0, true);
+    showDecode(SelectorPolicy::Newest);
     return true;
 }
 

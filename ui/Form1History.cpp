@@ -15,7 +15,7 @@ void Form1::MnuHistory_Click() {
         history_ = new HistoryWindow(QString::fromStdString(ArchiveLocation(std::nullopt)), this);
         history_->setAttribute(Qt::WA_DeleteOnClose);
         connect(history_, &HistoryWindow::openInMainWindow, this, &Form1::openInBox);
-        history_->setLimits(limits_);
+        history_->setLimits(limits());
         placeBeside(*history_);
     }
     history_->show();

@@ -267,9 +267,9 @@ void Form1Layout::setupUi(QMainWindow& window) {
     buildMenus(window);
     report_ = new PasteReport(&window);
     window.setStatusBar(report_);
-    new ScreenFit(window, *clientScroll);
+    screenFit_ = new ScreenFit(window, *clientScroll);
     setFocusOrder();
-    new FocusFrames({MSChart1, HScroll1, Picture1}, client_);
+    focusFrames_ = new FocusFrames({MSChart1, HScroll1, Picture1}, client_);
     DescribeControls(*this);
 }
 

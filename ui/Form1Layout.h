@@ -19,9 +19,11 @@ class QWidget;
 
 namespace pelorin {
 
+class FocusFrames;
 class OptionButton;
 class PasteReport;
 class PictureBox;
+class ScreenFit;
 class TrendChart;
 
 // Containers of the main window's controls: its client area and the frames Frame1..Frame8.
@@ -72,7 +74,7 @@ class Form1Layout {
     QAction* MnuKeepFollowed = nullptr;  // checkable
     QAction* MnuAddToArchive = nullptr;
     QAction* MnuStationName = nullptr;
-    QAction* MnuAlerts = nullptr;        // checkable: desktop alerts while following
+    QAction* MnuAlerts = nullptr;  // checkable: desktop alerts while following
     QAction* MnuRecords = nullptr;
     QAction* MnuHistory = nullptr;
     QAction* MnuExit = nullptr;
@@ -101,6 +103,9 @@ class Form1Layout {
     QWidget* client_ = nullptr;
     QWidget* block_ = nullptr;                     // the value boxes' block, of fixed size
     std::array<QGroupBox*, kFrameCount> Frame_{};  // Frame1..Frame8
+    // Event filters, children of the window and of the client area for their whole life.
+    ScreenFit* screenFit_ = nullptr;
+    FocusFrames* focusFrames_ = nullptr;
 };
 
 }  // namespace pelorin

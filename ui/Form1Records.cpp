@@ -6,7 +6,7 @@
 #include <QTextBlock>
 
 #include "Form1.h"
-#include "PasteBoxDecoder.h"
+#include "paste/PasteBox.h"
 #include "records/ReceptionTime.h"
 #include "records/RecordsModel.h"
 #include "records/RecordsWindow.h"
@@ -21,7 +21,6 @@ void Form1::MnuRecords_Click() {
         records_ = new RecordsWindow(*recordsModel_, this);
         records_->setAttribute(Qt::WA_DeleteOnClose);
         connect(records_, &RecordsWindow::recordChosen, HScroll1, &QScrollBar::setValue);
-        connect(HScroll1, &QScrollBar::valueChanged, records_, &RecordsWindow::selectRecord);
         updateRecordsTable();
         placeBeside(*records_);
     }
@@ -46,7 +45,7 @@ std::vector<std::optional<QDateTime>> Form1::receptionTimes() const {
     std::vector<std::optional<QDateTime>> times(static_cast<std::size_t>(store_.RecordCount()));
     const QTextDocument& document = *Text2->document();
     for (std::size_t rank = 0; rank < times.size(); ++rank) {
-        const int block = boxDecoder_->telemetryBlock(static_cast<std::int64_t>(rank));
+        const int block = paste_->telemetryBlock(static_cast<std::int64_t>(rank));
         if (block < 0) {
             break;
         }
@@ -56,7 +55,7 @@ std::vector<std::optional<QDateTime>> Form1::receptionTimes() const {
 }
 
 std::optional<QDateTime> Form1::firstReceptionTime() const {
-    const int block = store_.RecordCount() > 0 ? boxDecoder_->telemetryBlock(0) : -1;
+    const int block = store_.RecordCount() > 0 ? paste_->telemetryBlock(0) : -1;
     return block >= 0 ? ReceptionTimeOfBlock(Text2->document()->findBlockByNumber(block))
                       : std::nullopt;
 }
@@ -65,7 +64,7 @@ void Form1::updateRecordsTable() {
     if (records_.isNull()) {
         return;  // the model is brought up to date when the table opens
     }
-    recordsModel_->refresh(receptionTimes(), limits_);
+    recordsModel_->refresh(receptionTimes(), limits());
     if (store_.RecordCount() > 0) {
         records_->selectRecord(HScroll1->value());
     }

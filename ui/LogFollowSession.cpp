@@ -3,17 +3,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPlainTextEdit>
-#include <QScrollBar>
-#include <QSignalBlocker>
-#include <QTextBlock>
-#include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
 #include <utility>
 
-#include "PasteBoxDecoder.h"
 #include "PasteReport.h"
 #include "QtText.h"
+#include "paste/PasteBox.h"
 #include "pelorin/follow_messages.h"
 #include "pelorin/tail_start.h"
 #include "pelorin/telemetry_table.h"
@@ -45,27 +41,16 @@ QString AgeText(qint64 seconds) {
     return IntegerText(seconds / kSecondsPerHour) + QStringLiteral(" h");
 }
 
-// Puts `text` (blocks separated by U+2029, as toRawText() gives them) in place of the whole
-// document, in one edit.
-void ReplaceText(QTextDocument& document, const QString& text) {
-    QTextCursor all(&document);
-    all.beginEditBlock();
-    all.select(QTextCursor::Document);
-    all.insertText(text);
-    all.endEditBlock();
-}
-
 }  // namespace
 
-LogFollowSession::LogFollowSession(QPlainTextEdit& box, PasteBoxDecoder& decoder,
-                                   PasteReport& report, QObject* parent)
-    : QObject(parent), box_(box), decoder_(decoder), report_(report) {
+LogFollowSession::LogFollowSession(PasteBox& box, PasteReport& report, QObject* parent)
+    : QObject(parent), box_(box), report_(report) {
     pollTimer_.setInterval(kPollMs);
     ageTimer_.setInterval(kAgeRefreshMs);
     connect(&pollTimer_, &QTimer::timeout, this, &LogFollowSession::poll);
     connect(&ageTimer_, &QTimer::timeout, this, &LogFollowSession::showAge);
-    // The follower's own edits are made with the box's signals blocked: this is the user.
-    connect(&box_, &QPlainTextEdit::textChanged, this, &LogFollowSession::boxEdited);
+    // The follower's own edits are quiet: this is the user.
+    connect(&box_.box(), &QPlainTextEdit::textChanged, this, &LogFollowSession::boxEdited);
 }
 
 LogFollowSession::~LogFollowSession() = default;
@@ -82,7 +67,7 @@ QString LogFollowSession::start(const QString& path) {
     if (following()) {
         end();  // the text before the first follow stays the one Undo brings back
     } else {
-        textBefore_ = box_.document()->toRawText();
+        textBefore_ = box_.document().toRawText();
     }
     follower_ = std::move(follower);
     startOffset_ = tail.offset;
@@ -90,19 +75,14 @@ QString LogFollowSession::start(const QString& path) {
     path_ = path;
     name_ = QFileInfo(path).fileName();
     lastLine_ = {};
-    box_.document()->setUndoRedoEnabled(false);  // also forgets the history before
+    box_.document().setUndoRedoEnabled(false);  // also forgets the history before
     report_.showFollowEvent(
         tail.cut ? QStringLiteral("%1: its first %2 MB were not read (the box takes at most the "
                                   "last %3 MB of a log)")
                        .arg(name_, IntegerText(tail.offset / kBytesPerMegabyte),
                             IntegerText(kMaxTailBytes / kBytesPerMegabyte))
                  : QString());
-    {
-        const QSignalBlocker quiet(&box_);
-        QTextCursor all(box_.document());
-        all.select(QTextCursor::Document);
-        all.removeSelectedText();
-    }
+    box_.replaceSilently(QString());
     int removed = 0;
     while (following() && takeBatch(removed) && batch_.more) {
     }
@@ -110,7 +90,7 @@ QString LogFollowSession::start(const QString& path) {
         return {};  // the tail is in the box, but the file could not be read on: said already
     }
     live_ = true;
-    if (!box_.document()->isEmpty()) {
+    if (!box_.document().isEmpty()) {
         lastLine_ = QFileInfo(path).lastModified();  // when the tail's last line was written
     }
     pollTimer_.start();
@@ -125,7 +105,9 @@ void LogFollowSession::stop(const QString& reason) {
         return;
     }
     end();
-    putTextBeforeUnder();
+    // The box keeps what it shows, and Undo brings back the text from before following, as
+    // after opening a file.
+    box_.putUnder(std::exchange(textBefore_, QString()));
     report_.showFollowEvent(QString());
     const QString stopped = QStringLiteral("Stopped following ") + name_;
     report_.showFollowing(
@@ -138,37 +120,6 @@ void LogFollowSession::end() {
     follower_.reset();
     pollTimer_.stop();
     ageTimer_.stop();
-}
-
-// The box keeps what it shows, and Undo brings back the text from before following, as after
-// opening a file: that text is put back without a trace, then the followed one over it as one
-// undo step. The decoder knows the followed text already.
-void LogFollowSession::putTextBeforeUnder() {
-    QTextDocument& document = *box_.document();
-    const QString before = std::exchange(textBefore_, QString());
-    const QString followed = document.toRawText();
-    if (before == followed) {
-        document.setUndoRedoEnabled(true);  // nothing to undo
-        return;
-    }
-    const int anchor = box_.textCursor().anchor();  // numbers: a cursor would move with the text
-    const int position = box_.textCursor().position();
-    const int scrolledX = box_.horizontalScrollBar()->value();
-    const int scrolledY = box_.verticalScrollBar()->value();
-    {
-        const QSignalBlocker quiet(&box_);
-        decoder_.setSuspended(true);
-        ReplaceText(document, before);
-        document.setUndoRedoEnabled(true);
-        ReplaceText(document, followed);
-        decoder_.setSuspended(false);
-    }
-    QTextCursor restored(&document);
-    restored.setPosition(anchor);
-    restored.setPosition(position, QTextCursor::KeepAnchor);
-    box_.setTextCursor(restored);
-    box_.horizontalScrollBar()->setValue(scrolledX);
-    box_.verticalScrollBar()->setValue(scrolledY);
 }
 
 void LogFollowSession::poll() {
@@ -203,7 +154,11 @@ bool LogFollowSession::takeBatch(int& removedRecords) {
     }
     const bool any = !batch_.lines.empty();
     if (any) {
-        append(lines);
+        const int first = box_.append(lines);
+        if (live_) {
+            MarkReadTime(box_.document(), first, box_.document().blockCount() - 1,
+                         QDateTime::currentDateTimeUtc());
+        }
         removedRecords += trimTop();
     }
     for (const FollowEvent& event : batch_.events) {
@@ -217,42 +172,19 @@ bool LogFollowSession::takeBatch(int& removedRecords) {
     return any;
 }
 
-// The new lines after the last one; a box scrolled to its end stays there.
-void LogFollowSession::append(const QString& lines) {
-    const QSignalBlocker quiet(&box_);
-    QTextDocument& document = *box_.document();
-    QScrollBar& scroll = *box_.verticalScrollBar();
-    const bool atEnd = scroll.value() == scroll.maximum();
-    const int first = document.isEmpty() ? 0 : document.blockCount();
-    QTextCursor cursor(&document);
-    cursor.movePosition(QTextCursor::End);
-    cursor.insertText(document.isEmpty() ? lines : QLatin1Char('\n') + lines);
-    if (live_) {
-        MarkReadTime(document, first, document.blockCount() - 1, QDateTime::currentDateTimeUtc());
-    }
-    if (atEnd) {
-        scroll.setValue(scroll.maximum());
-    }
-}
-
 // Removes the lines before the first of the newest 1000 telemetry lines, and the oldest lines
 // beyond kMaxOtherLines others; returns how many telemetry lines went.
 int LogFollowSession::trimTop() {
-    const std::int64_t telemetry = decoder_.telemetryLines();
+    const std::int64_t telemetry = box_.telemetryLines();
     const std::int64_t excess = telemetry - kMaxRecords;
-    const int others = box_.document()->blockCount() - static_cast<int>(telemetry);
+    const int others = box_.document().blockCount() - static_cast<int>(telemetry);
     const int blocks =
-        std::max(excess > 0 ? decoder_.telemetryBlock(excess) : 0, others - kMaxOtherLines);
+        std::max(excess > 0 ? box_.telemetryBlock(excess) : 0, others - kMaxOtherLines);
     if (blocks <= 0) {
         return 0;
     }
-    const QSignalBlocker quiet(&box_);
-    QScrollBar& scroll = *box_.verticalScrollBar();
-    const bool atEnd = scroll.value() == scroll.maximum();
-    decoder_.removeFirstBlocks(blocks);
-    // The lines in view stay in view.
-    scroll.setValue(atEnd ? scroll.maximum() : scroll.value() - blocks);
-    return static_cast<int>(telemetry - decoder_.telemetryLines());
+    box_.trimTop(blocks);
+    return static_cast<int>(telemetry - box_.telemetryLines());
 }
 
 void LogFollowSession::boxEdited() {

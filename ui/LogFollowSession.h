@@ -10,11 +10,9 @@
 
 #include "pelorin/log_follower.h"
 
-class QPlainTextEdit;
-
 namespace pelorin {
 
-class PasteBoxDecoder;
+class PasteBox;
 class PasteReport;
 
 // Follows a growing log file in the paste box: the box gets the file's last 1000 telemetry
@@ -22,8 +20,8 @@ class PasteReport;
 // oldest lines whenever new telemetry lines would make it hold more than 1000 records. A timer
 // polls the follower ten times a second.
 //
-// These edits are the program's, not the user's: the box's change signal stays quiet while they
-// are made, so the window decodes them through linesArrived() instead of its edit handler, and
+// These edits are the program's, not the user's: the box makes them quietly, so the window
+// decodes them through linesArrived() instead of its edit handler, and
 // the document keeps no undo history while following, so that Undo never takes back a followed
 // line or brings back one that left the top (undo steps count positions, which the follower's
 // edits keep moving), and memory stays bounded however long a log is followed. The first edit
@@ -36,8 +34,7 @@ class PasteReport;
 class LogFollowSession : public QObject {
     Q_OBJECT
   public:
-    LogFollowSession(QPlainTextEdit& box, PasteBoxDecoder& decoder, PasteReport& report,
-                     QObject* parent = nullptr);
+    LogFollowSession(PasteBox& box, PasteReport& report, QObject* parent = nullptr);
     ~LogFollowSession() override;
 
     // Ends any following, puts the tail of the file at `path` into the box in place of its text
@@ -63,17 +60,14 @@ class LogFollowSession : public QObject {
 
   private:
     void end();
-    void putTextBeforeUnder();
     void poll();
     // Puts one batch's lines into the box and says its events; false when it brought no line.
     bool takeBatch(int& removedRecords);
-    void append(const QString& lines);
     int trimTop();
     void boxEdited();
     void showAge();
 
-    QPlainTextEdit& box_;
-    PasteBoxDecoder& decoder_;
+    PasteBox& box_;
     PasteReport& report_;
     std::unique_ptr<LogFollower> follower_;
     FollowBatch batch_;

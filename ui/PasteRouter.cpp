@@ -3,40 +3,23 @@
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
-#include <QDropEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
-#include <QMimeData>
-#include <QPlainTextEdit>
-#include <QTextCursor>
+
+#include "paste/PasteBox.h"
 
 namespace pelorin {
 
-PasteRouter::PasteRouter(QMainWindow& window, QPlainTextEdit& pasteBox)
-    : QObject(&window), window_(window), pasteBox_(pasteBox) {
-    window.installEventFilter(this);
+PasteRouter::PasteRouter(QMainWindow& window, PasteBox& pasteBox)
+    : QObject(&window), pasteBox_(pasteBox) {
     for (QLineEdit* box : window.centralWidget()->findChildren<QLineEdit*>()) {
         box->installEventFilter(this);
     }
 }
 
-bool PasteRouter::HoldsLines(const QString& text) {
-    return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
-}
-
-QString PasteRouter::DroppedLines(const QMimeData* mime) {
-    if (mime == nullptr || mime->hasUrls() || !mime->hasText() || !HoldsLines(mime->text())) {
-        return {};
-    }
-    return mime->text();
-}
-
 bool PasteRouter::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == &window_) {
-        return filterWindowEvent(event) || QObject::eventFilter(watched, event);
-    }
     auto* box = qobject_cast<QLineEdit*>(watched);
     if (box != nullptr && !box->isReadOnly() && filterBoxEvent(*box, event)) {
         return true;
@@ -62,39 +45,12 @@ bool PasteRouter::filterBoxEvent(QLineEdit& box, QEvent* event) {
     }
 }
 
-// Drops reach the window from every control that takes none: the boxes take none.
-bool PasteRouter::filterWindowEvent(QEvent* event) {
-    switch (event->type()) {
-        case QEvent::DragEnter:
-        case QEvent::DragMove: {
-            auto* drag = static_cast<QDragMoveEvent*>(event);
-            if (DroppedLines(drag->mimeData()).isEmpty()) {
-                return false;
-            }
-            drag->acceptProposedAction();
-            return true;
-        }
-        case QEvent::Drop: {
-            auto* drop = static_cast<QDropEvent*>(event);
-            const QString lines = DroppedLines(drop->mimeData());
-            if (lines.isEmpty()) {
-                return false;
-            }
-            drop->acceptProposedAction();
-            insertIntoPasteBox(lines);
-            return true;
-        }
-        default:
-            return false;
-    }
-}
-
 bool PasteRouter::routeClipboard(QClipboard::Mode mode) {
     const QString text = QApplication::clipboard()->text(mode);
-    if (!HoldsLines(text)) {
+    if (!PasteBox::HoldsLines(text)) {
         return false;
     }
-    insertIntoPasteBox(text);
+    pasteBox_.paste(text);
     return true;
 }
 
@@ -122,15 +78,6 @@ void PasteRouter::showContextMenu(QLineEdit& box, const QContextMenuEvent& event
         });
     }
     menu->popup(event.globalPos());
-}
-
-void PasteRouter::insertIntoPasteBox(const QString& text) {
-    // One insertion is one edit: one change notification, one step to undo. CR LF, LF and CR
-    // all end a line of the box.
-    QTextCursor cursor = pasteBox_.textCursor();
-    cursor.insertText(text);
-    pasteBox_.setTextCursor(cursor);
-    pasteBox_.ensureCursorVisible();
 }
 
 }  // namespace pelorin

@@ -8,39 +8,33 @@ class QContextMenuEvent;
 class QLineEdit;
 class QMainWindow;
 class QMenu;
-class QMimeData;
-class QPlainTextEdit;
 
 namespace pelorin {
 
+class PasteBox;
+
 // Lines belong in the paste box. Text holding a line break that is pasted into a one-line box
-// of the window (a value box or Text3: by keyboard, context menu or middle click), or dropped on
-// the window outside the paste box, goes into the paste box at its cursor as one paste, so it is
-// decoded once and undone in one step. A single line pasted into a box stays there.
+// of the window (a value box or Text3: by keyboard, context menu or middle click) goes into the
+// paste box at its cursor as one paste, so it is decoded once and undone in one step. A single
+// line pasted into a box stays there.
 class PasteRouter : public QObject {
     Q_OBJECT
   public:
-    // Watches `window` and the one-line boxes of its client area; owned by `window`.
-    PasteRouter(QMainWindow& window, QPlainTextEdit& pasteBox);
+    // Watches the one-line boxes of `window`'s client area; owned by `window`.
+    PasteRouter(QMainWindow& window, PasteBox& pasteBox);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     bool filterBoxEvent(QLineEdit& box, QEvent* event);
-    bool filterWindowEvent(QEvent* event);
     // Moves the clipboard's text into the paste box when it holds lines; false otherwise.
     bool routeClipboard(QClipboard::Mode mode);
     void showContextMenu(QLineEdit& box, const QContextMenuEvent& event);
-    void insertIntoPasteBox(const QString& text);
     // The Paste entry of a box's standard context menu.
     static QAction* PasteEntry(const QMenu& menu);
-    static bool HoldsLines(const QString& text);
-    // The text of a drop that carries lines and no files, "" otherwise.
-    static QString DroppedLines(const QMimeData* mime);
 
-    QMainWindow& window_;
-    QPlainTextEdit& pasteBox_;
+    PasteBox& pasteBox_;
 };
 
 }  // namespace pelorin

@@ -2,17 +2,13 @@
 
 #include <QFileInfo>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QProgressDialog>
-#include <QScrollBar>
-#include <QSignalBlocker>
-#include <QTextDocument>
 #include <QThread>
 
-#include "PasteBoxDecoder.h"
 #include "ShownText.h"
 #include "TextFileReadJob.h"
+#include "paste/PasteBox.h"
 
 namespace pelorin {
 namespace {
@@ -21,19 +17,10 @@ constexpr int kProgressDelayMs = 300;  // a quicker load shows no dialog
 
 }  // namespace
 
-TextFileLoadSession::TextFileLoadSession(QPlainTextEdit& box, PasteBoxDecoder& decoder,
-                                         QWidget& window, const QString& path)
-    : QObject(&window),
-      box_(box),
-      decoder_(decoder),
-      job_(std::make_unique<TextFileReadJob>(path)) {
-    const QTextCursor shown = box_.textCursor();
-    cursorAnchor_ = shown.anchor();
-    cursorPosition_ = shown.position();
-    scrolledX_ = box_.horizontalScrollBar()->value();
-    scrolledY_ = box_.verticalScrollBar()->value();
-    wasReadOnly_ = box_.isReadOnly();
-    box_.setReadOnly(true);  // until the dialog shows and blocks the window, no typing between
+TextFileLoadSession::TextFileLoadSession(PasteBox& box, QWidget& window, const QString& path)
+    : QObject(&window), box_(box), job_(std::make_unique<TextFileReadJob>(path)) {
+    // The box takes no typing from here on, before the dialog shows and blocks the window.
+    box_.beginReplacement();
 
     progress_ = new QProgressDialog(&window);
     progress_->setObjectName(QStringLiteral("OpenProgress"));
@@ -55,9 +42,6 @@ TextFileLoadSession::TextFileLoadSession(QPlainTextEdit& box, PasteBoxDecoder& d
     connect(progress_, &QProgressDialog::canceled, this, &TextFileLoadSession::cancel);
     connect(progress_, &QDialog::rejected, this, &TextFileLoadSession::cancel);
 
-    cursor_ = QTextCursor(box_.document());
-    cursor_.beginEditBlock();
-    cursor_.select(QTextCursor::Document);
     // The job's signals come from the worker thread, so they are queued to this one.
     connect(job_.get(), &TextFileReadJob::pieceRead, this, &TextFileLoadSession::insertPiece);
     connect(job_.get(), &TextFileReadJob::finished, this, &TextFileLoadSession::complete);
@@ -68,7 +52,7 @@ TextFileLoadSession::TextFileLoadSession(QPlainTextEdit& box, PasteBoxDecoder& d
 TextFileLoadSession::~TextFileLoadSession() {
     stopWorker();
     if (!ended_) {
-        rollBack();
+        box_.dropReplacement();
     }
     delete progress_;
 }
@@ -77,8 +61,7 @@ void TextFileLoadSession::insertPiece(const QString& text, int progress) {
     if (ended_) {
         return;
     }
-    cursor_.insertText(text);
-    inserted_ = true;
+    box_.addToReplacement(text);
     bar_->setValue(progress);
     job_->pieceTaken();
 }
@@ -88,15 +71,11 @@ void TextFileLoadSession::complete(const QString& error, const std::vector<LineM
         return;
     }
     if (!error.isEmpty()) {
-        rollBack();
+        box_.dropReplacement();
         end(false, error);
         return;
     }
-    if (!inserted_) {
-        cursor_.insertText(QString());  // an empty file empties the box
-    }
-    box_.setReadOnly(wasReadOnly_);
-    decoder_.changeWithKnownLines(std::vector<LineMark>(marks), [this] { cursor_.endEditBlock(); });
+    box_.keepReplacement(marks);
     end(true, {});
 }
 
@@ -105,35 +84,13 @@ void TextFileLoadSession::cancel() {
         return;
     }
     stopWorker();
-    rollBack();
+    box_.dropReplacement();
     end(false, {});
 }
 
 void TextFileLoadSession::stopWorker() {
     job_->stop();
     worker_->wait();
-}
-
-// Ends the edit block and undoes it without a word to the window, so that the box, its undo
-// history before the load, its cursor and its scroll position are as they were.
-void TextFileLoadSession::rollBack() {
-    {
-        const QSignalBlocker quiet(&box_);
-        decoder_.setSuspended(true);
-        cursor_.endEditBlock();
-        if (inserted_) {
-            box_.document()->undo();
-            box_.document()->clearUndoRedoStacks(QTextDocument::RedoStack);
-        }
-        decoder_.setSuspended(false);
-    }
-    QTextCursor restored(box_.document());
-    restored.setPosition(cursorAnchor_);
-    restored.setPosition(cursorPosition_, QTextCursor::KeepAnchor);
-    box_.setTextCursor(restored);
-    box_.horizontalScrollBar()->setValue(scrolledX_);
-    box_.verticalScrollBar()->setValue(scrolledY_);
-    box_.setReadOnly(wasReadOnly_);
 }
 
 void TextFileLoadSession::end(bool ok, const QString& error) {

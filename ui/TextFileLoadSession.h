@@ -4,20 +4,18 @@
 #include <QPointer>
 #include <QProgressDialog>
 #include <QString>
-#include <QTextCursor>
 #include <memory>
 #include <vector>
 
 #include "pelorin/line_index.h"
 
-class QPlainTextEdit;
 class QProgressBar;
 class QThread;
 class QWidget;
 
 namespace pelorin {
 
-class PasteBoxDecoder;
+class PasteBox;
 class TextFileReadJob;
 
 // Puts a text file into the paste box as one edit, one undo step, while the window stays
@@ -29,8 +27,7 @@ class TextFileLoadSession : public QObject {
     Q_OBJECT
   public:
     // Starts loading `path`; finished() reports the end. A child of `window`.
-    TextFileLoadSession(QPlainTextEdit& box, PasteBoxDecoder& decoder, QWidget& window,
-                        const QString& path);
+    TextFileLoadSession(PasteBox& box, QWidget& window, const QString& path);
     // Cancels a load under way without a signal; waits for the worker, which never blocks.
     ~TextFileLoadSession() override;
 
@@ -45,22 +42,12 @@ class TextFileLoadSession : public QObject {
     void insertPiece(const QString& text, int progress);
     void complete(const QString& error, const std::vector<LineMark>& marks);
     void stopWorker();
-    void rollBack();
     void end(bool ok, const QString& error);
 
-    QPlainTextEdit& box_;
-    PasteBoxDecoder& decoder_;
-    QTextCursor cursor_;
+    PasteBox& box_;
     QPointer<QProgressDialog> progress_;  // the window's child: it may go first
     QProgressBar* bar_ = nullptr;         // owned by progress_
-    bool inserted_ = false;
     bool ended_ = false;
-    // What the box showed, for a cancelled load.
-    int cursorAnchor_ = 0;
-    int cursorPosition_ = 0;
-    int scrolledX_ = 0;
-    int scrolledY_ = 0;
-    bool wasReadOnly_ = false;
 
     std::unique_ptr<TextFileReadJob> job_;
     std::unique_ptr<QThread> worker_;  // runs job_

@@ -39,15 +39,14 @@ SceneRows BuildSceneRows(const RowKeys& keys, const std::vector<double>& values,
         rows.barFlagged = Flags(values, limits.value);
         return rows;
     }
-    const auto& four = details.statistics;
-    rows.bases = four[kMinimum];
-    rows.tops = four[kMaximum];
-    rows.averages = four[kAverage];
-    rows.actuals = four[kActual];
-    rows.barFlagged = Either(Flags(four[kMinimum], limits.statistics[kMinimum]),
-                             Flags(four[kMaximum], limits.statistics[kMaximum]));
-    rows.averageFlagged = Flags(four[kAverage], limits.statistics[kAverage]);
-    rows.actualFlagged = Flags(four[kActual], limits.statistics[kActual]);
+    rows.bases = StatisticColumn(details, values, kMinimum);
+    rows.tops = StatisticColumn(details, values, kMaximum);
+    rows.averages = StatisticColumn(details, values, kAverage);
+    rows.actuals = StatisticColumn(details, values, kActual);
+    rows.barFlagged = Either(Flags(rows.bases, limits.statistics[kMinimum]),
+                             Flags(rows.tops, limits.statistics[kMaximum]));
+    rows.averageFlagged = Flags(rows.averages, limits.statistics[kAverage]);
+    rows.actualFlagged = Flags(rows.actuals, limits.statistics[kActual]);
     return rows;
 }
 

@@ -22,8 +22,9 @@ struct SceneRows {
 };
 
 // The rows of a drawing of `values` placed at `keys`: bars of the values, or with `statistics`
-// the minimum-to-maximum bars of details.statistics and their average and actual marks. A bar
-// is flagged when its value, minimum or maximum is out of limits, a mark when its own value is.
+// the minimum-to-maximum bars of the four statistics (StatisticColumn) and their average and
+// actual marks. A bar is flagged when its value, minimum or maximum is out of limits, a mark when
+// its own value is.
 SceneRows BuildSceneRows(const RowKeys& keys, const std::vector<double>& values,
                          const ChartDetails& details, const ChartLimits& limits, bool statistics);
 

@@ -216,9 +216,11 @@ double TrendChart::data(int row) const {
 
 bool TrendChart::showsStatistics() const {
     const auto rows = static_cast<std::size_t>(rowCount());
-    return options_.showStatistics && rows > 0 &&
-           std::all_of(details_.statistics.begin(), details_.statistics.end(),
-                       [rows](const std::vector<double>& s) { return s.size() == rows; });
+    bool shown = options_.showStatistics && rows > 0;
+    for (int s = 0; s < kStatisticsCount; ++s) {
+        shown = shown && StatisticColumn(details_, values_, s).size() == rows;
+    }
+    return shown;
 }
 
 void TrendChart::markDirty() {
@@ -384,7 +386,7 @@ QString TrendChart::barToolTip(int row) const {
     }
     std::array<ShownValue, kStatisticsCount> values;
     for (std::size_t s = 0; s < values.size(); ++s) {
-        const double value = details_.statistics[s][at];
+        const double value = StatisticColumn(details_, values_, static_cast<int>(s))[at];
         values[s] = {value, IsOutOfLimits(value, limits_.statistics[s])};
     }
     return StatisticsToolTip(rowLabel(row), details_, unit_, values);

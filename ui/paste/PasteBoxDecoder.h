@@ -17,6 +17,7 @@ namespace pelorin {
 // change happened; the blocks it touched are read again and their lines replace the old ones
 // in the line index, so that an edit costs what it changed, whatever the box holds. Typing,
 // pasting, undo and redo, and edits made by the program all come through the same report.
+// PasteBox owns it, and alone may spare it an edit or tell it what an edit holds.
 class PasteBoxDecoder : public QObject {
     Q_OBJECT
   public:
@@ -27,6 +28,15 @@ class PasteBoxDecoder : public QObject {
     // as Decode_Text of the box's plain text (line feeds as CR LF) gives them.
     DecodeResult update(TelemetryStore& store);
 
+    // The telemetry lines the box holds now, and the block of the `rank`-th of them (from 0),
+    // -1 when there are fewer: as the document stands, before update().
+    std::int64_t telemetryLines() const;
+    int telemetryBlock(std::int64_t rank) const;
+
+  private:
+    // The box's own edits, which PasteBox makes.
+    friend class PasteBox;
+
     // Runs `change`, which puts a whole new text into the box, taking `marks` as the marks of
     // its lines (made while it was read) instead of reading them back from the document.
     void changeWithKnownLines(std::vector<LineMark> marks, const std::function<void()>& change);
@@ -35,16 +45,10 @@ class PasteBoxDecoder : public QObject {
     // lines after them move up without being read again.
     void removeFirstBlocks(int count);
 
-    // The telemetry lines the box holds now, and the block of the `rank`-th of them (from 0),
-    // -1 when there are fewer: as the document stands, before update().
-    std::int64_t telemetryLines() const;
-    int telemetryBlock(std::int64_t rank) const;
-
     // While suspended, changes are not followed: only for changes that are undone, or whose
     // text is put back, before it resumes, so that the box is as the index knows it.
     void setSuspended(bool suspended);
 
-  private:
     void contentsChange(int position, int removed, int added);
     void replaceBlocks(int first, int last, std::int64_t removed);
     std::vector<LineMark> readBlocks(int first, int last) const;
