@@ -7,6 +7,8 @@ namespace {
 
 // Times are ISO text, compared as bytes whatever the server's locale, as in the file archives.
 constexpr std::string_view kTimeType = "TEXT COLLATE \"C\"";
+// Later than any reception time, for a frame archived without one.
+constexpr std::string_view kNoTime = "9999";
 
 std::string valueList(std::string_view prefix) {
     std::string list;
@@ -74,7 +76,14 @@ std::string AdministratorSql(std::string_view role) {
     return sql;
 }
 
+// Settings of a writing session, before its first batch: room for a batch's staging table and
+// its grouping in memory rather than in temporary files.
+std::string WriterSessionSql() {
+    return "SET temp_buffers = '64MB'; SET work_mem = '64MB'";
+}
+
 // The batch being added: COPY fills it, and it empties itself at the end of each transaction.
+// Only the first entry of each frame in a batch carries the frame's values.
 std::string CreateIncomingSql() {
     return "CREATE TEMP TABLE IF NOT EXISTS incoming (seq BIGINT, digits TEXT COLLATE \"C\", "
            "suspect INTEGER, received " +
@@ -84,32 +93,41 @@ std::string CreateIncomingSql() {
 
 std::string CopyIncomingSql() {
     return "COPY incoming (seq, digits, suspect, received, station, source, line, " +
-           valueList("") + ") FROM STDIN";
+           valueList("") + ") FROM STDIN (FORMAT binary)";
 }
 
-// The frames not yet archived, each once, with its earliest reception in the batch, in the
-// order of the log so that ids keep that order; a frame that another writer adds meanwhile is
-// left to it.
-std::string InsertNewFramesSql() {
-    return "INSERT INTO frames (digits, suspect, first_received, " + valueList("") +
-           ") SELECT digits, suspect, first, " + valueList("") +
-           " FROM (SELECT DISTINCT ON (i.digits) i.*, "
-           "min(i.received) OVER (PARTITION BY i.digits) AS first FROM incoming i "
-           "WHERE NOT EXISTS (SELECT 1 FROM frames f WHERE f.digits = i.digits) "
-           "ORDER BY i.digits, i.seq) n ORDER BY seq ON CONFLICT (digits) DO NOTHING";
-}
-
-std::string EarlierReceptionsSql() {
-    return "UPDATE frames f SET first_received = m.first FROM (SELECT digits, min(received) AS "
-           "first FROM incoming WHERE received IS NOT NULL GROUP BY digits) m "
-           "WHERE f.digits = m.digits AND (f.first_received IS NULL OR f.first_received > m.first)";
-}
-
-std::string InsertReceptionsSql() {
-    return "INSERT INTO receptions (frame_id, received, station, source, line) "
-           "SELECT f.id, i.received, i.station, i.source, i.line FROM incoming i "
-           "JOIN frames f ON f.digits = i.digits ORDER BY f.id, i.station, i.source, i.line "
-           "ON CONFLICT DO NOTHING";
+// The whole batch in one statement. Each frame of the batch is looked up once, by its digits
+// (OFFSET 0 keeps that a lookup in the index rather than a scan of the archive). Frames not
+// archived yet are added in the order of the log, so that ids keep that order, with their
+// earliest reception in the batch; archived ones get an earlier first reception when the batch
+// brings one. Then every reception is added to its frame's id.
+//
+// A frame that another writer added after this statement began is left to that writer and its
+// receptions are not added: the statement's last column counts such frames, and the statement
+// is run again, when they can be seen. Its other columns are the frames and receptions it added.
+std::string AddBatchSql() {
+    const std::string values = valueList("i.");
+    return "WITH firsts AS MATERIALIZED (SELECT digits, min(seq) AS seq, min(received) AS first "
+           "FROM incoming GROUP BY digits), "
+           "found AS MATERIALIZED (SELECT n.digits, n.seq, n.first, f.id, f.first_received "
+           "FROM firsts n LEFT JOIN LATERAL (SELECT id, first_received FROM frames "
+           "WHERE frames.digits = n.digits OFFSET 0) f ON true), "
+           "added AS (INSERT INTO frames (digits, suspect, first_received, " +
+           valueList("") + ") SELECT i.digits, i.suspect, n.first, " + values +
+           " FROM found n JOIN incoming i ON i.seq = n.seq WHERE n.id IS NULL ORDER BY i.seq "
+           "ON CONFLICT (digits) DO NOTHING RETURNING id, digits), "
+           "moved AS (UPDATE frames f SET first_received = n.first FROM found n "
+           "WHERE f.id = n.id AND n.first < coalesce(n.first_received, '" +
+           std::string(kNoTime) +
+           "')), "
+           "ids AS (SELECT id, digits FROM added UNION ALL "
+           "SELECT id, digits FROM found WHERE id IS NOT NULL), "
+           "stored AS (INSERT INTO receptions (frame_id, received, station, source, line) "
+           "SELECT ids.id, i.received, i.station, i.source, i.line FROM incoming i "
+           "JOIN ids ON ids.digits = i.digits ORDER BY ids.id, i.station, i.source, i.line "
+           "ON CONFLICT DO NOTHING RETURNING 1) "
+           "SELECT (SELECT count(*) FROM added), (SELECT count(*) FROM stored), "
+           "(SELECT count(*) FROM firsts) - (SELECT count(*) FROM ids)";
 }
 
 }  // namespace pelorin::pg

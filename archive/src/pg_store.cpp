@@ -1,10 +1,13 @@
 #include "pg_store.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "frame_rows.h"
 #include "pelorin/archive_location.h"
+#include "pelorin/number_text.h"
 #include "pelorin/pass_grouper.h"
+#include "pg_copy_rows.h"
 #include "pg_schema.h"
 #include "sqlite_schema.h"
 
@@ -29,40 +32,33 @@ std::string timeText(std::optional<UtcMillis> time, std::string_view otherwise) 
     return time ? FormatUtcTime(*time) : std::string(otherwise);
 }
 
-std::string number(std::int64_t value) {
-    std::string text;
-    pg::AppendCopyNumber(text, value);
-    return text;
-}
+// Fields of a row of the table incoming, in CopyIncomingSql's order.
+constexpr int kIncomingFields = 7 + kValuesPerRecord;
+// Times one batch's statement is run to catch frames that other writers were adding at the same
+// time; the second run sees them all, since the first waited for those writers to finish.
+constexpr int kBatchRuns = 3;
 
-// The entries as rows of the table incoming, in COPY's text format.
+// The entries as rows of the table incoming. A frame's values go with its first entry only: the
+// others are there for their receptions.
 std::string copyRows(std::span<const ArchiveEntry> entries) {
-    std::string rows;
-    rows.reserve(entries.size() * 512);
+    pg::CopyRows rows;
+    std::unordered_set<std::string_view> sent;
     std::int64_t seq = 0;
     for (const ArchiveEntry& e : entries) {
-        pg::AppendCopyNumber(rows, seq++);
-        rows.push_back('\t');
-        pg::AppendCopyText(rows, e.digits);
-        rows.append(e.suspect ? "\t1\t" : "\t0\t");
-        if (e.received) {
-            rows.append(FormatUtcTime(*e.received));
-        } else {
-            rows.append(pg::kCopyNull);
-        }
-        rows.push_back('\t');
-        pg::AppendCopyText(rows, e.station);
-        rows.push_back('\t');
-        pg::AppendCopyText(rows, e.source);
-        rows.push_back('\t');
-        pg::AppendCopyNumber(rows, e.line);
+        rows.row(kIncomingFields);
+        rows.integer(seq++);
+        rows.text(e.digits);
+        const bool first = sent.insert(e.digits).second;
+        first ? rows.small(e.suspect ? 1 : 0) : rows.null();
+        e.received ? rows.text(FormatUtcTime(*e.received)) : rows.null();
+        rows.text(e.station);
+        rows.text(e.source);
+        rows.integer(e.line);
         for (const double value : e.values) {
-            rows.push_back('\t');
-            pg::AppendCopyNumber(rows, value);
+            first ? rows.real(value) : rows.null();
         }
-        rows.push_back('\n');
     }
-    return rows;
+    return rows.finish();
 }
 
 bool worthRetrying(const pg::Failure& failure) {
@@ -90,6 +86,7 @@ PostgresStore::PostgresStore(const std::string& uri, ArchiveAccess access)
             if (found < pg::kSchemaVersion) {
                 upgrade();
             }
+            db_->execute(pg::WriterSessionSql());
             db_->execute(pg::CreateIncomingSql());
         }
     } catch (const pg::Failure& failure) {
@@ -156,10 +153,18 @@ AddCounts PostgresStore::addOnce(std::span<const ArchiveEntry> entries) {
     db_->execute("BEGIN");
     db_->copyIn(pg::CopyIncomingSql(), copyRows(entries));
     AddCounts counts;
-    counts.newFrames = db_->execute(pg::InsertNewFramesSql()).affected();
+    for (int run = 1;; ++run) {
+        const pg::Result r = db_->execute(pg::AddBatchSql());
+        counts.newFrames += r.integer(0, 0);
+        counts.newReceptions += r.integer(0, 1);
+        if (r.integer(0, 2) == 0) {
+            break;
+        }
+        if (run == kBatchRuns) {
+            throw pg::Failure{"", "frames that other stations added could not be found"};
+        }
+    }
     counts.knownFrames = static_cast<std::int64_t>(entries.size()) - counts.newFrames;
-    db_->execute(pg::EarlierReceptionsSql());
-    counts.newReceptions = db_->execute(pg::InsertReceptionsSql()).affected();
     db_->execute("COMMIT");
     return counts;
 }
@@ -203,7 +208,7 @@ void PostgresStore::forEachFrame(const FrameQuery& query,
             scanFrames(kTimed, kTimedOrder, times({pass->firstKey, pass->lastKey}), visit);
         } else {
             scanFrames("f.first_received IS NULL AND f.id >= $1 AND f.id <= $2", kUntimedOrder,
-                       {number(pass->firstKey), number(pass->lastKey)}, visit);
+                       {FormatInteger(pass->firstKey), FormatInteger(pass->lastKey)}, visit);
         }
     } catch (const pg::Failure& failure) {
         fail("read", failure);
