@@ -83,51 +83,65 @@ std::string WriterSessionSql() {
 }
 
 // The batch being added: COPY fills it, and it empties itself at the end of each transaction.
-// Only the first entry of each frame in a batch carries the frame's values.
+// Each entry names its frame by the seq of the frame's first entry in the batch; only that first
+// entry carries the frame's digits, values and earliest reception in the batch.
 std::string CreateIncomingSql() {
-    return "CREATE TEMP TABLE IF NOT EXISTS incoming (seq BIGINT, digits TEXT COLLATE \"C\", "
-           "suspect INTEGER, received " +
-           std::string(kTimeType) + ", station TEXT, source TEXT, line BIGINT, " +
+    const std::string time(kTimeType);
+    return "CREATE TEMP TABLE IF NOT EXISTS incoming (seq BIGINT, frame BIGINT, digits TEXT "
+           "COLLATE \"C\", suspect INTEGER, earliest " +
+           time + ", received " + time + ", station TEXT, source TEXT, line BIGINT, " +
            valueDefinitions() + ") ON COMMIT DELETE ROWS";
 }
 
 std::string CopyIncomingSql() {
-    return "COPY incoming (seq, digits, suspect, received, station, source, line, " +
+    return "COPY incoming (seq, frame, digits, suspect, earliest, received, station, source, "
+           "line, " +
            valueList("") + ") FROM STDIN (FORMAT binary)";
 }
 
+namespace {
+
+// The frames of the CTE found that `which` picks, from their first entries, with the ids that
+// found gives them.
+std::string insertFramesWhere(std::string_view which) {
+    return "INSERT INTO frames (id, digits, suspect, first_received, " + valueList("") +
+           ") SELECT n.id, i.digits, i.suspect, i.earliest, " + valueList("i.") +
+           " FROM found n JOIN incoming i ON i.seq = n.seq WHERE " + std::string(which);
+}
+
+}  // namespace
+
 // The whole batch in one statement. Each frame of the batch is looked up once, by its digits
-// (OFFSET 0 keeps that a lookup in the index rather than a scan of the archive). Frames not
-// archived yet are added in the order of the log, so that ids keep that order, with their
-// earliest reception in the batch; archived ones get an earlier first reception when the batch
-// brings one. Then every reception is added to its frame's id.
+// (OFFSET 0 keeps that a lookup in the index rather than a scan of the archive); those not
+// archived yet draw their ids in the order of the log, and are added with their earliest
+// reception in the batch. Archived ones that the batch brings an earlier reception of get it as
+// their first, through the index too, as an insert that finds its frame there. Then every
+// reception is added to its frame's id.
 //
 // A frame that another writer added after this statement began is left to that writer and its
 // receptions are not added: the statement's last column counts such frames, and the statement
 // is run again, when they can be seen. Its other columns are the frames and receptions it added.
 std::string AddBatchSql() {
-    const std::string values = valueList("i.");
-    return "WITH firsts AS MATERIALIZED (SELECT digits, min(seq) AS seq, min(received) AS first "
-           "FROM incoming GROUP BY digits), "
-           "found AS MATERIALIZED (SELECT n.digits, n.seq, n.first, f.id, f.first_received "
-           "FROM firsts n LEFT JOIN LATERAL (SELECT id, first_received FROM frames "
-           "WHERE frames.digits = n.digits OFFSET 0) f ON true), "
-           "added AS (INSERT INTO frames (digits, suspect, first_received, " +
-           valueList("") + ") SELECT i.digits, i.suspect, n.first, " + values +
-           " FROM found n JOIN incoming i ON i.seq = n.seq WHERE n.id IS NULL ORDER BY i.seq "
-           "ON CONFLICT (digits) DO NOTHING RETURNING id, digits), "
-           "moved AS (UPDATE frames f SET first_received = n.first FROM found n "
-           "WHERE f.id = n.id AND n.first < coalesce(n.first_received, '" +
-           std::string(kNoTime) +
-           "')), "
-           "ids AS (SELECT id, digits FROM added UNION ALL "
-           "SELECT id, digits FROM found WHERE id IS NOT NULL), "
+    return "WITH found AS MATERIALIZED (SELECT i.seq, i.earliest, f.id IS NOT NULL AS archived, "
+           "coalesce(f.id, nextval('frames_id_seq')) AS id, f.first_received "
+           "FROM (SELECT seq, digits, earliest FROM incoming WHERE digits IS NOT NULL "
+           "ORDER BY seq) i LEFT JOIN LATERAL (SELECT id, first_received FROM frames "
+           "WHERE frames.digits = i.digits OFFSET 0) f ON true), "
+           "added AS (" +
+           insertFramesWhere("NOT n.archived") +
+           " ON CONFLICT (digits) DO NOTHING RETURNING id), "
+           "moved AS (" +
+           insertFramesWhere("n.archived AND n.earliest < coalesce(n.first_received, '" +
+                             std::string(kNoTime) + "')") +
+           " ON CONFLICT (digits) DO UPDATE SET first_received = excluded.first_received "
+           "WHERE frames.first_received IS NULL OR frames.first_received > "
+           "excluded.first_received), "
+           "ids AS (SELECT seq, id FROM found WHERE archived OR id IN (SELECT id FROM added)), "
            "stored AS (INSERT INTO receptions (frame_id, received, station, source, line) "
            "SELECT ids.id, i.received, i.station, i.source, i.line FROM incoming i "
-           "JOIN ids ON ids.digits = i.digits ORDER BY ids.id, i.station, i.source, i.line "
-           "ON CONFLICT DO NOTHING RETURNING 1) "
+           "JOIN ids ON ids.seq = i.frame ON CONFLICT DO NOTHING RETURNING 1) "
            "SELECT (SELECT count(*) FROM added), (SELECT count(*) FROM stored), "
-           "(SELECT count(*) FROM firsts) - (SELECT count(*) FROM ids)";
+           "(SELECT count(*) FROM found) - (SELECT count(*) FROM ids)";
 }
 
 }  // namespace pelorin::pg

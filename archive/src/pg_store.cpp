@@ -1,7 +1,7 @@
 #include "pg_store.h"
 
 #include <algorithm>
-#include <unordered_set>
+#include <unordered_map>
 
 #include "frame_rows.h"
 #include "pelorin/archive_location.h"
@@ -33,24 +33,50 @@ std::string timeText(std::optional<UtcMillis> time, std::string_view otherwise) 
 }
 
 // Fields of a row of the table incoming, in CopyIncomingSql's order.
-constexpr int kIncomingFields = 7 + kValuesPerRecord;
+constexpr int kIncomingFields = 9 + kValuesPerRecord;
 // Times one batch's statement is run to catch frames that other writers were adding at the same
 // time; the second run sees them all, since the first waited for those writers to finish.
 constexpr int kBatchRuns = 3;
 
-// The entries as rows of the table incoming. A frame's values go with its first entry only: the
-// others are there for their receptions.
+// A frame of a batch: the index of its first entry and its earliest reception there.
+struct BatchFrame {
+    std::size_t first = 0;
+    std::optional<UtcMillis> earliest;
+};
+
+// The entries as rows of the table incoming, each naming its frame's first entry, which alone
+// carries the frame's digits, values and earliest reception.
 std::string copyRows(std::span<const ArchiveEntry> entries) {
+    std::unordered_map<std::string_view, BatchFrame> frames;
+    std::vector<std::size_t> frameOf(entries.size());
+    for (std::size_t k = 0; k < entries.size(); ++k) {
+        const auto [at, added] = frames.try_emplace(entries[k].digits, BatchFrame{k, {}});
+        const std::optional<UtcMillis>& received = entries[k].received;
+        if (received && (!at->second.earliest || *received < *at->second.earliest)) {
+            at->second.earliest = received;
+        }
+        frameOf[k] = at->second.first;
+    }
     pg::CopyRows rows;
-    std::unordered_set<std::string_view> sent;
-    std::int64_t seq = 0;
-    for (const ArchiveEntry& e : entries) {
+    const auto time = [&rows](const std::optional<UtcMillis>& t) {
+        t ? rows.text(FormatUtcTime(*t)) : rows.null();
+    };
+    for (std::size_t k = 0; k < entries.size(); ++k) {
+        const ArchiveEntry& e = entries[k];
+        const bool first = frameOf[k] == k;
         rows.row(kIncomingFields);
-        rows.integer(seq++);
-        rows.text(e.digits);
-        const bool first = sent.insert(e.digits).second;
-        first ? rows.small(e.suspect ? 1 : 0) : rows.null();
-        e.received ? rows.text(FormatUtcTime(*e.received)) : rows.null();
+        rows.integer(static_cast<std::int64_t>(k));
+        rows.integer(static_cast<std::int64_t>(frameOf[k]));
+        if (first) {
+            rows.text(e.digits);
+            rows.small(e.suspect ? 1 : 0);
+            time(frames.at(e.digits).earliest);
+        } else {
+            rows.null();
+            rows.null();
+            rows.null();
+        }
+        time(e.received);
         rows.text(e.station);
         rows.text(e.source);
         rows.integer(e.line);
