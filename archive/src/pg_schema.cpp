@@ -76,10 +76,16 @@ std::string AdministratorSql(std::string_view role) {
     return sql;
 }
 
-// Settings of a writing session, before its first batch: room for a batch's staging table and
-// its grouping in memory rather than in temporary files.
+// Settings of a writing session, before its first batch: room for a batch's staging table, and
+// for its sorting and hashing, in memory rather than in temporary files.
 std::string WriterSessionSql() {
     return "SET temp_buffers = '64MB'; SET work_mem = '64MB'";
+}
+
+// A batch's transaction. The staging table has no statistics, and without them the planner
+// would sort both sides of each of its joins rather than hash the smaller.
+std::string BeginBatchSql() {
+    return "BEGIN; SET LOCAL enable_mergejoin = off";
 }
 
 // The batch being added: COPY fills it, and it empties itself at the end of each transaction.

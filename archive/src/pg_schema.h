@@ -20,6 +20,7 @@ std::string AdministratorSql(std::string_view role);
 
 // Statements of the store, in one place with the tables they work on.
 std::string WriterSessionSql();
+std::string BeginBatchSql();
 std::string CreateIncomingSql();
 std::string CopyIncomingSql();
 std::string AddBatchSql();

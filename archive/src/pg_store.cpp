@@ -176,7 +176,7 @@ AddCounts PostgresStore::add(std::span<const ArchiveEntry> entries) {
 }
 
 AddCounts PostgresStore::addOnce(std::span<const ArchiveEntry> entries) {
-    db_->execute("BEGIN");
+    db_->execute(pg::BeginBatchSql());
     db_->copyIn(pg::CopyIncomingSql(), copyRows(entries));
     AddCounts counts;
     for (int run = 1;; ++run) {

@@ -1,7 +1,8 @@
 // Measures stations adding to one shared PostgreSQL archive at the same time: by default 8, each
 // adding 200,000 frames of which half are also heard by the next station, in batches of 20,000
 // as pelorin-archive add commits them. Gives frames a second in total (every station's frames,
-// known ones included) and the time until a reader sees the last frame.
+// known ones included) and the time until a reader finds the last frame; then checks the
+// archive's counts.
 // Usage: shared_archive_throughput URI [--stations N] [--frames N]   (URI: an empty database)
 #include <chrono>
 #include <cstdio>
@@ -101,8 +102,11 @@ int main(int argc, char** argv) {
     }
     const double added = since(start);
     auto reader = pelorin::OpenArchive(uri, pelorin::ArchiveAccess::Read);
-    const pelorin::ArchiveStats stats = reader->stats();
+    const pelorin::UtcMillis last = kFirstReception + (distinct - 1) * kFrameMillis;
+    long seen = 0;
+    reader->forEachFrame({{last, last}, {}}, [&seen](const pelorin::ArchivedFrame&) { ++seen; });
     const double visible = since(start);
+    const pelorin::ArchiveStats stats = reader->stats();
     for (const std::string& e : errors) {
         if (!e.empty()) {
             std::fprintf(stderr, "a station failed: %s\n", e.c_str());
@@ -116,6 +120,7 @@ int main(int argc, char** argv) {
                 stats.frames == distinct && stats.receptions == receptions ? "" : "  MISMATCH");
     std::printf("all added in %.2f s: %.0f frames a second in total\n", added,
                 static_cast<double>(receptions) / added);
-    std::printf("last frame visible to a reader after %.2f s\n", visible);
-    return stats.frames == distinct && stats.receptions == receptions ? 0 : 1;
+    std::printf("last frame %s to a reader after %.2f s\n", seen == 1 ? "visible" : "NOT FOUND",
+                visible);
+    return stats.frames == distinct && stats.receptions == receptions && seen == 1 ? 0 : 1;
 }
