@@ -4,6 +4,8 @@
 // known ones included) and the time until a reader finds the last frame; then checks the
 // archive's counts.
 // Usage: shared_archive_throughput URI [--stations N] [--frames N]   (URI: an empty database)
+#include <sys/resource.h>
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -29,6 +31,16 @@ constexpr std::string_view kDigits =
     "012C8000010203FFFE";
 constexpr pelorin::UtcMillis kFirstReception = 1'796'000'000'000;
 constexpr pelorin::UtcMillis kFrameMillis = 60'000;
+
+// CPU seconds this process (the stations) used so far.
+double cpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+    };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
 
 double since(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
@@ -101,6 +113,7 @@ int main(int argc, char** argv) {
         t.join();
     }
     const double added = since(start);
+    const double stationsCpu = cpuSeconds();
     auto reader = pelorin::OpenArchive(uri, pelorin::ArchiveAccess::Read);
     const pelorin::UtcMillis last = kFirstReception + (distinct - 1) * kFrameMillis;
     long seen = 0;
@@ -118,8 +131,10 @@ int main(int argc, char** argv) {
     std::printf("archive holds %lld frames, %lld receptions%s\n",
                 static_cast<long long>(stats.frames), static_cast<long long>(stats.receptions),
                 stats.frames == distinct && stats.receptions == receptions ? "" : "  MISMATCH");
-    std::printf("all added in %.2f s: %.0f frames a second in total\n", added,
-                static_cast<double>(receptions) / added);
+    std::printf(
+        "all added in %.2f s: %.0f frames a second in total; the stations used %.2f s "
+        "of CPU\n",
+        added, static_cast<double>(receptions) / added, stationsCpu);
     std::printf("last frame %s to a reader after %.2f s\n", seen == 1 ? "visible" : "NOT FOUND",
                 visible);
     return stats.frames == distinct && stats.receptions == receptions && seen == 1 ? 0 : 1;
