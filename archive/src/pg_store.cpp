@@ -50,7 +50,7 @@ std::string copyRows(std::span<const ArchiveEntry> entries) {
     std::unordered_map<std::string_view, BatchFrame> frames;
     std::vector<std::size_t> frameOf(entries.size());
     for (std::size_t k = 0; k < entries.size(); ++k) {
-        const auto [at, added] = frames.try_emplace(entries[k].digits, BatchFrame{k, {}});
+        const auto at = frames.try_emplace(entries[k].digits, BatchFrame{k, {}}).first;
         const std::optional<UtcMillis>& received = entries[k].received;
         if (received && (!at->second.earliest || *received < *at->second.earliest)) {
             at->second.earliest = received;
@@ -59,7 +59,11 @@ std::string copyRows(std::span<const ArchiveEntry> entries) {
     }
     pg::CopyRows rows;
     const auto time = [&rows](const std::optional<UtcMillis>& t) {
-        t ? rows.text(FormatUtcTime(*t)) : rows.null();
+        if (t) {
+            rows.text(FormatUtcTime(*t));
+        } else {
+            rows.null();
+        }
     };
     for (std::size_t k = 0; k < entries.size(); ++k) {
         const ArchiveEntry& e = entries[k];
@@ -81,7 +85,11 @@ std::string copyRows(std::span<const ArchiveEntry> entries) {
         rows.text(e.source);
         rows.integer(e.line);
         for (const double value : e.values) {
-            first ? rows.real(value) : rows.null();
+            if (first) {
+                rows.real(value);
+            } else {
+                rows.null();
+            }
         }
     }
     return rows.finish();
