@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     g++ cmake make pkg-config
-    libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev libpq-dev postgresql
+    libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev libpq-dev postgresql openssl
     qt6-base-dev qt6-qpa-plugins libqcustomplot-dev libqcustomplot2.1-qt6 libgl-dev
     fonts-dejavu-core fonts-liberation2
     xvfb xauth x11-utils dbus-daemon

@@ -17,11 +17,14 @@ cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Release -DPELORIN_SANITIZE=
     -DPELORIN_BUILD_UI=ON -DPELORIN_BUILD_TESTS=ON -DPELORIN_BUILD_BENCH=ON
 cmake --build "$root/build" -j"$jobs"
 
-# A throwaway PostgreSQL cluster for the archive's tests on a server, stopped however they end.
+# Throwaway PostgreSQL clusters for the archive's tests on a server, stopped however they end:
+# one on a Unix socket, and one with SSL on the loopback address for the URI's sslmode.
 cluster="$(mktemp -d)"
-trap '"$root/scripts/pg-cluster.sh" stop "$cluster"' EXIT
+tls_cluster="$(mktemp -d)"
+trap '"$root/scripts/pg-cluster.sh" stop "$cluster"; "$root/scripts/pg-cluster.sh" stop "$tls_cluster"' EXIT
 PELORIN_TEST_POSTGRES="$("$root/scripts/pg-cluster.sh" start "$cluster")"
-export PELORIN_TEST_POSTGRES
+PELORIN_TEST_POSTGRES_TLS="$("$root/scripts/pg-cluster.sh" start "$tls_cluster" --tls)"
+export PELORIN_TEST_POSTGRES PELORIN_TEST_POSTGRES_TLS
 
 echo "== Tests under AddressSanitizer + UndefinedBehaviorSanitizer, the GUI tests included"
 # The one leak report left comes from inside the system's D-Bus library (see the file).

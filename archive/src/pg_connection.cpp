@@ -1,7 +1,6 @@
 #include "pg_connection.h"
 
 #include <charconv>
-#include <cmath>
 #include <system_error>
 
 namespace pelorin::pg {
@@ -209,43 +208,6 @@ double RowStream::real(int column) const {
     // from_chars reads NaN and Infinity as the server writes them, whatever the C locale.
     std::from_chars(t.data(), t.data() + t.size(), value);
     return value;
-}
-
-void AppendCopyText(std::string& out, std::string_view text) {
-    for (const char c : text) {
-        switch (c) {
-            case '\\':
-                out.append("\\\\");
-                break;
-            case '\t':
-                out.append("\\t");
-                break;
-            case '\n':
-                out.append("\\n");
-                break;
-            case '\r':
-                out.append("\\r");
-                break;
-            default:
-                out.push_back(c);
-        }
-    }
-}
-
-void AppendCopyNumber(std::string& out, double value) {
-    if (std::isnan(value)) {
-        out.append("NaN");
-        return;
-    }
-    char buffer[32];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
-    out.append(buffer, end);
-}
-
-void AppendCopyNumber(std::string& out, std::int64_t value) {
-    char buffer[24];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
-    out.append(buffer, end);
 }
 
 }  // namespace pelorin::pg

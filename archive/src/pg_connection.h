@@ -51,7 +51,7 @@ class Connection {
 
     PGconn* handle() { return conn_; }
     Result execute(const std::string& sql, const Params& params = {});
-    // Sends `rows`, in COPY's text format, to `copySql` (a COPY ... FROM STDIN).
+    // Sends `rows` to `copySql` (a COPY ... FROM STDIN), in the format that it names.
     void copyIn(const std::string& copySql, std::string_view rows);
     // The text with the connection's password, if any, taken out.
     std::string scrub(std::string text) const;
@@ -86,11 +86,5 @@ class RowStream {
     ResultHandle row_;
     bool done_ = false;
 };
-
-// COPY text-format field writers: a field is added after a tab unless it starts the row.
-void AppendCopyText(std::string& out, std::string_view text);
-void AppendCopyNumber(std::string& out, double value);
-void AppendCopyNumber(std::string& out, std::int64_t value);
-inline constexpr std::string_view kCopyNull = "\\N";
 
 }  // namespace pelorin::pg

@@ -7,6 +7,8 @@ namespace {
 
 // Times are ISO text, compared as bytes whatever the server's locale, as in the file archives.
 constexpr std::string_view kTimeType = "TEXT COLLATE \"C\"";
+// Later than any reception time, for a frame archived without one.
+constexpr std::string_view kNoTime = "9999";
 
 std::string valueList(std::string_view prefix) {
     std::string list;
@@ -74,42 +76,78 @@ std::string AdministratorSql(std::string_view role) {
     return sql;
 }
 
+// Settings of a writing session, before its first batch: room for a batch's staging table, and
+// for its sorting and hashing, in memory rather than in temporary files.
+std::string WriterSessionSql() {
+    return "SET temp_buffers = '64MB'; SET work_mem = '64MB'";
+}
+
+// A batch's transaction. The staging table has no statistics, and without them the planner
+// would sort both sides of each of its joins rather than hash the smaller.
+std::string BeginBatchSql() {
+    return "BEGIN; SET LOCAL enable_mergejoin = off";
+}
+
 // The batch being added: COPY fills it, and it empties itself at the end of each transaction.
+// Each entry names its frame by the seq of the frame's first entry in the batch; only that first
+// entry carries the frame's digits, values and earliest reception in the batch.
 std::string CreateIncomingSql() {
-    return "CREATE TEMP TABLE IF NOT EXISTS incoming (seq BIGINT, digits TEXT COLLATE \"C\", "
-           "suspect INTEGER, received " +
-           std::string(kTimeType) + ", station TEXT, source TEXT, line BIGINT, " +
+    const std::string time(kTimeType);
+    return "CREATE TEMP TABLE IF NOT EXISTS incoming (seq BIGINT, frame BIGINT, digits TEXT "
+           "COLLATE \"C\", suspect INTEGER, earliest " +
+           time + ", received " + time + ", station TEXT, source TEXT, line BIGINT, " +
            valueDefinitions() + ") ON COMMIT DELETE ROWS";
 }
 
 std::string CopyIncomingSql() {
-    return "COPY incoming (seq, digits, suspect, received, station, source, line, " +
-           valueList("") + ") FROM STDIN";
+    return "COPY incoming (seq, frame, digits, suspect, earliest, received, station, source, "
+           "line, " +
+           valueList("") + ") FROM STDIN (FORMAT binary)";
 }
 
-// The frames not yet archived, each once, with its earliest reception in the batch, in the
-// order of the log so that ids keep that order; a frame that another writer adds meanwhile is
-// left to it.
-std::string InsertNewFramesSql() {
-    return "INSERT INTO frames (digits, suspect, first_received, " + valueList("") +
-           ") SELECT digits, suspect, first, " + valueList("") +
-           " FROM (SELECT DISTINCT ON (i.digits) i.*, "
-           "min(i.received) OVER (PARTITION BY i.digits) AS first FROM incoming i "
-           "WHERE NOT EXISTS (SELECT 1 FROM frames f WHERE f.digits = i.digits) "
-           "ORDER BY i.digits, i.seq) n ORDER BY seq ON CONFLICT (digits) DO NOTHING";
+namespace {
+
+// The frames of the CTE found that `which` picks, from their first entries, with the ids that
+// found gives them.
+std::string insertFramesWhere(std::string_view which) {
+    return "INSERT INTO frames (id, digits, suspect, first_received, " + valueList("") +
+           ") SELECT n.id, i.digits, i.suspect, i.earliest, " + valueList("i.") +
+           " FROM found n JOIN incoming i ON i.seq = n.seq WHERE " + std::string(which);
 }
 
-std::string EarlierReceptionsSql() {
-    return "UPDATE frames f SET first_received = m.first FROM (SELECT digits, min(received) AS "
-           "first FROM incoming WHERE received IS NOT NULL GROUP BY digits) m "
-           "WHERE f.digits = m.digits AND (f.first_received IS NULL OR f.first_received > m.first)";
-}
+}  // namespace
 
-std::string InsertReceptionsSql() {
-    return "INSERT INTO receptions (frame_id, received, station, source, line) "
-           "SELECT f.id, i.received, i.station, i.source, i.line FROM incoming i "
-           "JOIN frames f ON f.digits = i.digits ORDER BY f.id, i.station, i.source, i.line "
-           "ON CONFLICT DO NOTHING";
+// The whole batch in one statement. Each frame of the batch is looked up once, by its digits
+// (OFFSET 0 keeps that a lookup in the index rather than a scan of the archive); those not
+// archived yet draw their ids in the order of the log, and are added with their earliest
+// reception in the batch. Archived ones that the batch brings an earlier reception of get it as
+// their first, through the index too, as an insert that finds its frame there. Then every
+// reception is added to its frame's id.
+//
+// A frame that another writer added after this statement began is left to that writer and its
+// receptions are not added: the statement's last column counts such frames, and the statement
+// is run again, when they can be seen. Its other columns are the frames and receptions it added.
+std::string AddBatchSql() {
+    return "WITH found AS MATERIALIZED (SELECT i.seq, i.earliest, f.id IS NOT NULL AS archived, "
+           "coalesce(f.id, nextval('frames_id_seq')) AS id, f.first_received "
+           "FROM (SELECT seq, digits, earliest FROM incoming WHERE digits IS NOT NULL "
+           "ORDER BY seq) i LEFT JOIN LATERAL (SELECT id, first_received FROM frames "
+           "WHERE frames.digits = i.digits OFFSET 0) f ON true), "
+           "added AS (" +
+           insertFramesWhere("NOT n.archived") +
+           " ON CONFLICT (digits) DO NOTHING RETURNING id), "
+           "moved AS (" +
+           insertFramesWhere("n.archived AND n.earliest < coalesce(n.first_received, '" +
+                             std::string(kNoTime) + "')") +
+           " ON CONFLICT (digits) DO UPDATE SET first_received = excluded.first_received "
+           "WHERE frames.first_received IS NULL OR frames.first_received > "
+           "excluded.first_received), "
+           "ids AS (SELECT seq, id FROM found WHERE archived OR id IN (SELECT id FROM added)), "
+           "stored AS (INSERT INTO receptions (frame_id, received, station, source, line) "
+           "SELECT ids.id, i.received, i.station, i.source, i.line FROM incoming i "
+           "JOIN ids ON ids.seq = i.frame ON CONFLICT DO NOTHING RETURNING 1) "
+           "SELECT (SELECT count(*) FROM added), (SELECT count(*) FROM stored), "
+           "(SELECT count(*) FROM found) - (SELECT count(*) FROM ids)";
 }
 
 }  // namespace pelorin::pg

@@ -19,9 +19,9 @@ std::string UpgradeFrom(int version);
 std::string AdministratorSql(std::string_view role);
 
 // Statements of the store, in one place with the tables they work on.
+std::string WriterSessionSql();
+std::string BeginBatchSql();
 std::string CreateIncomingSql();
 std::string CopyIncomingSql();
-std::string InsertNewFramesSql();
-std::string EarlierReceptionsSql();
-std::string InsertReceptionsSql();
+std::string AddBatchSql();
 }  // namespace pelorin::pg

@@ -1,10 +1,13 @@
 #include "pg_store.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "frame_rows.h"
 #include "pelorin/archive_location.h"
+#include "pelorin/number_text.h"
 #include "pelorin/pass_grouper.h"
+#include "pg_copy_rows.h"
 #include "pg_schema.h"
 #include "sqlite_schema.h"
 
@@ -29,40 +32,67 @@ std::string timeText(std::optional<UtcMillis> time, std::string_view otherwise) 
     return time ? FormatUtcTime(*time) : std::string(otherwise);
 }
 
-std::string number(std::int64_t value) {
-    std::string text;
-    pg::AppendCopyNumber(text, value);
-    return text;
-}
+// Fields of a row of the table incoming, in CopyIncomingSql's order.
+constexpr int kIncomingFields = 9 + kValuesPerRecord;
+// Times one batch's statement is run to catch frames that other writers were adding at the same
+// time; the second run sees them all, since the first waited for those writers to finish.
+constexpr int kBatchRuns = 3;
 
-// The entries as rows of the table incoming, in COPY's text format.
+// A frame of a batch: the index of its first entry and its earliest reception there.
+struct BatchFrame {
+    std::size_t first = 0;
+    std::optional<UtcMillis> earliest;
+};
+
+// The entries as rows of the table incoming, each naming its frame's first entry, which alone
+// carries the frame's digits, values and earliest reception.
 std::string copyRows(std::span<const ArchiveEntry> entries) {
-    std::string rows;
-    rows.reserve(entries.size() * 512);
-    std::int64_t seq = 0;
-    for (const ArchiveEntry& e : entries) {
-        pg::AppendCopyNumber(rows, seq++);
-        rows.push_back('\t');
-        pg::AppendCopyText(rows, e.digits);
-        rows.append(e.suspect ? "\t1\t" : "\t0\t");
-        if (e.received) {
-            rows.append(FormatUtcTime(*e.received));
-        } else {
-            rows.append(pg::kCopyNull);
+    std::unordered_map<std::string_view, BatchFrame> frames;
+    std::vector<std::size_t> frameOf(entries.size());
+    for (std::size_t k = 0; k < entries.size(); ++k) {
+        const auto at = frames.try_emplace(entries[k].digits, BatchFrame{k, {}}).first;
+        const std::optional<UtcMillis>& received = entries[k].received;
+        if (received && (!at->second.earliest || *received < *at->second.earliest)) {
+            at->second.earliest = received;
         }
-        rows.push_back('\t');
-        pg::AppendCopyText(rows, e.station);
-        rows.push_back('\t');
-        pg::AppendCopyText(rows, e.source);
-        rows.push_back('\t');
-        pg::AppendCopyNumber(rows, e.line);
-        for (const double value : e.values) {
-            rows.push_back('\t');
-            pg::AppendCopyNumber(rows, value);
-        }
-        rows.push_back('\n');
+        frameOf[k] = at->second.first;
     }
-    return rows;
+    pg::CopyRows rows;
+    const auto time = [&rows](const std::optional<UtcMillis>& t) {
+        if (t) {
+            rows.text(FormatUtcTime(*t));
+        } else {
+            rows.null();
+        }
+    };
+    for (std::size_t k = 0; k < entries.size(); ++k) {
+        const ArchiveEntry& e = entries[k];
+        const bool first = frameOf[k] == k;
+        rows.row(kIncomingFields);
+        rows.integer(static_cast<std::int64_t>(k));
+        rows.integer(static_cast<std::int64_t>(frameOf[k]));
+        if (first) {
+            rows.text(e.digits);
+            rows.small(e.suspect ? 1 : 0);
+            time(frames.at(e.digits).earliest);
+        } else {
+            rows.null();
+            rows.null();
+            rows.null();
+        }
+        time(e.received);
+        rows.text(e.station);
+        rows.text(e.source);
+        rows.integer(e.line);
+        for (const double value : e.values) {
+            if (first) {
+                rows.real(value);
+            } else {
+                rows.null();
+            }
+        }
+    }
+    return rows.finish();
 }
 
 bool worthRetrying(const pg::Failure& failure) {
@@ -90,6 +120,7 @@ PostgresStore::PostgresStore(const std::string& uri, ArchiveAccess access)
             if (found < pg::kSchemaVersion) {
                 upgrade();
             }
+            db_->execute(pg::WriterSessionSql());
             db_->execute(pg::CreateIncomingSql());
         }
     } catch (const pg::Failure& failure) {
@@ -153,13 +184,21 @@ AddCounts PostgresStore::add(std::span<const ArchiveEntry> entries) {
 }
 
 AddCounts PostgresStore::addOnce(std::span<const ArchiveEntry> entries) {
-    db_->execute("BEGIN");
+    db_->execute(pg::BeginBatchSql());
     db_->copyIn(pg::CopyIncomingSql(), copyRows(entries));
     AddCounts counts;
-    counts.newFrames = db_->execute(pg::InsertNewFramesSql()).affected();
+    for (int run = 1;; ++run) {
+        const pg::Result r = db_->execute(pg::AddBatchSql());
+        counts.newFrames += r.integer(0, 0);
+        counts.newReceptions += r.integer(0, 1);
+        if (r.integer(0, 2) == 0) {
+            break;
+        }
+        if (run == kBatchRuns) {
+            throw pg::Failure{"", "frames that other stations added could not be found"};
+        }
+    }
     counts.knownFrames = static_cast<std::int64_t>(entries.size()) - counts.newFrames;
-    db_->execute(pg::EarlierReceptionsSql());
-    counts.newReceptions = db_->execute(pg::InsertReceptionsSql()).affected();
     db_->execute("COMMIT");
     return counts;
 }
@@ -203,7 +242,7 @@ void PostgresStore::forEachFrame(const FrameQuery& query,
             scanFrames(kTimed, kTimedOrder, times({pass->firstKey, pass->lastKey}), visit);
         } else {
             scanFrames("f.first_received IS NULL AND f.id >= $1 AND f.id <= $2", kUntimedOrder,
-                       {number(pass->firstKey), number(pass->lastKey)}, visit);
+                       {FormatInteger(pass->firstKey), FormatInteger(pass->lastKey)}, visit);
         }
     } catch (const pg::Failure& failure) {
         fail("read", failure);

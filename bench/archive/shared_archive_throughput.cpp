@@ -1,8 +1,11 @@
 // Measures stations adding to one shared PostgreSQL archive at the same time: by default 8, each
 // adding 200,000 frames of which half are also heard by the next station, in batches of 20,000
 // as pelorin-archive add commits them. Gives frames a second in total (every station's frames,
-// known ones included) and the time until a reader sees the last frame.
+// known ones included) and the time until a reader finds the last frame; then checks the
+// archive's counts.
 // Usage: shared_archive_throughput URI [--stations N] [--frames N]   (URI: an empty database)
+#include <sys/resource.h>
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -28,6 +31,16 @@ constexpr std::string_view kDigits =
     "012C8000010203FFFE";
 constexpr pelorin::UtcMillis kFirstReception = 1'796'000'000'000;
 constexpr pelorin::UtcMillis kFrameMillis = 60'000;
+
+// CPU seconds this process (the stations) used so far.
+double cpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+    };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
 
 double since(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
@@ -100,9 +113,13 @@ int main(int argc, char** argv) {
         t.join();
     }
     const double added = since(start);
+    const double stationsCpu = cpuSeconds();
     auto reader = pelorin::OpenArchive(uri, pelorin::ArchiveAccess::Read);
-    const pelorin::ArchiveStats stats = reader->stats();
+    const pelorin::UtcMillis last = kFirstReception + (distinct - 1) * kFrameMillis;
+    long seen = 0;
+    reader->forEachFrame({{last, last}, {}}, [&seen](const pelorin::ArchivedFrame&) { ++seen; });
     const double visible = since(start);
+    const pelorin::ArchiveStats stats = reader->stats();
     for (const std::string& e : errors) {
         if (!e.empty()) {
             std::fprintf(stderr, "a station failed: %s\n", e.c_str());
@@ -114,8 +131,11 @@ int main(int argc, char** argv) {
     std::printf("archive holds %lld frames, %lld receptions%s\n",
                 static_cast<long long>(stats.frames), static_cast<long long>(stats.receptions),
                 stats.frames == distinct && stats.receptions == receptions ? "" : "  MISMATCH");
-    std::printf("all added in %.2f s: %.0f frames a second in total\n", added,
-                static_cast<double>(receptions) / added);
-    std::printf("last frame visible to a reader after %.2f s\n", visible);
-    return stats.frames == distinct && stats.receptions == receptions ? 0 : 1;
+    std::printf(
+        "all added in %.2f s: %.0f frames a second in total; the stations used %.2f s "
+        "of CPU\n",
+        added, static_cast<double>(receptions) / added, stationsCpu);
+    std::printf("last frame %s to a reader after %.2f s\n", seen == 1 ? "visible" : "NOT FOUND",
+                visible);
+    return stats.frames == distinct && stats.receptions == receptions && seen == 1 ? 0 : 1;
 }

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "archive_engines.h"
 #include "archive_lines.h"
 #include "pelorin/archive_location.h"
@@ -57,6 +60,76 @@ TEST(ArchiveCredentials, NoMessageHoldsThePassword) {
     EXPECT_EQ(refused.find(kPassword), std::string::npos) << refused;
     const auto store = pelorin::OpenArchive(empty, pelorin::ArchiveAccess::Write);
     EXPECT_EQ(store->location().find(kPassword), std::string::npos) << store->location();
+}
+
+// Switches SSL on the TLS test server (through its database postgres, which takes plain
+// connections) and waits until new connections to `uri` get it that way; back on at the end.
+class SslSwitch {
+  public:
+    explicit SslSwitch(std::string uri) : uri_(std::move(uri)) {
+        admin_ = uri_;
+        admin_.replace(admin_.find("/pelorin?"), 9, "/postgres?");
+    }
+    ~SslSwitch() { set(true); }
+    SslSwitch(const SslSwitch&) = delete;
+    SslSwitch& operator=(const SslSwitch&) = delete;
+
+    bool set(bool on) {
+        testarchive::RunOnServer(std::string("ALTER SYSTEM SET ssl = ") + (on ? "on" : "off"),
+                                 admin_ + "&sslmode=disable");
+        testarchive::RunOnServer("DO $$BEGIN PERFORM pg_reload_conf(); END$$",
+                                 admin_ + "&sslmode=disable");
+        constexpr int kTries = 100;
+        for (int k = 0; k < kTries; ++k) {
+            PGconn* conn = PQconnectdb((uri_ + "&sslmode=require").c_str());
+            const bool ssl = PQstatus(conn) == CONNECTION_OK;
+            PQfinish(conn);
+            if (ssl == on) {
+                return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        return false;
+    }
+
+  private:
+    std::string uri_;
+    std::string admin_;
+};
+
+// The URI's sslmode reaches the server: where SSL is required, a station that requires it gets
+// in and one that disables it does not; a server without SSL refuses a station that requires
+// it, and says why. No message shows the password.
+TEST(ArchiveCredentials, TheUrisSslModeIsHonoured) {
+    const std::string uri = testarchive::PostgresUri(testarchive::kPostgresTlsVariable);
+    if (uri.empty()) {
+        if (testarchive::ServerRequired()) {
+            FAIL() << testarchive::kPostgresTlsVariable << " is not set: scripts/test.sh sets it";
+        }
+        GTEST_SKIP() << testarchive::kPostgresTlsVariable << " names no test server";
+    }
+    const std::string password = std::string("&password=") + kPassword;
+    SslSwitch ssl(uri);
+    const struct {
+        bool serverSsl;
+        std::string sslmode;
+        std::string says;  // "" when the archive opens
+    } cases[] = {
+        {true, "require", ""},
+        {true, "disable", "no encryption"},
+        {false, "require", "server does not support SSL, but SSL was required"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(ssl.set(c.serverSsl));
+        const std::string error =
+            openingError(uri + "&sslmode=" + c.sslmode + password, pelorin::ArchiveAccess::Write);
+        EXPECT_EQ(error.find(kPassword), std::string::npos) << error;
+        if (c.says.empty()) {
+            EXPECT_EQ(error, "") << c.sslmode;
+        } else {
+            EXPECT_NE(error.find(c.says), std::string::npos) << c.sslmode << ": " << error;
+        }
+    }
 }
 
 // What init prints sets up an archive that a station's login, a member of the station role,

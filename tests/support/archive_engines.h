@@ -17,13 +17,15 @@ enum class Engine { Sqlite, Postgres };
 
 // The test database's URI, set by scripts/test.sh for the cluster it starts.
 inline constexpr const char* kPostgresVariable = "PELORIN_TEST_POSTGRES";
+// A second test server's URI over TCP, where SSL is on (scripts/pg-cluster.sh start DIR --tls).
+inline constexpr const char* kPostgresTlsVariable = "PELORIN_TEST_POSTGRES_TLS";
 
 inline std::string EngineName(const ::testing::TestParamInfo<Engine>& info) {
     return info.param == Engine::Sqlite ? "Sqlite" : "Postgres";
 }
 
-inline std::string PostgresUri() {
-    const char* uri = std::getenv(kPostgresVariable);
+inline std::string PostgresUri(const char* variable = kPostgresVariable) {
+    const char* uri = std::getenv(variable);
     return uri != nullptr ? uri : "";
 }
 
