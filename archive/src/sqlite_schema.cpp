@@ -1,9 +1,14 @@
 #include "sqlite_schema.h"
 
+#include <algorithm>
+
 #include "pelorin/value_info.h"
 
 namespace pelorin::sqlite {
 namespace {
+
+// The function that packs the digits of an older archive on its way to version 2.
+constexpr const char* kPackFunction = "pelorin_pack_digits";
 
 std::string valueList(std::string_view prefix) {
     std::string list;
@@ -36,6 +41,57 @@ std::string createVersion1() {
     return sql;
 }
 
+// Version 2: the digits are kept packed, half their size, in the row and in the index that finds
+// a frame again; `digits` shows them as text, computed when read. The frames are copied into
+// the new table, ids and all.
+std::string packDigitsVersion2() {
+    std::string sql =
+        "CREATE TABLE frames_packed (\n  id INTEGER PRIMARY KEY,\n"
+        "  digits TEXT GENERATED ALWAYS AS (CASE typeof(packed_digits) WHEN 'blob' THEN "
+        "hex(packed_digits) ELSE packed_digits END) VIRTUAL,\n";
+    for (const std::string_view name : ValueColumns()) {
+        sql.append("  ").append(name).append(" REAL,\n");
+    }
+    sql.append(
+           "  suspect INTEGER NOT NULL DEFAULT 0,\n"
+           "  first_received TEXT,\n"
+           "  packed_digits NOT NULL UNIQUE\n);\n"
+           "INSERT INTO frames_packed (id, ")
+        .append(valueList(""))
+        .append(", suspect, first_received, packed_digits) SELECT id, ")
+        .append(valueList(""))
+        .append(", suspect, first_received, ")
+        .append(kPackFunction)
+        .append(
+            "(digits) FROM frames ORDER BY id;\n"
+            "DROP TABLE frames;\n"
+            "ALTER TABLE frames_packed RENAME TO frames;\n"
+            "CREATE INDEX frames_by_first_received ON frames (first_received, time_s);\n");
+    return sql;
+}
+
+constexpr bool isUpperHex(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
+}
+
+constexpr unsigned char nibble(char c) {
+    return static_cast<unsigned char>(c <= '9' ? c - '0' : c - 'A' + 10);
+}
+
+extern "C" void packDigitsFunction(sqlite3_context* context, int /*count*/, sqlite3_value** args) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(args[0]));
+    const std::string_view digits(text != nullptr ? text : "",
+                                  static_cast<std::size_t>(sqlite3_value_bytes(args[0])));
+    std::string packed;
+    if (PackDigits(digits, packed)) {
+        sqlite3_result_blob(context, packed.data(), static_cast<int>(packed.size()),
+                            SQLITE_TRANSIENT);
+    } else {
+        sqlite3_result_text(context, packed.data(), static_cast<int>(packed.size()),
+                            SQLITE_TRANSIENT);
+    }
+}
+
 }  // namespace
 
 const std::array<std::string_view, kValuesPerRecord>& ValueColumns() {
@@ -53,32 +109,64 @@ std::string UpgradeFrom(int version) {
     switch (version) {
         case 0:
             return createVersion1();
+        case 1:
+            return packDigitsVersion2();
         default:
             return {};
     }
 }
 
-std::string InsertFrameSql() {
-    std::string sql = "INSERT INTO frames (digits, suspect, first_received, " + valueList("") +
-                      ") VALUES (?1, ?2, ?3";
-    for (int k = 0; k < kValuesPerRecord; ++k) {
-        sql.append(", ?").append(std::to_string(k + 4));
+bool PackDigits(std::string_view digits, std::string& packed) {
+    const bool hex =
+        digits.size() % 2 == 0 && std::all_of(digits.begin(), digits.end(), isUpperHex);
+    if (!hex) {
+        packed.assign(digits);
+        return false;
     }
-    return sql + ")";
+    packed.resize(digits.size() / 2);
+    for (std::size_t k = 0; k < packed.size(); ++k) {
+        packed[k] = static_cast<char>((nibble(digits[2 * k]) << 4) | nibble(digits[2 * k + 1]));
+    }
+    return true;
 }
 
-std::string FindFrameSql() {
-    return "SELECT id FROM frames WHERE digits = ?1";
+void AddUpgradeFunctions(sqlite3* db) {
+    sqlite3_create_function(db, kPackFunction, 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                            packDigitsFunction, nullptr, nullptr);
 }
 
-std::string EarlierReceptionSql() {
-    return "UPDATE frames SET first_received = ?2 WHERE id = ?1 AND "
-           "(first_received IS NULL OR first_received > ?2)";
+std::string BatchTableDeclaration() {
+    return "CREATE TABLE x (packed, suspect, received, station, source, line, frame_id, "
+           "first_in_batch, new_frame, " +
+           valueList("") + ")";
 }
 
-std::string InsertReceptionSql() {
-    return "INSERT INTO receptions (frame_id, received, station, source, line) "
-           "VALUES (?1, ?2, ?3, ?4, ?5) ON CONFLICT DO NOTHING";
+std::string LastFrameIdSql() {
+    return "SELECT coalesce(max(id), 0) FROM frames";
+}
+
+// CROSS JOIN keeps the batch outside: one search of the index a distinct frame of the batch.
+std::string FindBatchFramesSql() {
+    return std::string("SELECT b.rowid, f.id, f.first_received FROM ") + kBatchTable +
+           " b CROSS JOIN frames f ON f.packed_digits = b.packed WHERE b.first_in_batch";
+}
+
+std::string InsertBatchFramesSql() {
+    return "INSERT INTO frames (id, packed_digits, suspect, first_received, " + valueList("") +
+           ") SELECT frame_id, packed, suspect, received, " + valueList("") + " FROM " +
+           kBatchTable + " WHERE new_frame";
+}
+
+std::string InsertBatchReceptionsSql() {
+    return std::string(
+               "INSERT INTO receptions (frame_id, received, station, source, line) "
+               "SELECT frame_id, received, station, source, line FROM ") +
+           kBatchTable + " WHERE true ON CONFLICT DO NOTHING";
+}
+
+std::string EarliestReceptionSql() {
+    return "UPDATE frames SET first_received = "
+           "(SELECT min(received) FROM receptions WHERE frame_id = ?1) WHERE id = ?1";
 }
 
 std::string FramesWithReceptionsSql(std::string_view where, std::string_view order) {
