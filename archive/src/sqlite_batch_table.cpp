@@ -16,6 +16,7 @@ enum Column {
     kFrameId,
     kFirstInBatch,
     kNewFrame,
+    kArchived,
     kFirstValue,
 };
 
@@ -131,6 +132,9 @@ extern "C" int batchColumn(sqlite3_vtab_cursor* cursor, sqlite3_context* context
         case kNewFrame:
             sqlite3_result_int(context, b.newFrame[row]);
             break;
+        case kArchived:
+            sqlite3_result_int(context, b.archived[row]);
+            break;
         default:
             sqlite3_result_double(context,
                                   e.values[static_cast<std::size_t>(column - kFirstValue)]);
@@ -170,6 +174,7 @@ void Batch::take(std::span<const ArchiveEntry> more) {
     frameId.assign(n, 0);
     firstInBatch.assign(n, 0);
     newFrame.assign(n, 0);
+    archived.assign(n, 0);
 }
 
 void AddBatchTable(sqlite3* db, const Batch& batch) {

@@ -21,6 +21,7 @@ struct Batch {
     std::vector<std::int64_t> frameId;
     std::vector<char> firstInBatch;  // no earlier entry of the batch has these digits
     std::vector<char> newFrame;      // the entry that adds its frame to the archive
+    std::vector<char> archived;      // its frame was archived before this batch
 
     // Makes room for `more` entries and takes them; the rest is theirs to fill.
     void take(std::span<const ArchiveEntry> more);

@@ -11,12 +11,16 @@ struct BatchWriter::Statements {
         : lastId(db, LastFrameIdSql()),
           find(db, FindBatchFramesSql()),
           insertFrames(db, InsertBatchFramesSql()),
-          insertReceptions(db, InsertBatchReceptionsSql()),
+          insertReceptions(db, InsertBatchReceptionsSql(false)),
+          insertArchivedReceptions(db, InsertBatchReceptionsSql(true)),
+          earlierReception(db, EarlierReceptionSql()),
           earliest(db, EarliestReceptionSql()) {}
     Statement lastId;
     Statement find;
     Statement insertFrames;
     Statement insertReceptions;
+    Statement insertArchivedReceptions;
+    Statement earlierReception;
     Statement earliest;
 };
 
@@ -41,6 +45,7 @@ AddCounts BatchWriter::add(std::span<const ArchiveEntry> entries) {
     }
     statements_->insertReceptions.run();
     counts.newReceptions = sqlite3_changes64(db_);
+    counts.newReceptions += addReceptionsOfArchivedFrames();
     noteEarlierReceptions();
     return counts;
 }
@@ -76,14 +81,12 @@ void BatchWriter::findArchived() {
         const auto row = static_cast<std::size_t>(find.integer(0));
         archived_[row] = 1;
         batch_.frameId[row] = find.integer(1);
-        hasEarliest_[row] = find.isNull(2) ? 0 : 1;
-        earliest_[row].assign(find.text(2));
     }
     find.reset();
 }
 
 // Gives each frame not yet archived the next id, in the order of the batch, and each entry its
-// frame's id; notes the frames that an entry of the batch gives an earlier reception.
+// frame's id; notes the new frames that a later entry of the batch gives an earlier reception.
 std::int64_t BatchWriter::numberNewFrames() {
     Statement& last = statements_->lastId;
     last.step();
@@ -103,11 +106,35 @@ std::int64_t BatchWriter::numberNewFrames() {
             continue;
         }
         batch_.frameId[i] = batch_.frameId[first];
-        if (received && (hasEarliest_[first] == 0 || batch_.received[i] < earliest_[first])) {
+        batch_.archived[i] = archived_[first];
+        if (archived_[first] == 0 && received &&
+            (hasEarliest_[first] == 0 || batch_.received[i] < earliest_[first])) {
             earlierFrames_.push_back(batch_.frameId[i]);
             hasEarliest_[first] = 1;
             earliest_[first] = batch_.received[i];
         }
+    }
+    return added;
+}
+
+// The new receptions of frames archived before are the only ones that may move an archived
+// frame's first reception earlier.
+std::int64_t BatchWriter::addReceptionsOfArchivedFrames() {
+    Statement& insert = statements_->insertArchivedReceptions;
+    std::int64_t added = 0;
+    earlierTimes_.clear();
+    while (insert.step()) {
+        ++added;
+        if (!insert.isNull(1)) {
+            earlierTimes_.emplace_back(insert.integer(0), insert.text(1));
+        }
+    }
+    insert.reset();
+    Statement& earlier = statements_->earlierReception;
+    for (const auto& [id, time] : earlierTimes_) {
+        earlier.bind(1, id);
+        earlier.bind(2, std::string_view(time));
+        earlier.run();
     }
     return added;
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "pelorin/archive_store.h"
@@ -34,19 +35,21 @@ class BatchWriter {
     void take(std::span<const ArchiveEntry> entries);
     void findArchived();
     std::int64_t numberNewFrames();
+    std::int64_t addReceptionsOfArchivedFrames();
     void noteEarlierReceptions();
 
     sqlite3* db_;
     Batch batch_;
     std::unique_ptr<Statements> statements_;
     // Per entry: the first entry of the batch with its digits, and for that one whether its
-    // frame is archived and the frame's earliest reception known so far.
+    // frame was archived before and, for a new frame, its earliest reception so far.
     std::vector<std::size_t> firstOf_;
     std::vector<char> archived_;
     std::vector<std::string> earliest_;
     std::vector<char> hasEarliest_;
     std::unordered_map<std::string_view, std::size_t> byDigits_;
     std::vector<std::int64_t> earlierFrames_;
+    std::vector<std::pair<std::int64_t, std::string>> earlierTimes_;
 };
 
 }  // namespace pelorin::sqlite

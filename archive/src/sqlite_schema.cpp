@@ -1,7 +1,5 @@
 #include "sqlite_schema.h"
 
-#include <algorithm>
-
 #include "pelorin/value_info.h"
 
 namespace pelorin::sqlite {
@@ -70,12 +68,20 @@ std::string packDigitsVersion2() {
     return sql;
 }
 
-constexpr bool isUpperHex(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
-}
+constexpr int kNoDigit = -1;
 
-constexpr unsigned char nibble(char c) {
-    return static_cast<unsigned char>(c <= '9' ? c - '0' : c - 'A' + 10);
+// The value of each upper-case hexadecimal digit, kNoDigit for every other byte.
+constexpr std::array<int, 256> kDigitValue = [] {
+    std::array<int, 256> value{};
+    value.fill(kNoDigit);
+    for (int k = 0; k < 16; ++k) {
+        value[static_cast<std::size_t>("0123456789ABCDEF"[k])] = k;
+    }
+    return value;
+}();
+
+int digitValue(char c) {
+    return kDigitValue[static_cast<unsigned char>(c)];
 }
 
 extern "C" void packDigitsFunction(sqlite3_context* context, int /*count*/, sqlite3_value** args) {
@@ -117,17 +123,18 @@ std::string UpgradeFrom(int version) {
 }
 
 bool PackDigits(std::string_view digits, std::string& packed) {
-    const bool hex =
-        digits.size() % 2 == 0 && std::all_of(digits.begin(), digits.end(), isUpperHex);
+    packed.resize(digits.size() / 2);
+    bool hex = digits.size() % 2 == 0;
+    for (std::size_t k = 0; hex && k < packed.size(); ++k) {
+        const int high = digitValue(digits[2 * k]);
+        const int low = digitValue(digits[2 * k + 1]);
+        hex = high != kNoDigit && low != kNoDigit;
+        packed[k] = static_cast<char>((high << 4) | low);
+    }
     if (!hex) {
         packed.assign(digits);
-        return false;
     }
-    packed.resize(digits.size() / 2);
-    for (std::size_t k = 0; k < packed.size(); ++k) {
-        packed[k] = static_cast<char>((nibble(digits[2 * k]) << 4) | nibble(digits[2 * k + 1]));
-    }
-    return true;
+    return hex;
 }
 
 void AddUpgradeFunctions(sqlite3* db) {
@@ -137,7 +144,7 @@ void AddUpgradeFunctions(sqlite3* db) {
 
 std::string BatchTableDeclaration() {
     return "CREATE TABLE x (packed, suspect, received, station, source, line, frame_id, "
-           "first_in_batch, new_frame, " +
+           "first_in_batch, new_frame, archived, " +
            valueList("") + ")";
 }
 
@@ -147,7 +154,7 @@ std::string LastFrameIdSql() {
 
 // CROSS JOIN keeps the batch outside: one search of the index a distinct frame of the batch.
 std::string FindBatchFramesSql() {
-    return std::string("SELECT b.rowid, f.id, f.first_received FROM ") + kBatchTable +
+    return std::string("SELECT b.rowid, f.id FROM ") + kBatchTable +
            " b CROSS JOIN frames f ON f.packed_digits = b.packed WHERE b.first_in_batch";
 }
 
@@ -157,11 +164,17 @@ std::string InsertBatchFramesSql() {
            kBatchTable + " WHERE new_frame";
 }
 
-std::string InsertBatchReceptionsSql() {
+std::string InsertBatchReceptionsSql(bool ofArchivedFrames) {
     return std::string(
                "INSERT INTO receptions (frame_id, received, station, source, line) "
                "SELECT frame_id, received, station, source, line FROM ") +
-           kBatchTable + " WHERE true ON CONFLICT DO NOTHING";
+           kBatchTable + (ofArchivedFrames ? " WHERE archived" : " WHERE NOT archived") +
+           " ON CONFLICT DO NOTHING" + (ofArchivedFrames ? " RETURNING frame_id, received" : "");
+}
+
+std::string EarlierReceptionSql() {
+    return "UPDATE frames SET first_received = ?2 WHERE id = ?1 AND "
+           "(first_received IS NULL OR first_received > ?2)";
 }
 
 std::string EarliestReceptionSql() {
