@@ -13,14 +13,12 @@ struct BatchWriter::Statements {
           insertFrames(db, InsertBatchFramesSql()),
           insertReceptions(db, InsertBatchReceptionsSql(false)),
           insertArchivedReceptions(db, InsertBatchReceptionsSql(true)),
-          earlierReception(db, EarlierReceptionSql()),
           earliest(db, EarliestReceptionSql()) {}
     Statement lastId;
     Statement find;
     Statement insertFrames;
     Statement insertReceptions;
     Statement insertArchivedReceptions;
-    Statement earlierReception;
     Statement earliest;
 };
 
@@ -45,8 +43,13 @@ AddCounts BatchWriter::add(std::span<const ArchiveEntry> entries) {
     }
     statements_->insertReceptions.run();
     counts.newReceptions = sqlite3_changes64(db_);
-    counts.newReceptions += addReceptionsOfArchivedFrames();
-    noteEarlierReceptions();
+    statements_->insertArchivedReceptions.run();
+    const std::int64_t ofArchived = sqlite3_changes64(db_);
+    counts.newReceptions += ofArchived;
+    if (ofArchived > 0) {
+        noteArchivedFramesHeardAt();
+    }
+    setEarliestReceptions();
     return counts;
 }
 
@@ -97,6 +100,7 @@ std::int64_t BatchWriter::numberNewFrames() {
     for (std::size_t i = 0; i < batch_.entries.size(); ++i) {
         const std::size_t first = firstOf_[i];
         const bool received = batch_.entries[i].received.has_value();
+        batch_.archived[i] = archived_[first];
         if (first == i && archived_[i] == 0) {
             batch_.frameId[i] = nextId++;
             batch_.newFrame[i] = 1;
@@ -106,7 +110,6 @@ std::int64_t BatchWriter::numberNewFrames() {
             continue;
         }
         batch_.frameId[i] = batch_.frameId[first];
-        batch_.archived[i] = archived_[first];
         if (archived_[first] == 0 && received &&
             (hasEarliest_[first] == 0 || batch_.received[i] < earliest_[first])) {
             earlierFrames_.push_back(batch_.frameId[i]);
@@ -117,31 +120,19 @@ std::int64_t BatchWriter::numberNewFrames() {
     return added;
 }
 
-// The new receptions of frames archived before are the only ones that may move an archived
-// frame's first reception earlier.
-std::int64_t BatchWriter::addReceptionsOfArchivedFrames() {
-    Statement& insert = statements_->insertArchivedReceptions;
-    std::int64_t added = 0;
-    earlierTimes_.clear();
-    while (insert.step()) {
-        ++added;
-        if (!insert.isNull(1)) {
-            earlierTimes_.emplace_back(insert.integer(0), insert.text(1));
+// Some of the batch's receptions of archived frames were new: each of those frames with a time
+// in the batch may have been heard earlier than it was.
+void BatchWriter::noteArchivedFramesHeardAt() {
+    for (std::size_t i = 0; i < batch_.entries.size(); ++i) {
+        if (batch_.archived[i] != 0 && batch_.entries[i].received) {
+            earlierFrames_.push_back(batch_.frameId[i]);
         }
     }
-    insert.reset();
-    Statement& earlier = statements_->earlierReception;
-    for (const auto& [id, time] : earlierTimes_) {
-        earlier.bind(1, id);
-        earlier.bind(2, std::string_view(time));
-        earlier.run();
-    }
-    return added;
 }
 
 // A frame's first reception comes from its receptions themselves, since an entry whose
 // reception was archived before brings no new time.
-void BatchWriter::noteEarlierReceptions() {
+void BatchWriter::setEarliestReceptions() {
     std::sort(earlierFrames_.begin(), earlierFrames_.end());
     earlierFrames_.erase(std::unique(earlierFrames_.begin(), earlierFrames_.end()),
                          earlierFrames_.end());

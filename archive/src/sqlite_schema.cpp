@@ -169,12 +169,7 @@ std::string InsertBatchReceptionsSql(bool ofArchivedFrames) {
                "INSERT INTO receptions (frame_id, received, station, source, line) "
                "SELECT frame_id, received, station, source, line FROM ") +
            kBatchTable + (ofArchivedFrames ? " WHERE archived" : " WHERE NOT archived") +
-           " ON CONFLICT DO NOTHING" + (ofArchivedFrames ? " RETURNING frame_id, received" : "");
-}
-
-std::string EarlierReceptionSql() {
-    return "UPDATE frames SET first_received = ?2 WHERE id = ?1 AND "
-           "(first_received IS NULL OR first_received > ?2)";
+           " ON CONFLICT DO NOTHING";
 }
 
 std::string EarliestReceptionSql() {

@@ -34,13 +34,11 @@ std::string BatchTableDeclaration();
 
 // The steps of an add, each over the whole batch: the largest frame id; the batch's frames
 // that are archived (batch row, id); its new frames; the receptions of its new frames, or of
-// those archived before, giving the frame id and time of each reception added.
+// the frames archived before it.
 std::string LastFrameIdSql();
 std::string FindBatchFramesSql();
 std::string InsertBatchFramesSql();
 std::string InsertBatchReceptionsSql(bool ofArchivedFrames);
-// Moves frame ?1's first reception to ?2 when that is earlier.
-std::string EarlierReceptionSql();
 // Sets frame ?1's first reception to the earliest of its receptions.
 std::string EarliestReceptionSql();
 // Frames with their receptions: id, first_received, the 36 values, suspect, then the
