@@ -137,6 +137,16 @@ bool PackDigits(std::string_view digits, std::string& packed) {
     return hex;
 }
 
+void UnpackDigits(std::string_view bytes, std::string& digits) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    digits.resize(2 * bytes.size());
+    for (std::size_t k = 0; k < bytes.size(); ++k) {
+        const auto byte = static_cast<unsigned char>(bytes[k]);
+        digits[2 * k] = kHex[byte >> 4];
+        digits[2 * k + 1] = kHex[byte & 0xF];
+    }
+}
+
 void AddUpgradeFunctions(sqlite3* db) {
     sqlite3_create_function(db, kPackFunction, 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
                             packDigitsFunction, nullptr, nullptr);
@@ -177,10 +187,10 @@ std::string EarliestReceptionSql() {
            "(SELECT min(received) FROM receptions WHERE frame_id = ?1) WHERE id = ?1";
 }
 
-std::string FramesWithReceptionsSql(std::string_view where, std::string_view order) {
-    return "SELECT f.id, f.first_received, " + valueList("f.") +
-           ", f.suspect, r.received, r.station, r.source, r.line, f.digits "
-           "FROM frames f JOIN receptions r ON r.frame_id = f.id WHERE " +
+std::string FramesWithReceptionsSql(std::string_view where, std::string_view order,
+                                    std::string_view digits) {
+    return "SELECT f.id, f.first_received, f.suspect, r.received, r.station, r.source, r.line, " +
+           std::string(digits) + " FROM frames f JOIN receptions r ON r.frame_id = f.id WHERE " +
            std::string(where) + " ORDER BY " + std::string(order);
 }
 

@@ -26,6 +26,9 @@ std::string UpgradeFrom(int version);
 // a byte, when all are upper-case hexadecimal digits; else false and the text as it is.
 bool PackDigits(std::string_view digits, std::string& packed);
 
+// The digits that PackDigits packed to `bytes`.
+void UnpackDigits(std::string_view bytes, std::string& digits);
+
 // The functions that UpgradeFrom's statements call; added to each connection that upgrades.
 void AddUpgradeFunctions(sqlite3* db);
 
@@ -41,9 +44,11 @@ std::string InsertBatchFramesSql();
 std::string InsertBatchReceptionsSql(bool ofArchivedFrames);
 // Sets frame ?1's first reception to the earliest of its receptions.
 std::string EarliestReceptionSql();
-// Frames with their receptions: id, first_received, the 36 values, suspect, then the
-// reception's received, station, source and line. `where` and `order` complete it.
-std::string FramesWithReceptionsSql(std::string_view where, std::string_view order);
+// Frames with their receptions: id, first_received, suspect, then the reception's received,
+// station, source and line, and the frame's `digits` (a column as the engine keeps them).
+// `where` and `order` complete it.
+std::string FramesWithReceptionsSql(std::string_view where, std::string_view order,
+                                    std::string_view digits = "f.digits");
 // Every reception with its frame: digits, suspect, the 36 values, received, station, source,
 // line; by frame id, then the reception's key.
 std::string EveryEntrySql();

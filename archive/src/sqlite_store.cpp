@@ -68,6 +68,26 @@ std::string timeText(std::optional<UtcMillis> time, std::string_view otherwise) 
     return time ? FormatUtcTime(*time) : std::string(otherwise);
 }
 
+// The frames query's rows with the digits as packed_digits keeps them, handed out as text.
+class PackedDigitsRows {
+  public:
+    explicit PackedDigitsRows(sqlite::Statement& rows) : rows_(rows) {}
+    bool step() { return rows_.step(); }
+    bool isNull(int column) const { return rows_.isNull(column); }
+    std::int64_t integer(int column) const { return rows_.integer(column); }
+    std::string_view text(int column) const {
+        if (column != kDigitsColumn || !rows_.isBlob(column)) {
+            return rows_.text(column);
+        }
+        sqlite::UnpackDigits(rows_.blob(column), digits_);
+        return digits_;
+    }
+
+  private:
+    sqlite::Statement& rows_;
+    mutable std::string digits_;
+};
+
 }  // namespace
 
 SqliteStore::SqliteStore(std::string path, ArchiveAccess access) : path_(std::move(path)) {
@@ -299,7 +319,8 @@ void SqliteStore::forEachFrame(const FrameQuery& query,
 // query that compares ids), and hands out each frame once all its receptions are read.
 void SqliteStore::scanFrames(std::string_view where, std::string_view order, TimeRange bounds,
                              const std::function<void(const ArchivedFrame&)>& visit) {
-    sqlite::Statement rows(db_->handle(), sqlite::FramesWithReceptionsSql(where, order));
+    sqlite::Statement rows(db_->handle(),
+                           sqlite::FramesWithReceptionsSql(where, order, "f.packed_digits"));
     if (where.find("?1") != std::string_view::npos) {
         if (where.find("f.id") != std::string_view::npos) {
             rows.bind(1, bounds.since.value_or(0));
@@ -309,7 +330,8 @@ void SqliteStore::scanFrames(std::string_view where, std::string_view order, Tim
             rows.bind(2, std::string_view(timeText(bounds.until, kLatest)));
         }
     }
-    VisitFrameRows(rows, visit);
+    PackedDigitsRows packed(rows);
+    VisitFrameRows(packed, visit);
 }
 
 ArchiveStats SqliteStore::stats() {
