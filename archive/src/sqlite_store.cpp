@@ -37,9 +37,9 @@ constexpr int kBusyPolls = kBusyMilliseconds / 2;
 // Enough pages in memory that the frames' index of a large archive is mostly at hand.
 constexpr std::string_view kCacheKibibytes = "-65536";
 // Large pages hold many rows apiece, so that a batch is written, and read back by the
-// checkpoint, in few calls; a checkpoint every 64 MB of the write-ahead log.
+// checkpoint, in few calls; a checkpoint, on a thread of its own, every 64 MB of the log.
 constexpr std::string_view kPageBytes = "32768";
-constexpr std::string_view kCheckpointPages = "2048";
+constexpr int kCheckpointPages = 2048;
 constexpr std::string_view kEarliest = "0000";
 constexpr std::string_view kLatest = "9999";
 
@@ -100,6 +100,7 @@ SqliteStore::SqliteStore(std::string path, ArchiveAccess access) : path_(std::mo
 
 SqliteStore::~SqliteStore() {
     writer_.reset();
+    checkpointer_.reset();
 }
 
 void SqliteStore::fail(std::string_view doing, const sqlite::Failure& failure) const {
@@ -197,7 +198,8 @@ void SqliteStore::open(ArchiveAccess access) {
             }
             db_->execute("PRAGMA journal_mode = WAL");
         });
-        db_->execute(std::string("PRAGMA wal_autocheckpoint = ") + std::string(kCheckpointPages));
+        checkpointer_ =
+            std::make_unique<sqlite::Checkpointer>(path_, db_->handle(), kCheckpointPages);
         db_->execute("PRAGMA synchronous = NORMAL");
         db_->execute(std::string("PRAGMA cache_size = ") + std::string(kCacheKibibytes));
         upgrade();

@@ -5,6 +5,7 @@
 
 #include "pelorin/archive_store.h"
 #include "sqlite_batch_writer.h"
+#include "sqlite_checkpointer.h"
 #include "sqlite_connection.h"
 
 namespace pelorin {
@@ -40,6 +41,7 @@ class SqliteStore final : public ArchiveStore {
     std::string path_;
     std::unique_ptr<sqlite::Connection> db_;
     std::unique_ptr<sqlite::BatchWriter> writer_;
+    std::unique_ptr<sqlite::Checkpointer> checkpointer_;
 };
 
 }  // namespace pelorin
