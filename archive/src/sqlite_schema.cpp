@@ -68,19 +68,20 @@ std::string packDigitsVersion2() {
     return sql;
 }
 
-constexpr int kNoDigit = -1;
+// Beyond any digit's value, so that one test after the loop finds any byte that is no digit.
+constexpr unsigned kNoDigit = 0x100;
 
 // The value of each upper-case hexadecimal digit, kNoDigit for every other byte.
-constexpr std::array<int, 256> kDigitValue = [] {
-    std::array<int, 256> value{};
+constexpr std::array<unsigned, 256> kDigitValue = [] {
+    std::array<unsigned, 256> value{};
     value.fill(kNoDigit);
     for (int k = 0; k < 16; ++k) {
-        value[static_cast<std::size_t>("0123456789ABCDEF"[k])] = k;
+        value[static_cast<std::size_t>("0123456789ABCDEF"[k])] = static_cast<unsigned>(k);
     }
     return value;
 }();
 
-int digitValue(char c) {
+unsigned digitValue(char c) {
     return kDigitValue[static_cast<unsigned char>(c)];
 }
 
@@ -124,17 +125,18 @@ std::string UpgradeFrom(int version) {
 
 bool PackDigits(std::string_view digits, std::string& packed) {
     packed.resize(digits.size() / 2);
-    bool hex = digits.size() % 2 == 0;
-    for (std::size_t k = 0; hex && k < packed.size(); ++k) {
-        const int high = digitValue(digits[2 * k]);
-        const int low = digitValue(digits[2 * k + 1]);
-        hex = high != kNoDigit && low != kNoDigit;
+    unsigned seen = digits.size() % 2 == 0 ? 0 : kNoDigit;
+    for (std::size_t k = 0; k < packed.size(); ++k) {
+        const unsigned high = digitValue(digits[2 * k]);
+        const unsigned low = digitValue(digits[2 * k + 1]);
+        seen |= high | low;
         packed[k] = static_cast<char>((high << 4) | low);
     }
-    if (!hex) {
+    if ((seen & kNoDigit) != 0) {
         packed.assign(digits);
+        return false;
     }
-    return hex;
+    return true;
 }
 
 void UnpackDigits(std::string_view bytes, std::string& digits) {
