@@ -1,5 +1,7 @@
 #include "pelorin/archive_ingest.h"
 
+#include <span>
+
 #include "pelorin/decoder.h"
 
 namespace pelorin {
@@ -28,6 +30,23 @@ void appendUtf8(std::string& out, char32_t c) {
     }
 }
 
+// The frame's digits, the characters after the marker, in UTF-8; nearly always ASCII, which
+// takes one byte a character.
+void appendDigits(const FrameText& frame, std::string& out) {
+    const auto digits = std::span(frame).subspan(FrameMarker.size());
+    out.resize(digits.size());
+    for (std::size_t k = 0; k < digits.size(); ++k) {
+        if (digits[k] > kLastOneByte) {
+            out.resize(k);
+            for (; k < digits.size(); ++k) {
+                appendUtf8(out, digits[k]);
+            }
+            return;
+        }
+        out[k] = static_cast<char>(digits[k]);
+    }
+}
+
 }  // namespace
 
 LineKind ArchiveIngest::addLine(std::string_view text, std::string_view source, std::int64_t number,
@@ -44,10 +63,7 @@ LineKind ArchiveIngest::addLine(std::string_view text, std::string_view source, 
     }
     ArchiveEntry& entry = entries_[used_++];
     entry.suspect = !DecodeFrame(frame_, entry.values);
-    entry.digits.clear();
-    for (std::size_t k = FrameMarker.size(); k < frame_.size(); ++k) {
-        appendUtf8(entry.digits, frame_[k]);
-    }
+    appendDigits(frame_, entry.digits);
     const std::optional<UtcMillis> written = ReceptionTimeOfLine(text);
     entry.received = written ? written : readTime;
     entry.station.assign(station_);

@@ -13,9 +13,10 @@
 
 namespace pelorin {
 
-// Columns of the frames-with-receptions query that every engine runs: id, first_received, the
-// 36 values, suspect, then the reception's received, station, source and line, and the digits.
-inline constexpr int kFirstValueColumn = 2;
+// Columns of the frames-with-receptions query that every engine runs: id, first_received,
+// suspect, then the reception's received, station, source and line, and the digits.
+inline constexpr int kSuspectColumn = 2;
+inline constexpr int kDigitsColumn = kSuspectColumn + 5;
 
 template <typename Row>
 std::optional<UtcMillis> TimeIn(const Row& row, int column) {
@@ -27,8 +28,7 @@ std::optional<UtcMillis> TimeIn(const Row& row, int column) {
 // through a result with step() and reads it with isNull, integer, real and text.
 template <typename Row>
 void VisitFrameRows(Row& rows, const std::function<void(const ArchivedFrame&)>& visit) {
-    constexpr int kSuspect = kFirstValueColumn + kValuesPerRecord;
-    constexpr int kReceived = kSuspect + 1;
+    constexpr int kReceived = kSuspectColumn + 1;
     const auto earlier = [](const std::optional<UtcMillis>& a, const std::optional<UtcMillis>& b) {
         return a && (!b || *a < *b);
     };
@@ -51,12 +51,11 @@ void VisitFrameRows(Row& rows, const std::function<void(const ArchivedFrame&)>& 
             pending = true;
             frame.id = id;
             frame.firstReceived = TimeIn(rows, 1);
-            for (int k = 0; k < kValuesPerRecord; ++k) {
-                frame.values[static_cast<std::size_t>(k)] = rows.real(kFirstValueColumn + k);
-            }
-            frame.suspect = rows.integer(kSuspect) != 0;
-            frame.digits = rows.text(kReceived + 4);
+            frame.suspect = rows.integer(kSuspectColumn) != 0;
+            frame.digits = rows.text(kDigitsColumn);
+            // The values columns hold exactly what the digits decode to.
             ReadArchivedDigits(frame.digits, frame.raw);
+            ScaleRecord(frame.raw, frame.values);
             frame.stations.clear();
             frame.source.clear();
             firstOfFrame.reset();

@@ -89,6 +89,18 @@ std::string_view Statement::text(int column) const {
                : std::string_view();
 }
 
+bool Statement::isBlob(int column) const {
+    return sqlite3_column_type(stmt_, column) == SQLITE_BLOB;
+}
+
+std::string_view Statement::blob(int column) const {
+    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(stmt_, column));
+    return bytes != nullptr
+               ? std::string_view(bytes,
+                                  static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column)))
+               : std::string_view();
+}
+
 Connection::Connection(const std::string& path, bool writable, bool create) {
     int flags = writable ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY;
     flags |= (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_NOMUTEX;

@@ -32,6 +32,8 @@ class Statement {
     double real(int column) const;
     bool isNull(int column) const;
     std::string_view text(int column) const;
+    bool isBlob(int column) const;
+    std::string_view blob(int column) const;
 
   private:
     sqlite3* db_;

@@ -36,10 +36,10 @@ constexpr long kBusyPollNanoseconds = 2'000'000;
 constexpr int kBusyPolls = kBusyMilliseconds / 2;
 // Enough pages in memory that the frames' index of a large archive is mostly at hand.
 constexpr std::string_view kCacheKibibytes = "-65536";
-// Larger pages hold more rows apiece, and a rarer checkpoint copies each page fewer times
-// and waits for the disk less often.
-constexpr std::string_view kPageBytes = "8192";
-constexpr std::string_view kCheckpointPages = "8192";
+// Large pages hold many rows apiece, so that a batch is written, and read back by the
+// checkpoint, in few calls; a checkpoint, on a thread of its own, every 64 MB of the log.
+constexpr std::string_view kPageBytes = "32768";
+constexpr int kCheckpointPages = 2048;
 constexpr std::string_view kEarliest = "0000";
 constexpr std::string_view kLatest = "9999";
 
@@ -68,19 +68,27 @@ std::string timeText(std::optional<UtcMillis> time, std::string_view otherwise) 
     return time ? FormatUtcTime(*time) : std::string(otherwise);
 }
 
-}  // namespace
+// The frames query's rows with the digits as packed_digits keeps them, handed out as text.
+class PackedDigitsRows {
+  public:
+    explicit PackedDigitsRows(sqlite::Statement& rows) : rows_(rows) {}
+    bool step() { return rows_.step(); }
+    bool isNull(int column) const { return rows_.isNull(column); }
+    std::int64_t integer(int column) const { return rows_.integer(column); }
+    std::string_view text(int column) const {
+        if (column != kDigitsColumn || !rows_.isBlob(column)) {
+            return rows_.text(column);
+        }
+        sqlite::UnpackDigits(rows_.blob(column), digits_);
+        return digits_;
+    }
 
-struct SqliteStore::Statements {
-    explicit Statements(sqlite3* db)
-        : insertFrame(db, sqlite::InsertFrameSql()),
-          findFrame(db, sqlite::FindFrameSql()),
-          earlierReception(db, sqlite::EarlierReceptionSql()),
-          insertReception(db, sqlite::InsertReceptionSql()) {}
-    sqlite::Statement insertFrame;
-    sqlite::Statement findFrame;
-    sqlite::Statement earlierReception;
-    sqlite::Statement insertReception;
+  private:
+    sqlite::Statement& rows_;
+    mutable std::string digits_;
 };
+
+}  // namespace
 
 SqliteStore::SqliteStore(std::string path, ArchiveAccess access) : path_(std::move(path)) {
     try {
@@ -91,7 +99,8 @@ SqliteStore::SqliteStore(std::string path, ArchiveAccess access) : path_(std::mo
 }
 
 SqliteStore::~SqliteStore() {
-    statements_.reset();
+    writer_.reset();
+    checkpointer_.reset();
 }
 
 void SqliteStore::fail(std::string_view doing, const sqlite::Failure& failure) const {
@@ -189,26 +198,30 @@ void SqliteStore::open(ArchiveAccess access) {
             }
             db_->execute("PRAGMA journal_mode = WAL");
         });
-        db_->execute(std::string("PRAGMA wal_autocheckpoint = ") + std::string(kCheckpointPages));
+        checkpointer_ =
+            std::make_unique<sqlite::Checkpointer>(path_, db_->handle(), kCheckpointPages);
         db_->execute("PRAGMA synchronous = NORMAL");
         db_->execute(std::string("PRAGMA cache_size = ") + std::string(kCacheKibibytes));
         upgrade();
-        statements_ = std::make_unique<Statements>(db_->handle());
+        writer_ = std::make_unique<sqlite::BatchWriter>(db_->handle());
     }
 }
 
 // Brings an older archive, or a new file, to this version step by step, each step whole or not
 // at all; a second writer doing the same waits and then finds nothing left to do.
 void SqliteStore::upgrade() {
+    sqlite::AddUpgradeFunctions(db_->handle());
     beginWriting();
     try {
         sqlite::Statement version(db_->handle(), "PRAGMA user_version");
         version.step();
-        for (int v = static_cast<int>(version.integer(0)); v < sqlite::kSchemaVersion; ++v) {
+        const int found = static_cast<int>(version.integer(0));
+        // A statement still reading would keep a table from being dropped.
+        version.reset();
+        for (int v = found; v < sqlite::kSchemaVersion; ++v) {
             db_->execute(sqlite::UpgradeFrom(v));
             db_->execute("PRAGMA user_version = " + std::to_string(v + 1));
         }
-        version.reset();
         db_->execute("COMMIT");
     } catch (const sqlite::Failure&) {
         sqlite3_exec(db_->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
@@ -235,7 +248,7 @@ void SqliteStore::whileBusy(const std::function<void()>& step) {
 }
 
 AddCounts SqliteStore::add(std::span<const ArchiveEntry> entries) {
-    if (!statements_) {
+    if (!writer_) {
         throw ArchiveError("could not write the archive " + path_ + ": it was opened to read");
     }
     try {
@@ -244,7 +257,7 @@ AddCounts SqliteStore::add(std::span<const ArchiveEntry> entries) {
         fail("write", failure);
     }
     try {
-        const AddCounts counts = addEntries(entries);
+        const AddCounts counts = writer_->add(entries);
         db_->execute("COMMIT");
         return counts;
     } catch (const sqlite::Failure& failure) {
@@ -252,50 +265,6 @@ AddCounts SqliteStore::add(std::span<const ArchiveEntry> entries) {
         sqlite3_exec(db_->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
         fail("write", failure);
     }
-}
-
-AddCounts SqliteStore::addEntries(std::span<const ArchiveEntry> entries) {
-    AddCounts counts;
-    Statements& s = *statements_;
-    std::string received;
-    for (const ArchiveEntry& e : entries) {
-        received = timeText(e.received, {});
-        const std::optional<std::string_view> when =
-            e.received ? std::optional<std::string_view>(received) : std::nullopt;
-        // Looked up first: a log added again costs one search a line, not a failed insert.
-        s.findFrame.bind(1, std::string_view(e.digits));
-        const bool isNew = !s.findFrame.step();
-        std::int64_t id = isNew ? 0 : s.findFrame.integer(0);
-        s.findFrame.reset();
-        if (isNew) {
-            s.insertFrame.bind(1, std::string_view(e.digits));
-            s.insertFrame.bind(2, std::int64_t{e.suspect ? 1 : 0});
-            s.insertFrame.bind(3, when);
-            for (int k = 0; k < kValuesPerRecord; ++k) {
-                s.insertFrame.bind(k + 4, e.values[static_cast<std::size_t>(k)]);
-            }
-            s.insertFrame.run();
-            id = db_->lastRowId();
-            ++counts.newFrames;
-        } else {
-            ++counts.knownFrames;
-        }
-        s.insertReception.bind(1, id);
-        s.insertReception.bind(2, when);
-        s.insertReception.bind(3, std::string_view(e.station));
-        s.insertReception.bind(4, std::string_view(e.source));
-        s.insertReception.bind(5, e.line);
-        s.insertReception.run();
-        if (db_->changes() == 1) {
-            ++counts.newReceptions;
-            if (!isNew && when) {
-                s.earlierReception.bind(1, id);
-                s.earlierReception.bind(2, when);
-                s.earlierReception.run();
-            }
-        }
-    }
-    return counts;
 }
 
 // Two plain scans, the frames in pass order and the receptions in the table's order, meet in
@@ -352,7 +321,8 @@ void SqliteStore::forEachFrame(const FrameQuery& query,
 // query that compares ids), and hands out each frame once all its receptions are read.
 void SqliteStore::scanFrames(std::string_view where, std::string_view order, TimeRange bounds,
                              const std::function<void(const ArchivedFrame&)>& visit) {
-    sqlite::Statement rows(db_->handle(), sqlite::FramesWithReceptionsSql(where, order));
+    sqlite::Statement rows(db_->handle(),
+                           sqlite::FramesWithReceptionsSql(where, order, "f.packed_digits"));
     if (where.find("?1") != std::string_view::npos) {
         if (where.find("f.id") != std::string_view::npos) {
             rows.bind(1, bounds.since.value_or(0));
@@ -362,7 +332,8 @@ void SqliteStore::scanFrames(std::string_view where, std::string_view order, Tim
             rows.bind(2, std::string_view(timeText(bounds.until, kLatest)));
         }
     }
-    VisitFrameRows(rows, visit);
+    PackedDigitsRows packed(rows);
+    VisitFrameRows(packed, visit);
 }
 
 ArchiveStats SqliteStore::stats() {

@@ -4,6 +4,8 @@
 #include <string>
 
 #include "pelorin/archive_store.h"
+#include "sqlite_batch_writer.h"
+#include "sqlite_checkpointer.h"
 #include "sqlite_connection.h"
 
 namespace pelorin {
@@ -24,8 +26,6 @@ class SqliteStore final : public ArchiveStore {
     void forEachEntry(const std::function<void(const ArchiveEntry&)>& visit) override;
 
   private:
-    struct Statements;
-
     void refuseWhatIsNoArchive() const;
     void refuseNewer(int version) const;
     void open(ArchiveAccess access);
@@ -34,14 +34,14 @@ class SqliteStore final : public ArchiveStore {
     // Runs `step` again while another connection holds the file, for as long as beginWriting
     // would wait.
     void whileBusy(const std::function<void()>& step);
-    AddCounts addEntries(std::span<const ArchiveEntry> entries);
     void scanFrames(std::string_view where, std::string_view order, TimeRange bounds,
                     const std::function<void(const ArchivedFrame&)>& visit);
     [[noreturn]] void fail(std::string_view doing, const sqlite::Failure& failure) const;
 
     std::string path_;
     std::unique_ptr<sqlite::Connection> db_;
-    std::unique_ptr<Statements> statements_;
+    std::unique_ptr<sqlite::BatchWriter> writer_;
+    std::unique_ptr<sqlite::Checkpointer> checkpointer_;
 };
 
 }  // namespace pelorin

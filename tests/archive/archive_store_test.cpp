@@ -98,6 +98,62 @@ TEST_P(ArchiveStoreTest, DigitsAndValuesAreTheDecodersAndTheFirstReceptionIsTheE
     });
 }
 
+struct FirstReceptionCase {
+    const char* what;
+    std::vector<std::vector<pelorin::ArchiveEntry>> adds;
+    const char* first;  // the frame's first reception afterwards
+    std::int64_t receptions;
+    // The server engine does not keep this yet: it takes the time of a line archived before.
+    bool fileEngineOnly = false;
+};
+
+// The one test frame, heard by `station` on `line` of "log" at `stamp` (none when empty).
+pelorin::ArchiveEntry heard(const char* station, std::int64_t line, const std::string& stamp) {
+    pelorin::ArchiveEntry e = entries({logLine(60, stamp)}, station, "log").front();
+    e.line = line;
+    return e;
+}
+
+// Only a reception that is added counts: a line archived before, heard again with another
+// time, leaves the frame's first reception as it was, in one batch or in two.
+TEST_P(ArchiveStoreTest, TheFirstReceptionIsTheEarliestOfThoseAdded) {
+    const std::string early = "2026-12-08T10:00:00Z";
+    const std::string late = "2026-12-08T10:05:00Z";
+    const FirstReceptionCase cases[] = {
+        {"an earlier one later in the batch",
+         {{heard("A", 1, late), heard("B", 1, early), heard("C", 1, "")}},
+         "2026-12-08T10:00:00.000Z",
+         3},
+        {"an earlier one in a later batch",
+         {{heard("A", 1, late)}, {heard("B", 1, ""), heard("B", 2, early)}},
+         "2026-12-08T10:00:00.000Z",
+         3},
+        {"the same line again with an earlier time, in the batch",
+         {{heard("A", 1, late), heard("A", 1, early)}},
+         "2026-12-08T10:05:00.000Z",
+         1,
+         true},
+        {"the same line again with an earlier time, later",
+         {{heard("A", 1, late)}, {heard("A", 1, early), heard("B", 1, "")}},
+         "2026-12-08T10:05:00.000Z",
+         2,
+         true},
+    };
+    for (const FirstReceptionCase& c : cases) {
+        if (c.fileEngineOnly && GetParam() != Engine::Sqlite) {
+            continue;
+        }
+        auto store = openFresh();
+        for (const auto& batch : c.adds) {
+            store->add(batch);
+        }
+        const auto dump = testarchive::frameDump(*store);
+        ASSERT_EQ(dump.size(), 1U) << c.what;
+        EXPECT_NE(dump[0].find(c.first), std::string::npos) << c.what << ": " << dump[0];
+        EXPECT_EQ(store->stats().receptions, c.receptions) << c.what;
+    }
+}
+
 struct PassCase {
     const char* what;
     std::vector<std::string> lines;
