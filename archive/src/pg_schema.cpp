@@ -120,32 +120,40 @@ std::string insertFramesWhere(std::string_view which) {
 // The whole batch in one statement. Each frame of the batch is looked up once, by its digits
 // (OFFSET 0 keeps that a lookup in the index rather than a scan of the archive); those not
 // archived yet draw their ids in the order of the log, and are added with their earliest
-// reception in the batch. Archived ones that the batch brings an earlier reception of get it as
-// their first, through the index too, as an insert that finds its frame there. Then every
-// reception is added to its frame's id.
+// reception in the batch. Then every reception is added to its frame's id, in the order of the
+// log, so that of a line heard twice the first counts. Archived frames that an added reception
+// brings an earlier time of get it as their first, through the index too, as an insert that
+// finds its frame there: a line archived before, heard again, moves nothing.
 //
 // A frame that another writer added after this statement began is left to that writer and its
 // receptions are not added: the statement's last column counts such frames, and the statement
 // is run again, when they can be seen. Its other columns are the frames and receptions it added.
 std::string AddBatchSql() {
-    return "WITH found AS MATERIALIZED (SELECT i.seq, i.earliest, f.id IS NOT NULL AS archived, "
+    return "WITH found AS MATERIALIZED (SELECT i.seq, f.id IS NOT NULL AS archived, "
            "coalesce(f.id, nextval('frames_id_seq')) AS id, f.first_received "
-           "FROM (SELECT seq, digits, earliest FROM incoming WHERE digits IS NOT NULL "
+           "FROM (SELECT seq, digits FROM incoming WHERE digits IS NOT NULL "
            "ORDER BY seq) i LEFT JOIN LATERAL (SELECT id, first_received FROM frames "
            "WHERE frames.digits = i.digits OFFSET 0) f ON true), "
            "added AS (" +
            insertFramesWhere("NOT n.archived") +
            " ON CONFLICT (digits) DO NOTHING RETURNING id), "
-           "moved AS (" +
-           insertFramesWhere("n.archived AND n.earliest < coalesce(n.first_received, '" +
-                             std::string(kNoTime) + "')") +
-           " ON CONFLICT (digits) DO UPDATE SET first_received = excluded.first_received "
-           "WHERE frames.first_received IS NULL OR frames.first_received > "
-           "excluded.first_received), "
-           "ids AS (SELECT seq, id FROM found WHERE archived OR id IN (SELECT id FROM added)), "
+           "ids AS (SELECT seq, id, archived, first_received FROM found "
+           "WHERE archived OR id IN (SELECT id FROM added)), "
            "stored AS (INSERT INTO receptions (frame_id, received, station, source, line) "
            "SELECT ids.id, i.received, i.station, i.source, i.line FROM incoming i "
-           "JOIN ids ON ids.seq = i.frame ON CONFLICT DO NOTHING RETURNING 1) "
+           "JOIN ids ON ids.seq = i.frame ORDER BY i.seq ON CONFLICT DO NOTHING "
+           "RETURNING frame_id, received), "
+           "earlier AS (SELECT ids.seq, s.t FROM (SELECT frame_id, min(received) AS t FROM stored "
+           "GROUP BY frame_id) s JOIN ids ON ids.id = s.frame_id AND ids.archived "
+           "WHERE s.t < coalesce(ids.first_received, '" +
+           std::string(kNoTime) +
+           "')), "
+           "moved AS (INSERT INTO frames (id, digits, suspect, first_received, " +
+           valueList("") + ") SELECT n.id, i.digits, i.suspect, e.t, " + valueList("i.") +
+           " FROM earlier e JOIN found n ON n.seq = e.seq JOIN incoming i ON i.seq = e.seq"
+           " ON CONFLICT (digits) DO UPDATE SET first_received = excluded.first_received "
+           "WHERE frames.first_received IS NULL OR frames.first_received > "
+           "excluded.first_received) "
            "SELECT (SELECT count(*) FROM added), (SELECT count(*) FROM stored), "
            "(SELECT count(*) FROM found) - (SELECT count(*) FROM ids)";
 }

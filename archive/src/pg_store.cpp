@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "frame_rows.h"
 #include "pelorin/archive_location.h"
@@ -44,18 +45,39 @@ struct BatchFrame {
     std::optional<UtcMillis> earliest;
 };
 
+// A reception's identity: frame (by its first entry), station, source and line.
+struct ReceptionKey {
+    std::size_t frame;
+    std::string_view station;
+    std::string_view source;
+    std::int64_t line;
+    bool operator==(const ReceptionKey&) const = default;
+};
+
+struct ReceptionKeyHash {
+    std::size_t operator()(const ReceptionKey& r) const {
+        const std::hash<std::string_view> text;
+        return r.frame ^ (text(r.station) * 31) ^ (text(r.source) * 131) ^
+               static_cast<std::size_t>(r.line) * 1000003;
+    }
+};
+
 // The entries as rows of the table incoming, each naming its frame's first entry, which alone
-// carries the frame's digits, values and earliest reception.
+// carries the frame's digits, values and earliest reception. A line heard again in the batch
+// adds no reception, so its time does not count.
 std::string copyRows(std::span<const ArchiveEntry> entries) {
     std::unordered_map<std::string_view, BatchFrame> frames;
+    std::unordered_set<ReceptionKey, ReceptionKeyHash> receptions;
     std::vector<std::size_t> frameOf(entries.size());
     for (std::size_t k = 0; k < entries.size(); ++k) {
-        const auto at = frames.try_emplace(entries[k].digits, BatchFrame{k, {}}).first;
-        const std::optional<UtcMillis>& received = entries[k].received;
-        if (received && (!at->second.earliest || *received < *at->second.earliest)) {
+        const ArchiveEntry& e = entries[k];
+        const auto at = frames.try_emplace(e.digits, BatchFrame{k, {}}).first;
+        frameOf[k] = at->second.first;
+        const bool fresh = receptions.insert({frameOf[k], e.station, e.source, e.line}).second;
+        const std::optional<UtcMillis>& received = e.received;
+        if (fresh && received && (!at->second.earliest || *received < *at->second.earliest)) {
             at->second.earliest = received;
         }
-        frameOf[k] = at->second.first;
     }
     pg::CopyRows rows;
     const auto time = [&rows](const std::optional<UtcMillis>& t) {
