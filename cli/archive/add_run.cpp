@@ -108,11 +108,8 @@ AddRun::InputEnd AddRun::followFile(LogFollower& follower, const std::string& na
     const std::string source = sourceName(name);
     const std::string location = ArchiveLocation(options_.archive);
     if (IsServerLocation(location)) {
-        const std::string local = DefaultArchiveFile();
-        buffer_ = std::make_unique<BufferedArchive>(
-            [location] { return OpenArchive(location, ArchiveAccess::Write); },
-            [local] { return OpenArchive(local, ArchiveAccess::Write); }, local,
-            [](const std::string& message) { ReportError(message); }, BufferedArchive::Limits{});
+        buffer_ =
+            BufferServerArchive(location, [](const std::string& message) { ReportError(message); });
     }
     FollowBatch batch;
     bool caughtUp = false;
