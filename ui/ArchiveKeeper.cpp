@@ -122,12 +122,9 @@ AddCounts ArchiveWorker::add(std::span<const ArchiveEntry> entries) {
     if (!store_ && !buffer_) {
         const std::string location = ArchiveLocation(std::nullopt);
         if (IsServerLocation(location)) {
-            const std::string local = DefaultArchiveFile();
-            buffer_ = std::make_unique<BufferedArchive>(
-                [location] { return OpenArchive(location, ArchiveAccess::Write); },
-                [local] { return OpenArchive(local, ArchiveAccess::Write); }, local,
-                [this](const std::string& message) { emit told(QString::fromStdString(message)); },
-                BufferedArchive::Limits{});
+            buffer_ = BufferServerArchive(location, [this](const std::string& message) {
+                emit told(QString::fromStdString(message));
+            });
         } else {
             store_ = OpenArchive(location, ArchiveAccess::Write);
         }

@@ -282,7 +282,6 @@ void Form1::Draw_Chart(int Index) {
     if (frame(kGraphFrame)->title() != caption) {  // the same caption again only costs a layout
         frame(kGraphFrame)->setTitle(caption);
     }
-    MSChart1->setChartType(TrendChart::kBarChart2d);
     if (const std::optional<int> spacing = FixedCategorySpacing(RecordCount)) {
         MSChart1->setCategoryAutoDivision(false);
         MSChart1->setCategoriesBetweenTicks(*spacing);

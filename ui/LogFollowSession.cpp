@@ -150,7 +150,7 @@ bool LogFollowSession::takeBatch(int& removedRecords) {
         if (k > 0) {
             lines += QLatin1Char('\n');
         }
-        lines += QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+        lines += ToQString(WithoutByteOrderMark(text));  // a mark is no part of a line
     }
     const bool any = !batch_.lines.empty();
     if (any) {

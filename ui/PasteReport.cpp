@@ -18,7 +18,7 @@ namespace pelorin {
 namespace {
 
 QString Count(std::int64_t n, const char* singular, const char* plural) {
-    return IntegerText(n) + QLatin1Char(' ') + QString::fromLatin1(n == 1 ? singular : plural);
+    return ToQString(CountText(n, singular, plural));
 }
 
 QLabel* AddItem(QStatusBar& bar, const char* name) {

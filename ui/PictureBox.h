@@ -25,13 +25,11 @@ class PictureBox : public QFrame {
     std::int32_t FillColor() const { return fillColor_; }
     // Top-left corner of the next printed text.
     void setCurrentX(int x) { currentX_ = x; }
-    int CurrentX() const { return currentX_; }
     void setCurrentY(int y) { currentY_ = y; }
-    int CurrentY() const { return currentY_; }
 
     // Closed outline through the vertices in ForeColor, inside filled with FillColor.
     void Polygon(std::span<const QPoint> vertices);
-    // Prints `text` at (CurrentX, CurrentY) in the widget's font and ForeColor; the background
+    // Prints `text` at the text position in the widget's font and ForeColor; the background
     // shows through between the letters.
     void Print(const QString& text);
 

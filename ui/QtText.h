@@ -5,12 +5,18 @@
 #include <string_view>
 
 #include "pelorin/number_text.h"
+#include "pelorin/unicode_chars.h"
 
 namespace pelorin {
 
-// A UTF-8 text of the core as the controls show it.
+// UTF-8 text as the controls show it, read by the core's rule (a byte that is not part of a
+// well-formed sequence is one U+FFFD), as pelorin-decode and the file loader read it.
 inline QString ToQString(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    QString text(static_cast<qsizetype>(utf8.size()), Qt::Uninitialized);
+    const Utf16Conversion converted =
+        Utf8ToUtf16(utf8, reinterpret_cast<char16_t*>(text.data()), true);
+    text.truncate(static_cast<qsizetype>(converted.unitsWritten));
+    return text;
 }
 
 // The UTF-16 code units of `text`, for the core; valid while `text` is.

@@ -25,15 +25,6 @@ double ContrastRatio(const QColor& a, const QColor& b) {
     return (std::max(la, lb) + kFlare) / (std::min(la, lb) + kFlare);
 }
 
-QColor FirstReadable(std::initializer_list<QColor> candidates, const QColor& background,
-                     const QColor& fallback) {
-    const auto* found =
-        std::find_if(candidates.begin(), candidates.end(), [&background](const QColor& c) {
-            return ContrastRatio(c, background) >= kReadableContrast;
-        });
-    return found != candidates.end() ? *found : fallback;
-}
-
 QColor WarningRed(const QColor& background) {
     static const QColor kDarkRed(176, 0, 0);
     static const QColor kLightRed(255, 128, 128);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QColor>
-#include <initializer_list>
 
 namespace pelorin {
 
@@ -12,10 +11,6 @@ inline constexpr double kReadableContrast = 4.5;
 // Contrast ratio of two colours by their relative luminance (WCAG 2): 1 for equal colours up
 // to 21 for black on white. Alpha is ignored.
 double ContrastRatio(const QColor& a, const QColor& b);
-
-// The first of `candidates` readable on `background`, else `fallback`.
-QColor FirstReadable(std::initializer_list<QColor> candidates, const QColor& background,
-                     const QColor& fallback);
 
 // The red of warnings (rejected lines, values out of limits) that reads best on `background`:
 // a dark red on light backgrounds, a light red on dark ones.

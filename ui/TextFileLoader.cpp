@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "pelorin/line_ends.h"
 #include "pelorin/unicode_chars.h"
 
 namespace pelorin {
@@ -17,7 +18,6 @@ namespace {
 
 // More than one control byte in this many (other than those text uses) makes a file binary.
 constexpr int kControlShare = 20;
-constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
 // Tab, line and page breaks, and the ESC of terminal colour codes, belong to text.
 bool IsControl(unsigned char c) {
@@ -74,24 +74,28 @@ class Utf8Pieces {
     QByteArray carry_;
 };
 
-// CR LF and a lone CR made line feeds, in text given piece by piece.
+// Every line end made one line feed, in text given piece by piece.
 class LineEndUnifier {
   public:
     void apply(QString& text) {
         qsizetype kept = 0;
         for (qsizetype k = 0; k < text.size(); ++k) {
-            const QChar c = text.at(k);
-            const bool secondOfPair = c == u'\n' && afterCarriageReturn_;
-            afterCarriageReturn_ = c == u'\r';
-            if (!secondOfPair) {
-                text[kept++] = afterCarriageReturn_ ? QChar(u'\n') : c;
+            const char16_t c = text.at(k).unicode();
+            if (ends_.completesPair(c)) {
+                continue;
+            }
+            if (IsLineEnd(c)) {
+                ends_.ended(c);
+                text[kept++] = QChar(kLineFeed);
+            } else {
+                text[kept++] = QChar(c);
             }
         }
         text.truncate(kept);
     }
 
   private:
-    bool afterCarriageReturn_ = false;
+    LineEnds ends_;
 };
 
 }  // namespace

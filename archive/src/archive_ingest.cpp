@@ -3,32 +3,12 @@
 #include <span>
 
 #include "pelorin/decoder.h"
+#include "pelorin/unicode_chars.h"
 
 namespace pelorin {
 namespace {
 
 constexpr char32_t kLastOneByte = 0x7F;
-constexpr char32_t kLastTwoBytes = 0x7FF;
-constexpr char32_t kLastThreeBytes = 0xFFFF;
-
-void appendUtf8(std::string& out, char32_t c) {
-    const auto byte = [&out](char32_t b) { out.push_back(static_cast<char>(b)); };
-    if (c <= kLastOneByte) {
-        byte(c);
-    } else if (c <= kLastTwoBytes) {
-        byte(0xC0 | (c >> 6));
-        byte(0x80 | (c & 0x3F));
-    } else if (c <= kLastThreeBytes) {
-        byte(0xE0 | (c >> 12));
-        byte(0x80 | ((c >> 6) & 0x3F));
-        byte(0x80 | (c & 0x3F));
-    } else {
-        byte(0xF0 | (c >> 18));
-        byte(0x80 | ((c >> 12) & 0x3F));
-        byte(0x80 | ((c >> 6) & 0x3F));
-        byte(0x80 | (c & 0x3F));
-    }
-}
 
 // The frame's digits, the characters after the marker, in UTF-8; nearly always ASCII, which
 // takes one byte a character.
@@ -39,7 +19,7 @@ void appendDigits(const FrameText& frame, std::string& out) {
         if (digits[k] > kLastOneByte) {
             out.resize(k);
             for (; k < digits.size(); ++k) {
-                appendUtf8(out, digits[k]);
+                AppendUtf8(out, digits[k]);
             }
             return;
         }

@@ -1,8 +1,10 @@
 #include "pelorin/buffered_archive.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
+#include "pelorin/archive_location.h"
 #include "pelorin/number_text.h"
 
 namespace pelorin {
@@ -89,6 +91,15 @@ void BufferedArchive::overflow(std::size_t n) {
     waiting_.erase(waiting_.begin(), waiting_.begin() + static_cast<std::ptrdiff_t>(n));
     tell_(FormatInteger(static_cast<std::int64_t>(n)) + " waiting frames went to " + overflowName_ +
           " (pelorin-archive push adds them to the archive later)");
+}
+
+std::unique_ptr<BufferedArchive> BufferServerArchive(const std::string& location,
+                                                     BufferedArchive::Tell tell) {
+    const std::string local = DefaultArchiveFile();
+    return std::make_unique<BufferedArchive>(
+        [location] { return OpenArchive(location, ArchiveAccess::Write); },
+        [local] { return OpenArchive(local, ArchiveAccess::Write); }, local, std::move(tell),
+        BufferedArchive::Limits{});
 }
 
 }  // namespace pelorin

@@ -17,13 +17,13 @@
 #include <string_view>
 #include <vector>
 
+#include "child_run.h"
 #include "pelorin/line_recognition.h"
 #include "pelorin/reception_time.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
 
 constexpr long kDefaultFrames = 1'000'000;
 constexpr std::size_t kTimeOffset = 10;
@@ -39,10 +39,6 @@ struct Run {
     double cpuSeconds = 0;  // user and system: what is left when the disk never waits
     long peakKib = 0;
 };
-
-double seconds(const timeval& t) {
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
-}
 
 std::vector<std::string> sampleFrames() {
     std::ifstream in(std::string(PELORIN_SAMPLES_DIR) + "/pass.txt", std::ios::binary);
@@ -87,32 +83,16 @@ void writeLog(const fs::path& path, long count, bool timed) {
     out << text;
 }
 
-// Runs a program with standard output to /dev/null; its time and peak memory. Exits on failure.
+// Runs a program with standard output and error to /dev/null; its time and peak memory. Exits on
+// failure.
 Run run(const std::vector<std::string>& args) {
-    const auto start = Clock::now();
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const int null = ::open("/dev/null", O_WRONLY);
-        ::dup2(null, STDOUT_FILENO);
-        ::dup2(null, STDERR_FILENO);
-        std::vector<char*> argv;
-        for (const std::string& a : args) {
-            argv.push_back(const_cast<char*>(a.c_str()));
-        }
-        argv.push_back(nullptr);
-        ::execv(argv[0], argv.data());
-        ::_exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    ::wait4(pid, &status, 0, &usage);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    const pelorin::bench::ChildRun child = pelorin::bench::RunChild(args, "/dev/null", true);
+    if (!child.ok) {
         std::fprintf(stderr, "%s %s failed\n", args[0].c_str(),
                      args.size() > 3 ? args[3].c_str() : "");
         std::exit(1);
     }
-    return {std::chrono::duration<double>(Clock::now() - start).count(),
-            seconds(usage.ru_utime) + seconds(usage.ru_stime), usage.ru_maxrss};
+    return {child.seconds, child.cpuSeconds, child.peakKib};
 }
 
 void report(const char* what, const Run& r, long frames, const Run* reference) {

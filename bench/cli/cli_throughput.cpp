@@ -24,6 +24,7 @@
 #include <string_view>
 #include <vector>
 
+#include "child_run.h"
 #include "pelorin/decoder.h"
 #include "pelorin/number_text.h"
 
@@ -88,26 +89,8 @@ void writeRandomLog(const fs::path& path, long bytes) {
 // Runs a program with standard output to `output`; its CPU seconds, or a negative number if it
 // failed.
 double runProgram(const std::vector<std::string>& args, const char* output = "/dev/null") {
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const int out = ::open(output, O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        ::dup2(out, STDOUT_FILENO);
-        std::vector<char*> argv;
-        for (const std::string& a : args) {
-            argv.push_back(const_cast<char*>(a.c_str()));
-        }
-        argv.push_back(nullptr);
-        ::execvp(argv[0], argv.data());
-        ::_exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    ::wait4(pid, &status, 0, &usage);
-    const auto seconds = [](const timeval& t) {
-        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
-    };
-    const bool ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    return ok ? seconds(usage.ru_utime) + seconds(usage.ru_stime) : -1.0;
+    const pelorin::bench::ChildRun run = pelorin::bench::RunChild(args, output);
+    return run.ok ? run.cpuSeconds : -1.0;
 }
 
 double bestSeconds(int repeat, const std::vector<std::string>& args) {

@@ -55,7 +55,6 @@ Grid MakeGrid(int rows) {
 
 void Fill(TrendChart& chart, const Grid& grid) {
     const int rows = static_cast<int>(grid.values.size());
-    chart.setChartType(TrendChart::kBarChart2d);
     const std::optional<int> spacing = pelorin::FixedCategorySpacing(rows);
     chart.setCategoryAutoDivision(!spacing);
     if (spacing) {

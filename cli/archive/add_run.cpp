@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <system_error>
 
-#include "decoder_run.h"
 #include "error_report.h"
 #include "fd_source.h"
 #include "pelorin/archive_location.h"
@@ -21,24 +20,9 @@
 namespace pelorin::cli {
 namespace {
 
-constexpr std::string_view kStdinName = "-";
 // Large enough that a transaction's fixed cost vanishes, small enough that another writer
 // waits for a few tens of milliseconds at most.
 constexpr std::size_t kBatchEntries = 20'000;
-constexpr long kFollowPollNanoseconds = 100'000'000;
-
-std::string reason(int error) {
-    return std::generic_category().message(error);
-}
-
-std::string count(std::int64_t n, std::string_view noun) {
-    std::string text = FormatInteger(n);
-    text.append(" ").append(noun);
-    if (n != 1) {
-        text.push_back('s');
-    }
-    return text;
-}
 
 // Where the lines came from, as the archive keeps it: the log's absolute path, "-" for
 // standard input.
@@ -51,36 +35,18 @@ std::string sourceName(const std::string& name) {
     return ec ? name : absolute.lexically_normal().string();
 }
 
-void pause() {
-    const timespec interval{0, kFollowPollNanoseconds};
-    ::nanosleep(&interval, nullptr);
-}
-
 }  // namespace
 
 AddRun::AddRun(const ArchiveOptions& options, ArchiveStore& store)
     : options_(options), store_(store), ingest_(options.station) {}
 
 int AddRun::run() {
-    bool inputFailed = false;
-    for (const std::string& name : options_.inputs) {
-        const InputEnd end = addInput(name);
-        inputFailed = inputFailed || end == InputEnd::Failed;
-        if (end == InputEnd::Stopped || archiveFailed_) {
-            break;
-        }
-    }
+    const bool inputFailed = !readInputs(options_.inputs, options_.follow);
     commit();
     if (buffer_) {
         added_ += buffer_->finish();
     }
-    if (!options_.quiet) {
-        printSummary();
-    }
-    if (StopRequested()) {
-        return kExitSignalBase + StopSignal();
-    }
-    return (archiveFailed_ || inputFailed) ? kExitFailure : kExitOk;
+    return finish(options_.quiet, archiveFailed_ || inputFailed);
 }
 
 // Adds what was gathered; false when the archive refused it, which ends the run.
@@ -104,30 +70,8 @@ bool AddRun::commit() {
     return !archiveFailed_;
 }
 
-AddRun::InputEnd AddRun::addInput(const std::string& name) {
+AddRun::InputEnd AddRun::readStream(int fd, const std::string& name) {
     const std::string source = sourceName(name);
-    if (options_.follow) {
-        if (const std::optional<InputEnd> end = followIfFile(name, source)) {
-            return *end;
-        }
-    }
-    if (name == kStdinName) {
-        return addStream(STDIN_FILENO, source);
-    }
-    const auto [fd, error] = OpenInputFile(name);
-    if (fd < 0) {
-        if (error == EINTR) {
-            return InputEnd::Stopped;
-        }
-        ReportError("could not open " + name + ": " + reason(error));
-        return InputEnd::Failed;
-    }
-    const InputEnd end = addStream(fd, source);
-    ::close(fd);
-    return end;
-}
-
-AddRun::InputEnd AddRun::addStream(int fd, const std::string& source) {
     FdSource file(fd);
     EncodingSource text(file);
     LineReader reader(text);
@@ -147,7 +91,7 @@ AddRun::InputEnd AddRun::addStream(int fd, const std::string& source) {
                 break;
             case LineReader::Status::Error:
                 ReportError("could not read " + (source == kStdinName ? "standard input" : source) +
-                            ": " + reason(reader.error()));
+                            ": " + ErrorReason(reader.error()));
                 return InputEnd::Failed;
             case LineReader::Status::EndOfData:
                 if (reader.takeLast(line)) {
@@ -158,29 +102,14 @@ AddRun::InputEnd AddRun::addStream(int fd, const std::string& source) {
     }
 }
 
-std::optional<AddRun::InputEnd> AddRun::followIfFile(const std::string& name,
-                                                     const std::string& source) {
-    const FollowStart start = StartFollowing(name);
-    if (start.failed) {
-        return InputEnd::Failed;
-    }
-    if (!start.follower) {
-        return std::nullopt;
-    }
-    return followFile(*start.follower, name, source);
-}
-
 // The lines already in the log when following starts were not heard now: only those that
 // come after it get the time they were read. Each poll's frames are committed at once.
-AddRun::InputEnd AddRun::followFile(LogFollower& follower, const std::string& name,
-                                    const std::string& source) {
+AddRun::InputEnd AddRun::followFile(LogFollower& follower, const std::string& name) {
+    const std::string source = sourceName(name);
     const std::string location = ArchiveLocation(options_.archive);
     if (IsServerLocation(location)) {
-        const std::string local = DefaultArchiveFile();
-        buffer_ = std::make_unique<BufferedArchive>(
-            [location] { return OpenArchive(location, ArchiveAccess::Write); },
-            [local] { return OpenArchive(local, ArchiveAccess::Write); }, local,
-            [](const std::string& message) { ReportError(message); }, BufferedArchive::Limits{});
+        buffer_ =
+            BufferServerArchive(location, [](const std::string& message) { ReportError(message); });
     }
     FollowBatch batch;
     bool caughtUp = false;
@@ -192,47 +121,34 @@ AddRun::InputEnd AddRun::followFile(LogFollower& follower, const std::string& na
         follower.poll(batch);
         const std::optional<UtcMillis> readTime =
             caughtUp ? std::optional<UtcMillis>(UtcNow()) : std::nullopt;
-        std::size_t event = 0;
-        for (std::size_t k = 0; k <= batch.lines.size(); ++k) {
-            for (; event < batch.events.size() && batch.events[event].beforeLine == k; ++event) {
-                ReportError(FollowEventMessage(batch.events[event], name));
-                if (batch.events[event].kind == FollowEventKind::ReadFailed) {
-                    commit();
-                    return InputEnd::Failed;
-                }
-            }
-            if (k < batch.lines.size()) {
-                const FollowedLine& line = batch.lines[k];
+        const std::optional<InputEnd> end =
+            walkBatch(batch, name, [&](const FollowedLine& line) -> std::optional<InputEnd> {
                 ingest_.addLine(batch.text(line), source, line.number, readTime);
-            }
+                return std::nullopt;
+            });
+        if (end) {
+            commit();
+            return *end;
         }
         if (!commit()) {
             return InputEnd::Failed;
         }
         caughtUp = caughtUp || !batch.more;
         if (!batch.more) {
-            pause();
+            PauseBetweenPolls();
         }
     }
 }
 
 void AddRun::printSummary() const {
     const IngestCounts& c = ingest_.counts();
-    ReportError(count(c.telemetryLines, "telemetry line") + ": " +
-                count(added_.newFrames, "new frame") + ", " + count(added_.knownFrames, "frame") +
-                " already archived, " + count(added_.newReceptions, "new reception"));
-    if (c.damagedLines > 0) {
-        ReportError("skipped as damaged: " + count(c.damagedLines, "line") +
-                    " with the frame marker but not 122 characters long from it on");
-    }
-    if (c.suspectLines > 0) {
-        ReportError("added with non-hex characters among the digits: " +
-                    count(c.suspectLines, "telemetry line") + ", values not to be trusted");
-    }
-    if (pendingAtStop_ > 0) {
-        ReportError("the last line (" + FormatInteger(pendingAtStop_) +
-                    " bytes so far) had not ended and was not added");
-    }
+    ReportError(CountText(c.telemetryLines, "telemetry line") + ": " +
+                CountText(added_.newFrames, "new frame") + ", " +
+                CountText(added_.knownFrames, "frame") + " already archived, " +
+                CountText(added_.newReceptions, "new reception"));
+    reportDamaged(c.damagedLines, "");
+    reportSuspect("added", c.suspectLines, "");
+    reportUnended("added");
 }
 
 }  // namespace pelorin::cli

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "archive_options.h"
+#include "input_run.h"
 #include "pelorin/archive_ingest.h"
 #include "pelorin/archive_store.h"
 #include "pelorin/buffered_archive.h"
@@ -17,21 +18,18 @@ namespace pelorin::cli {
 // One `pelorin-archive add`: reads the inputs by pelorin-decode's rules (or follows the one
 // input), decodes their lines and adds the frames in batches, each batch one transaction. A
 // stop signal commits what was read and ends it.
-class AddRun {
+class AddRun final : public InputRun {
   public:
     AddRun(const ArchiveOptions& options, ArchiveStore& store);
     // The exit status.
     int run();
 
   private:
-    enum class InputEnd { Done, Failed, Stopped };
-
-    InputEnd addInput(const std::string& name);
-    InputEnd addStream(int fd, const std::string& source);
-    std::optional<InputEnd> followIfFile(const std::string& name, const std::string& source);
-    InputEnd followFile(LogFollower& follower, const std::string& name, const std::string& source);
+    InputEnd readStream(int fd, const std::string& name) override;
+    InputEnd followFile(LogFollower& follower, const std::string& name) override;
+    bool ended() const override { return archiveFailed_; }
+    void printSummary() const override;
     bool commit();
-    void printSummary() const;
 
     const ArchiveOptions& options_;
     ArchiveStore& store_;
@@ -40,7 +38,6 @@ class AddRun {
     ArchiveIngest ingest_;
     AddCounts added_;
     bool archiveFailed_ = false;
-    std::int64_t pendingAtStop_ = 0;
 };
 
 }  // namespace pelorin::cli

@@ -35,7 +35,7 @@ int copyArchives(const ArchiveOptions& options) {
         ReportError(error.what());
         return kExitFailure;
     }
-    return StopRequested() ? kExitSignalBase + StopSignal() : kExitOk;
+    return ExitStatus(false);
 }
 
 int runCommand(const ArchiveOptions& options) {

@@ -169,7 +169,7 @@ int ExportFrames(const ArchiveOptions& options, ArchiveStore& store) {
         if (!written.ok && !StopRequested()) {
             ReportError(written.error);
         }
-        return StopRequested() ? kExitSignalBase + StopSignal() : kExitFailure;
+        return ExitStatus(true);
     }
     return kExitOk;
 }

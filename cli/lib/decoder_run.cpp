@@ -20,10 +20,6 @@
 namespace pelorin::cli {
 namespace {
 
-constexpr std::string_view kStdinName = "-";
-// What a regular file on standard input is opened again as, to be followed.
-// Polling this often keeps a line's delay near 60 ms at no measurable idle cost.
-constexpr long kFollowPollNanoseconds = 100'000'000;
 // Reads of 1 MB: fewer system calls, each of which costs about as much as decoding many lines.
 constexpr std::size_t kReadBytes = std::size_t{1} << 20;
 
@@ -33,26 +29,6 @@ std::unique_ptr<RecordFormat> makeFormat(const Options& o, const LimitTable* lim
     }
     return std::make_unique<CsvFormat>(o.decimalComma ? "," : ".",
                                        o.csvForm.value_or(CsvForm::Export));
-}
-
-std::string reason(int error) {
-    return std::generic_category().message(error);
-}
-
-// Sleeps a little; a stop signal cuts it short.
-void pause() {
-    const timespec interval{0, kFollowPollNanoseconds};
-    ::nanosleep(&interval, nullptr);
-}
-
-// "1 line", "2 lines".
-std::string count(std::int64_t n, std::string_view noun) {
-    std::string text = FormatInteger(n);
-    text.append(" ").append(noun);
-    if (n != 1) {
-        text.push_back('s');
-    }
-    return text;
 }
 
 std::string shownInputName(std::string_view name) {
@@ -84,13 +60,7 @@ int DecoderRun::run() {
         inputFailed = wrote(sink_.endRecord()) && !decodeAll();
         finishOutput(inputFailed || StopRequested());
     }
-    if (!options_.quiet) {
-        printSummary();
-    }
-    if (StopRequested()) {
-        return kExitSignalBase + StopSignal();
-    }
-    return (outputFailed_ || inputFailed) ? kExitFailure : kExitOk;
+    return finish(options_.quiet, outputFailed_ || inputFailed);
 }
 
 // Bad entries are reported and ignored, as in the window; a file that cannot be used at all is
@@ -102,7 +72,7 @@ bool DecoderRun::loadLimits() {
     const std::string& path = *options_.limitsPath;
     const LimitsLoad load = LoadLimitsFile(path);
     if (load.missing) {
-        ReportError("could not read the limits file " + path + ": " + reason(ENOENT));
+        ReportError("could not read the limits file " + path + ": " + ErrorReason(ENOENT));
         return false;
     }
     for (const LimitsWarning& warning : load.warnings) {
@@ -133,15 +103,7 @@ int DecoderRun::refuseClash() const {
 // True when every input was read to its end (or a stop cut the reading short).
 bool DecoderRun::decodeAll() {
     const std::vector<std::string> stdinOnly{std::string(kStdinName)};
-    bool allRead = true;
-    for (const std::string& name : options_.inputs.empty() ? stdinOnly : options_.inputs) {
-        const InputEnd end = decodeInput(name);
-        allRead = allRead && end != InputEnd::Failed;
-        if (end == InputEnd::Stopped || outputFailed_) {
-            break;
-        }
-    }
-    return allRead;
+    return readInputs(options_.inputs.empty() ? stdinOnly : options_.inputs, options_.follow);
 }
 
 // What was written as the records came stays; a file written in blocks replaces its target
@@ -162,30 +124,7 @@ void DecoderRun::finishOutput(bool incomplete) {
     }
 }
 
-DecoderRun::InputEnd DecoderRun::decodeInput(const std::string& name) {
-    if (options_.follow) {
-        if (const std::optional<InputEnd> end = followIfFile(name)) {
-            return *end;
-        }
-    }
-    if (name == kStdinName) {
-        return decodeStream(STDIN_FILENO, name);
-    }
-    const auto [fd, error] = OpenInputFile(name);
-    if (fd < 0) {
-        if (error == EINTR) {
-            stoppedIn_ = name;
-            return InputEnd::Stopped;
-        }
-        ReportError("could not open " + name + ": " + reason(error));
-        return InputEnd::Failed;
-    }
-    const InputEnd end = decodeStream(fd, name);
-    ::close(fd);
-    return end;
-}
-
-DecoderRun::InputEnd DecoderRun::decodeStream(int fd, std::string_view name) {
+DecoderRun::InputEnd DecoderRun::readStream(int fd, const std::string& name) {
     FdSource file(fd);
     EncodingSource source(file);  // UTF-16 and UTF-32 text with a byte order mark, as UTF-8
     LineReader reader(source, kReadBytes);
@@ -204,7 +143,7 @@ DecoderRun::InputEnd DecoderRun::decodeStream(int fd, std::string_view name) {
             case LineReader::Status::Interrupted:
                 break;
             case LineReader::Status::Error:
-                ReportError("could not read " + std::string(name) + ": " + reason(reader.error()));
+                ReportError("could not read " + name + ": " + ErrorReason(reader.error()));
                 return InputEnd::Failed;
             case LineReader::Status::EndOfData:
                 return (!reader.takeLast(line) || emitLine(line, name)) ? InputEnd::Done
@@ -213,54 +152,27 @@ DecoderRun::InputEnd DecoderRun::decodeStream(int fd, std::string_view name) {
     }
 }
 
-// A regular file is followed, through rotation and truncation; anything else (a FIFO, a
-// terminal) has ended when its writer has, so it is read as any input. Nothing, then.
-std::optional<DecoderRun::InputEnd> DecoderRun::followIfFile(const std::string& name) {
-    const FollowStart start = StartFollowing(name);
-    if (start.failed) {
-        return InputEnd::Failed;
-    }
-    if (!start.follower) {
-        return std::nullopt;
-    }
-    return followFile(*start.follower, name);
-}
-
-DecoderRun::InputEnd DecoderRun::followFile(LogFollower& follower, std::string_view name) {
+DecoderRun::InputEnd DecoderRun::followFile(LogFollower& follower, const std::string& name) {
     FollowBatch batch;
     for (;;) {
         if (StopRequested()) {
             return stopAt(follower.pendingBytes(), !batch.more, name);
         }
         follower.poll(batch);
-        if (const std::optional<InputEnd> end = emitBatch(batch, name)) {
+        const std::optional<InputEnd> end =
+            walkBatch(batch, name, [&](const FollowedLine& line) -> std::optional<InputEnd> {
+                if (emitLine({batch.text(line), line.number}, name)) {
+                    return std::nullopt;
+                }
+                return outputFailed_ ? InputEnd::Failed : stopAt(0, false, name);
+            });
+        if (end) {
             return *end;
         }
         if (!batch.more) {
-            pause();
+            PauseBetweenPolls();
         }
     }
-}
-
-// Decodes the lines and says the events, in their order; nothing while all goes on.
-std::optional<DecoderRun::InputEnd> DecoderRun::emitBatch(const FollowBatch& batch,
-                                                          std::string_view name) {
-    std::size_t event = 0;
-    for (std::size_t k = 0; k <= batch.lines.size(); ++k) {
-        for (; event < batch.events.size() && batch.events[event].beforeLine == k; ++event) {
-            ReportError(FollowEventMessage(batch.events[event], name));
-            if (batch.events[event].kind == FollowEventKind::ReadFailed) {
-                return InputEnd::Failed;
-            }
-        }
-        if (k < batch.lines.size()) {
-            const FollowedLine& line = batch.lines[k];
-            if (!emitLine({batch.text(line), line.number}, name)) {
-                return outputFailed_ ? InputEnd::Failed : stopAt(0, false, name);
-            }
-        }
-    }
-    return std::nullopt;
 }
 
 // At the end of what there is, the bytes held are a last line without its end; before it,
@@ -293,28 +205,15 @@ bool DecoderRun::wrote(const WriteResult& result) {
 
 void DecoderRun::printSummary() const {
     const DecodeCounts& c = session_.counts();
-    ReportError(count(c.linesRead, "line") + " read, " + count(c.telemetryLines, "telemetry line") +
-                " decoded, " + count(c.skippedLines(), "line") + " skipped");
-    if (c.damagedLines > 0) {
-        ReportError("skipped as damaged: " + count(c.damagedLines, "line") +
-                    " with the frame marker but not 122 characters long from it on (the "
-                    "first at " +
-                    c.firstDamaged + ")");
-    }
-    if (c.suspectLines > 0) {
-        ReportError("decoded with non-hex characters among the digits: " +
-                    count(c.suspectLines, "telemetry line") +
-                    ", values not to be trusted (the "
-                    "first at " +
-                    c.firstSuspect + ")");
-    }
+    ReportError(CountText(c.linesRead, "line") + " read, " +
+                CountText(c.telemetryLines, "telemetry line") + " decoded, " +
+                CountText(c.skippedLines(), "line") + " skipped");
+    reportDamaged(c.damagedLines, " (the first at " + c.firstDamaged + ")");
+    reportSuspect("decoded", c.suspectLines, " (the first at " + c.firstSuspect + ")");
     if (options_.limitsPath) {
-        ReportError(count(c.outOfLimitsRecords, "record") + " with a value out of limits");
+        ReportError(CountText(c.outOfLimitsRecords, "record") + " with a value out of limits");
     }
-    if (pendingAtStop_ > 0) {
-        ReportError("the last line (" + FormatInteger(pendingAtStop_) +
-                    " bytes so far) had not ended and was not decoded");
-    }
+    reportUnended("decoded");
     if (!stoppedIn_.empty()) {
         ReportError("interrupted before the end of " + shownInputName(stoppedIn_));
     }

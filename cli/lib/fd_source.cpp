@@ -36,7 +36,6 @@ OpenedInput OpenInputFile(const std::string& name) {
 }
 
 FollowStart StartFollowing(const std::string& name) {
-    constexpr std::string_view kStdinName = "-";
     constexpr std::string_view kStdinPath = "/dev/stdin";
     const bool isStdin = name == kStdinName;
     struct stat st {};

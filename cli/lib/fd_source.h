@@ -2,11 +2,15 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "pelorin/byte_source.h"
 #include "pelorin/log_follower.h"
 
 namespace pelorin::cli {
+
+// The input name that stands for standard input.
+inline constexpr std::string_view kStdinName = "-";
 
 // Reads an open file descriptor; an interrupted read is reported as EINTR, not retried, so
 // that the caller can look for a stop request. Once a stop is requested, every read reports

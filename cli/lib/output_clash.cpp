@@ -3,10 +3,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "fd_source.h"
+
 namespace pelorin::cli {
 namespace {
-
-constexpr std::string_view kStdinName = "-";
 
 bool sameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;

@@ -14,8 +14,7 @@ void Report(std::vector<std::int64_t>& numbers, std::int64_t line) {
 }
 
 // Counts one line of the text and stores its record if it is telemetry.
-void takeLine(std::u16string_view line, TelemetryStoreWriter& writer, DecodeResult& result,
-              const LineAcceptedCallback& onAccepted) {
+void takeLine(std::u16string_view line, TelemetryStoreWriter& writer, DecodeResult& result) {
     ++result.totalLines;
     FrameText frame;
     switch (ExamineLine(line, frame)) {
@@ -30,9 +29,6 @@ void takeLine(std::u16string_view line, TelemetryStoreWriter& writer, DecodeResu
             break;
     }
     ++result.telemetryLines;
-    if (onAccepted) {
-        onAccepted(kFrameLength);
-    }
     if (TelemetryRecord* record = writer.nextRecord()) {
         if (!DecodeFrame(frame, *record)) {
             ++result.suspectLines;
@@ -64,8 +60,7 @@ bool DecodeFrame(const FrameText& frame, TelemetryRecord& record) {
     return digitsOnly;
 }
 
-DecodeResult Decode_Text(std::u16string_view text, TelemetryStore& store,
-                         const LineAcceptedCallback& onAccepted) {
+DecodeResult Decode_Text(std::u16string_view text, TelemetryStore& store) {
     DecodeResult result;
     TelemetryStoreWriter writer(store);
     writer.reset();
@@ -75,10 +70,10 @@ DecodeResult Decode_Text(std::u16string_view text, TelemetryStore& store,
     for (std::size_t start = 0;;) {
         const std::size_t end = text.find(kLineBreak, start);
         if (end == std::u16string_view::npos) {
-            takeLine(text.substr(start), writer, result, onAccepted);
+            takeLine(text.substr(start), writer, result);
             break;
         }
-        takeLine(text.substr(start, end - start), writer, result, onAccepted);
+        takeLine(text.substr(start, end - start), writer, result);
         start = end + kLineBreak.size();
     }
     result.RecordCount = store.RecordCount();

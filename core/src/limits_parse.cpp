@@ -4,7 +4,9 @@
 #include <initializer_list>
 
 #include "pelorin/limits.h"
+#include "pelorin/line_ends.h"
 #include "pelorin/number_text.h"
+#include "pelorin/unicode_chars.h"
 #include "pelorin/value_info.h"
 
 // The INI dialect that QSettings writes and reads, restricted to what a limits file holds.
@@ -14,7 +16,6 @@ namespace {
 constexpr std::string_view kGroupPrefix = "value";
 constexpr std::string_view kLowKey = "low";
 constexpr std::string_view kHighKey = "high";
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr int kNoGroup = -1;   // before the first group line
 constexpr int kBadGroup = -2;  // after a group line that was reported
 
@@ -38,15 +39,9 @@ std::string_view trimBlanks(std::string_view s) {
 
 // The next line of `text` from `pos` on, without its CR LF, LF or CR; moves `pos` past it.
 std::string_view nextLine(std::string_view text, std::size_t& pos) {
-    const std::size_t end = std::min(text.find_first_of("\r\n", pos), text.size());
+    const std::size_t end = std::min(text.find_first_of(kLineEndChars, pos), text.size());
     const std::string_view line = text.substr(pos, end - pos);
-    pos = end;
-    if (pos < text.size() && text[pos] == '\r') {
-        ++pos;
-    }
-    if (pos < text.size() && text[pos] == '\n') {
-        ++pos;
-    }
+    pos = end < text.size() ? SkipLineEnd(text, end) : end;
     return line;
 }
 
@@ -207,9 +202,7 @@ class LimitsParser {
 }  // namespace
 
 LimitsLoad ParseLimits(std::string_view text) {
-    if (text.starts_with(kUtf8Bom)) {
-        text.remove_prefix(kUtf8Bom.size());
-    }
+    text = WithoutByteOrderMark(text);
     LimitsParser parser;
     std::size_t pos = 0;
     for (int line = 1; pos < text.size(); ++line) {

@@ -199,6 +199,16 @@ std::string FormatInteger(std::int64_t value) {
     return out;
 }
 
+std::string CountText(std::int64_t n, std::string_view singular, std::string_view plural) {
+    std::string text = FormatInteger(n);
+    text.append(" ").append(n == 1 ? singular : plural);
+    return text;
+}
+
+std::string CountText(std::int64_t n, std::string_view noun) {
+    return CountText(n, noun, std::string(noun) + 's');
+}
+
 void AppendInteger(std::string& out, std::int64_t value) {
     char buf[kMaxIntegerText];
     out.append(buf, WriteInteger(buf, value));

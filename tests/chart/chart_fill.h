@@ -8,11 +8,10 @@
 
 namespace pelorin::test {
 
-// Fills the chart the way the main window draws it: type, axis division, row count, then per
+// Fills the chart the way the main window draws it: axis division, row count, then per
 // row the row, column 1, the label (the row number) and the value.
 inline void FillChart(TrendChart& chart, int rows, const std::function<double(int)>& value,
                       int fixedSpacing = 0) {
-    chart.setChartType(TrendChart::kBarChart2d);
     chart.setCategoryAutoDivision(fixedSpacing == 0);
     if (fixedSpacing != 0) {
         chart.setCategoriesBetweenTicks(fixedSpacing);

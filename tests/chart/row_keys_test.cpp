@@ -1,4 +1,4 @@
-#include "chart/RowKeys.h"
+#include "RowKeys.h"
 
 #include <gtest/gtest.h>
 

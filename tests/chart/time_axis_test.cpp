@@ -1,4 +1,4 @@
-#include "chart/TimeAxis.h"
+#include "TimeAxis.h"
 
 #include <gtest/gtest.h>
 

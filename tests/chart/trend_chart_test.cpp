@@ -2,6 +2,7 @@
 
 #include <qcustomplot.h>
 #include <QCoreApplication>
+#include <QFile>
 #include <QImage>
 #include <QLocale>
 #include <QSignalSpy>
@@ -126,7 +127,6 @@ TEST_F(TrendChartTest, AutomaticDivisionUndoesAnEarlierFixedSpacing) {
 TEST_F(TrendChartTest, ReadsBackTheFilledGrid) {
     FillChart(
         chart, 1000, [](int row) { return row * 0.5 - 100.0; }, 50);
-    EXPECT_EQ(chart.chartType(), TrendChart::kBarChart2d);
     EXPECT_EQ(chart.categoriesBetweenTicks(), 50);
     EXPECT_EQ(chart.categoriesBetweenLabels(), 50);
     EXPECT_EQ(chart.rowCount(), 1000);
@@ -376,6 +376,17 @@ TEST_F(TrendChartTest, SavedPictureCarriesItsCaptionsAndSaysWhereItWent) {
     EXPECT_FALSE(chart.savePicture(missing));
     ASSERT_EQ(messages.count(), 2);
     EXPECT_TRUE(messages[1][0].toString().startsWith(missing + " could not be written: "));
+
+    const auto contents = [&path] {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QByteArray before = contents();
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadOther));
+    EXPECT_FALSE(chart.savePicture(path));
+    EXPECT_EQ(messages.last()[0].toString(),
+              path + " could not be written: " + path + " is read-only");
+    EXPECT_EQ(contents(), before);
 }
 
 }  // namespace

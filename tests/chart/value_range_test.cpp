@@ -1,4 +1,4 @@
-#include "chart/ValueRange.h"
+#include "ValueRange.h"
 
 #include <gtest/gtest.h>
 

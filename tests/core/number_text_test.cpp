@@ -110,6 +110,14 @@ TEST(FormatInteger, PlainDecimal) {
     EXPECT_EQ(pelorin::FormatInteger(1000000), "1000000");
 }
 
+TEST(CountText, SingularOnlyForOne) {
+    EXPECT_EQ(pelorin::CountText(1, "line"), "1 line");
+    EXPECT_EQ(pelorin::CountText(0, "line"), "0 lines");
+    EXPECT_EQ(pelorin::CountText(2, "telemetry line"), "2 telemetry lines");
+    EXPECT_EQ(pelorin::CountText(-1, "entry", "entries"), "-1 entries");
+    EXPECT_EQ(pelorin::CountText(1, "line was", "lines were"), "1 line was");
+}
+
 TEST(FormatShortest, RoundTripsEveryBit) {
     for (const double v : {0.1, 5.0026720000000005, -3.4843205574912894, 1e-300, 123456.0}) {
         EXPECT_EQ(std::stod(pelorin::FormatShortest(v)), v);

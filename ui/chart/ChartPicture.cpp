@@ -1,10 +1,15 @@
 #include "ChartPicture.h"
 
 #include <qcustomplot.h>
+#include <QBuffer>
+#include <QFile>
 #include <QFontMetrics>
 #include <QImageWriter>
-#include <QSaveFile>
 #include <array>
+#include <filesystem>
+#include <string_view>
+
+#include "pelorin/atomic_file.h"
 
 namespace pelorin {
 namespace {
@@ -52,17 +57,19 @@ QPixmap RenderChartPicture(QCustomPlot& plot, const PictureCaptions& captions, Q
 }
 
 std::optional<QString> SaveChartPicture(const QPixmap& picture, const QString& path) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return file.errorString();
-    }
-    QImageWriter writer(&file, "png");
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
     if (!writer.write(picture.toImage())) {
-        file.cancelWriting();
         return writer.errorString();
     }
-    if (!file.commit()) {
-        return file.errorString();
+    const WriteResult result =
+        WriteFileAtomically(std::filesystem::path(QFile::encodeName(path).toStdString()),
+                            std::string_view(png.constData(), static_cast<std::size_t>(png.size())),
+                            ReaderWait::Refuse);
+    if (!result.ok) {
+        return QString::fromLocal8Bit(result.error);
     }
     return std::nullopt;
 }

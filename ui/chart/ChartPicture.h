@@ -21,8 +21,9 @@ struct PictureCaptions {
 // before once it has been replotted.
 QPixmap RenderChartPicture(QCustomPlot& plot, const PictureCaptions& captions, QSize size);
 
-// Writes `picture` as a PNG file at `path`, replacing what was there only once the file is
-// complete. The reason when it could not be written, nothing when it was.
+// Writes `picture` as a PNG file at `path` by the rules of every file the window writes
+// (WriteFileAtomically): what was there is replaced only once the file is complete, and a
+// read-only file is refused. The reason when it could not be written, nothing when it was.
 std::optional<QString> SaveChartPicture(const QPixmap& picture, const QString& path);
 
 }  // namespace pelorin

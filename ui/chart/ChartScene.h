@@ -49,7 +49,6 @@ class ChartScene {
     QCPGraph* marks(Marks series) const { return marks_[series]; }
     QCPItemStraightLine* cursor() const { return cursor_; }
     const std::vector<QCPItemStraightLine*>& segmentMarkers() const { return segmentMarkers_; }
-    bool legendShown() const { return legendShown_; }
 
   private:
     void createMarks();

@@ -1,6 +1,7 @@
 #include "ChartTexts.h"
 
 #include "ChartNumberText.h"
+#include "QtText.h"
 #include "pelorin/number_text.h"
 
 namespace pelorin {
@@ -41,8 +42,7 @@ QString StatisticsToolTip(const QString& rowLabel, const ChartDetails& details, 
                           const std::array<ShownValue, kStatisticsCount>& values) {
     QString text = RecordPrefix(rowLabel) + details.quantityName;
     for (std::size_t s = 0; s < values.size(); ++s) {
-        text += QLatin1Char('\n') + QString::fromUtf8(kStatisticNames[s].data(),
-                                                      static_cast<int>(kStatisticNames[s].size()));
+        text += QLatin1Char('\n') + ToQString(kStatisticNames[s]);
         text += QLatin1Char(' ') + ValueWithUnit(details, unit, values[s]);
     }
     return text;

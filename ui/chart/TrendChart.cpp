@@ -106,11 +106,6 @@ QSize TrendChart::sizeHint() const {
     return kDesignSize;
 }
 
-void TrendChart::setChartType(int chartType) {
-    chartType_ = chartType;
-    markDirty();
-}
-
 void TrendChart::setCategoryAutoDivision(bool automatic) {
     autoDivision_ = automatic;
     markDirty();

@@ -40,15 +40,12 @@ struct SceneRows;
 class TrendChart : public QWidget {
     Q_OBJECT
   public:
-    static constexpr int kBarChart2d = 1;
     // A bar or marker this near the pointer (pixels) is hovered.
     static constexpr double kHoverPixels = 3.0;
 
     explicit TrendChart(QWidget* parent = nullptr);
     ~TrendChart() override;
 
-    // Only the two-dimensional bar chart is drawn; another type is stored and read back.
-    void setChartType(int chartType);
     void setCategoryAutoDivision(bool automatic);
     // Spacings below 1 count as 1.
     void setCategoriesBetweenTicks(int n);
@@ -71,7 +68,6 @@ class TrendChart : public QWidget {
     // The 1-based row marked as selected; none outside the grid.
     void setSelectedRow(int row);
 
-    int chartType() const { return chartType_; }
     bool categoryAutoDivision() const { return autoDivision_; }
     int categoriesBetweenTicks() const { return ticksEvery_; }
     int categoriesBetweenLabels() const { return labelsEvery_; }
@@ -153,7 +149,6 @@ class TrendChart : public QWidget {
     QSharedPointer<TimeTicker> timeTicker_;
     QSharedPointer<ValueTicker> valueTicker_;
 
-    int chartType_ = kBarChart2d;
     bool autoDivision_ = true;
     int ticksEvery_ = 1;
     int labelsEvery_ = 1;

@@ -105,7 +105,7 @@ void HistoryReader::readPass(const QString& location, std::int64_t number) {
         store(location).forEachFrame(query, [&lines](const ArchivedFrame& frame) {
             lines.append(history::TelemetryLine(frame)).push_back('\n');
         });
-        emit passRead(QString::fromStdString(lines));
+        emit passRead(ToQString(lines));
     } catch (const ArchiveError& error) {
         store_.reset();
         emit failed(QString::fromStdString(error.what()));

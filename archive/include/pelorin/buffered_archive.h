@@ -58,4 +58,9 @@ class BufferedArchive {
     Clock::duration pause_;
 };
 
+// How a server archive at `location` is written to while a log is followed: through a buffer
+// whose overflow is the default archive file. `tell` gets the buffer's messages.
+std::unique_ptr<BufferedArchive> BufferServerArchive(const std::string& location,
+                                                     BufferedArchive::Tell tell);
+
 }  // namespace pelorin

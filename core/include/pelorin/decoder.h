@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -37,13 +36,8 @@ struct DecodeResult {
     }
 };
 
-// Called for every accepted line with its length in characters (always 122), before its record
-// is counted and written.
-using LineAcceptedCallback = std::function<void(int length)>;
-
 // Decodes a whole text: splits it at CR LF only, and stores the accepted lines as records
 // 1..n of `store` (at most 1000; later ones are counted in droppedLines). Never fails.
-DecodeResult Decode_Text(std::u16string_view text, TelemetryStore& store,
-                         const LineAcceptedCallback& onAccepted = {});
+DecodeResult Decode_Text(std::u16string_view text, TelemetryStore& store);
 
 }  // namespace pelorin

@@ -40,4 +40,9 @@ void AppendInteger(std::string& out, std::int64_t value);
 inline constexpr std::size_t kMaxIntegerText = 20;
 char* WriteInteger(char* out, std::int64_t value);
 
+// A count with its noun: "1 line", "2 lines", "0 lines"; `singular` for 1, else `plural`.
+std::string CountText(std::int64_t n, std::string_view singular, std::string_view plural);
+// The same for a noun whose plural adds an "s".
+std::string CountText(std::int64_t n, std::string_view noun);
+
 }  // namespace pelorin

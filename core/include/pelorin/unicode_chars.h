@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 // Reading characters (Unicode code points) out of UTF-8 or UTF-16 text, by one rule: a code
@@ -11,6 +12,13 @@ namespace pelorin {
 inline constexpr char32_t kReplacementChar = 0xFFFD;
 inline constexpr std::size_t kUtf8MaxUnits = 4;  // bytes of the longest UTF-8 sequence
 inline constexpr char32_t kAsciiEnd = 0x80;
+// The byte order mark of UTF-8, which a text may start with; it is no character of the text.
+inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
+// `text` without the UTF-8 byte order mark it may start with.
+constexpr std::string_view WithoutByteOrderMark(std::string_view text) {
+    return text.starts_with(kUtf8ByteOrderMark) ? text.substr(kUtf8ByteOrderMark.size()) : text;
+}
 
 // One character and the code units it takes.
 struct CharRead {
@@ -97,5 +105,28 @@ struct Utf16Conversion {
 // well-formed sequence becomes one U+FFFD. Unless `last`, a sequence cut off by the end of
 // `bytes` is left unread, to be passed again at the start of the next piece.
 Utf16Conversion Utf8ToUtf16(std::string_view bytes, char16_t* out, bool last);
+
+// Appends code point `c` to `out` in UTF-8.
+inline void AppendUtf8(std::string& out, char32_t c) {
+    constexpr char32_t kLastOneByte = 0x7F;
+    constexpr char32_t kLastTwoBytes = 0x7FF;
+    constexpr char32_t kLastThreeBytes = 0xFFFF;
+    const auto byte = [&out](char32_t b) { out.push_back(static_cast<char>(b)); };
+    if (c <= kLastOneByte) {
+        byte(c);
+    } else if (c <= kLastTwoBytes) {
+        byte(0xC0 | (c >> 6));
+        byte(0x80 | (c & 0x3F));
+    } else if (c <= kLastThreeBytes) {
+        byte(0xE0 | (c >> 12));
+        byte(0x80 | ((c >> 6) & 0x3F));
+        byte(0x80 | (c & 0x3F));
+    } else {
+        byte(0xF0 | (c >> 18));
+        byte(0x80 | ((c >> 12) & 0x3F));
+        byte(0x80 | ((c >> 6) & 0x3F));
+        byte(0x80 | (c & 0x3F));
+    }
+}
 
 }  // namespace pelorin

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "pelorin/frame_marker.h"
+#include "pelorin/line_ends.h"
 #include "pelorin/unicode_chars.h"
 
 namespace pelorin {
@@ -28,11 +29,11 @@ LineReader::LineReader(ByteSource& source, std::size_t bufferSize)
 
 std::size_t LineReader::findLineEnd() {
     if (!lfValid_ || nextLf_ < begin_) {
-        nextLf_ = findByte(buffer_.data(), begin_, end_, '\n');
+        nextLf_ = findByte(buffer_.data(), begin_, end_, kLineFeed);
         lfValid_ = true;
     }
     if (!crValid_ || nextCr_ < begin_) {
-        nextCr_ = findByte(buffer_.data(), begin_, end_, '\r');
+        nextCr_ = findByte(buffer_.data(), begin_, end_, kCarriageReturn);
         crValid_ = true;
     }
     return std::min(nextLf_, nextCr_);
@@ -40,20 +41,19 @@ std::size_t LineReader::findLineEnd() {
 
 LineReader::Status LineReader::next(Line& line) {
     for (;;) {
-        if (skipLf_ && begin_ < end_) {
-            const bool lf = buffer_[begin_] == '\n';
+        if (lineEnds_.awaitingLineFeed() && begin_ < end_) {
+            const bool lf = lineEnds_.completesPair(buffer_[begin_]);
             begin_ += lf ? 1 : 0;
             nextLineOffset_ += lf ? 1 : 0;
-            skipLf_ = false;
         }
-        const std::size_t lineEnd = skipLf_ ? end_ : findLineEnd();
+        const std::size_t lineEnd = lineEnds_.awaitingLineFeed() ? end_ : findLineEnd();
         if (lineEnd < end_) {
             line.text = std::string_view(buffer_.data() + begin_, lineEnd - begin_);
             line.number = ++lineNumber_;
             line.offset = nextLineOffset_;
             // The bytes from the line end on were read after any compaction: contiguous.
             nextLineOffset_ = bytesRead_ - static_cast<std::int64_t>(end_ - lineEnd) + 1;
-            skipLf_ = buffer_[lineEnd] == '\r';
+            lineEnds_.ended(buffer_[lineEnd]);
             begin_ = lineEnd + 1;
             droppedBytes_ = 0;
             return Status::Line;
@@ -125,7 +125,7 @@ std::int64_t LineReader::pendingBytes() const {
 
 void LineReader::restart() {
     begin_ = end_ = 0;
-    skipLf_ = false;
+    lineEnds_.reset();
     droppedBytes_ = 0;
     lineNumber_ = 0;
     bytesRead_ = nextLineOffset_ = 0;

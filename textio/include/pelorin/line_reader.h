@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "pelorin/byte_source.h"
+#include "pelorin/line_ends.h"
 
 namespace pelorin {
 
@@ -58,9 +59,9 @@ class LineReader {
 
     ByteSource& source_;
     std::vector<char> buffer_;
-    std::size_t begin_ = 0;          // first byte of the current line
-    std::size_t end_ = 0;            // bytes held
-    bool skipLf_ = false;            // the last line ended in CR: an LF right after belongs to it
+    std::size_t begin_ = 0;  // first byte of the current line
+    std::size_t end_ = 0;    // bytes held
+    LineEnds lineEnds_;
     std::int64_t droppedBytes_ = 0;  // bytes of the current line left out of its excerpt
     std::int64_t lineNumber_ = 0;
     std::int64_t bytesRead_ = 0;       // from the source, in all

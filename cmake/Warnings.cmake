@@ -1,0 +1,15 @@
+# Links pelorin_warnings to every target that compiles sources, in `dir` and the directories
+# below it, so that no target added later goes without the warnings.
+function(pelorin_link_warnings dir)
+    get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
+    foreach(target IN LISTS targets)
+        get_target_property(type ${target} TYPE)
+        if(type MATCHES "^(EXECUTABLE|STATIC_LIBRARY|SHARED_LIBRARY|MODULE_LIBRARY|OBJECT_LIBRARY)$")
+            target_link_libraries(${target} PRIVATE pelorin_warnings)
+        endif()
+    endforeach()
+    get_property(subdirectories DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
+    foreach(subdirectory IN LISTS subdirectories)
+        pelorin_link_warnings(${subdirectory})
+    endforeach()
+endfunction()
