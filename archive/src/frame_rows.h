@@ -93,10 +93,11 @@ void VisitEntryRows(Row& rows, const std::function<void(const ArchiveEntry&)>& v
     }
 }
 
-// The passes of an archive whose largest frame id is `lastId`: frames in pass order, then each
-// reception's station. `scan(sql, each)` runs `sql` and hands its rows to `each`.
+// The passes of an archive whose largest frame id is `lastId` that overlap `range`: frames in
+// pass order, then each reception's station. `scan(sql, each)` runs `sql` and hands its rows
+// to `each`.
 template <typename Scan>
-std::vector<PassSummary> GroupPasses(std::int64_t lastId, Scan scan) {
+std::vector<PassSummary> GroupPasses(std::int64_t lastId, const TimeRange& range, Scan scan) {
     PassGrouper grouper;
     std::vector<std::uint32_t> passOf(static_cast<std::size_t>(lastId) + 1);
     for (const auto& [where, order] :
@@ -115,7 +116,33 @@ std::vector<PassSummary> GroupPasses(std::int64_t lastId, Scan scan) {
             grouper.addReception(passOf[static_cast<std::size_t>(rows.integer(0))], rows.text(1));
         }
     });
-    return grouper.finish();
+    std::vector<PassSummary> passes = grouper.finish();
+    std::erase_if(passes, [&range](const PassSummary& p) { return !PassInRange(p, range); });
+    return passes;
+}
+
+// Which frames an engine reads for a query: the timed ones received within the bounds (times),
+// every untimed one, or the untimed ones whose ids lie within the bounds.
+enum class FrameScan { Timed, Untimed, UntimedIds };
+
+// Reads the frames `query` asks for, in export order, through `scan(FrameScan, bounds)`. A pass
+// is found by its number among `passes()`; one outside the query's range reads nothing.
+template <typename Passes, typename Scan>
+void ScanQueriedFrames(const FrameQuery& query, Passes passes, Scan scan) {
+    if (!query.pass) {
+        scan(FrameScan::Timed, query.range);
+        if (!query.range.since && !query.range.until) {
+            scan(FrameScan::Untimed, TimeRange{});
+        }
+        return;
+    }
+    const std::vector<PassSummary> all = passes();
+    const auto pass = std::find_if(
+        all.begin(), all.end(), [&query](const PassSummary& p) { return p.number == *query.pass; });
+    if (pass != all.end() && PassInRange(*pass, query.range)) {
+        scan(pass->timed ? FrameScan::Timed : FrameScan::UntimedIds,
+             TimeRange{pass->firstKey, pass->lastKey});
+    }
 }
 
 }  // namespace pelorin

@@ -229,14 +229,14 @@ std::vector<PassSummary> PostgresStore::passes(const TimeRange& range) {
     std::vector<PassSummary> all;
     try {
         const pg::Result last = db_->execute("SELECT coalesce(max(id), 0) FROM frames");
-        all = GroupPasses(last.integer(0, 0), [this](const std::string& sql, const auto& each) {
-            pg::RowStream rows(*db_, sql);
-            each(rows);
-        });
+        all = GroupPasses(last.integer(0, 0), range,
+                          [this](const std::string& sql, const auto& each) {
+                              pg::RowStream rows(*db_, sql);
+                              each(rows);
+                          });
     } catch (const pg::Failure& failure) {
         fail("read", failure);
     }
-    std::erase_if(all, [&range](const PassSummary& p) { return !PassInRange(p, range); });
     return all;
 }
 
@@ -246,26 +246,22 @@ void PostgresStore::forEachFrame(const FrameQuery& query,
         return pg::Params{timeText(r.since, kEarliest), timeText(r.until, kLatest)};
     };
     try {
-        if (!query.pass) {
-            scanFrames(kTimed, kTimedOrder, times(query.range), visit);
-            if (!query.range.since && !query.range.until) {
-                scanFrames("f.first_received IS NULL", kUntimedOrder, {}, visit);
-            }
-            return;
-        }
-        const std::vector<PassSummary> all = passes({});
-        const auto pass = std::find_if(all.begin(), all.end(), [&query](const PassSummary& p) {
-            return p.number == *query.pass;
-        });
-        if (pass == all.end() || !PassInRange(*pass, query.range)) {
-            return;
-        }
-        if (pass->timed) {
-            scanFrames(kTimed, kTimedOrder, times({pass->firstKey, pass->lastKey}), visit);
-        } else {
-            scanFrames("f.first_received IS NULL AND f.id >= $1 AND f.id <= $2", kUntimedOrder,
-                       {FormatInteger(pass->firstKey), FormatInteger(pass->lastKey)}, visit);
-        }
+        ScanQueriedFrames(
+            query, [this] { return passes({}); },
+            [&](FrameScan scan, const TimeRange& bounds) {
+                switch (scan) {
+                    case FrameScan::Timed:
+                        return scanFrames(kTimed, kTimedOrder, times(bounds), visit);
+                    case FrameScan::Untimed:
+                        return scanFrames("f.first_received IS NULL", kUntimedOrder, {}, visit);
+                    case FrameScan::UntimedIds:
+                        return scanFrames("f.first_received IS NULL AND f.id >= $1 AND f.id <= $2",
+                                          kUntimedOrder,
+                                          {FormatInteger(bounds.since.value_or(0)),
+                                           FormatInteger(bounds.until.value_or(0))},
+                                          visit);
+                }
+            });
     } catch (const pg::Failure& failure) {
         fail("read", failure);
     }

@@ -274,14 +274,13 @@ std::vector<PassSummary> SqliteStore::passes(const TimeRange& range) {
     try {
         sqlite::Statement last(db_->handle(), "SELECT max(id) FROM frames");
         last.step();
-        all = GroupPasses(last.integer(0), [this](const std::string& sql, const auto& each) {
+        all = GroupPasses(last.integer(0), range, [this](const std::string& sql, const auto& each) {
             sqlite::Statement rows(db_->handle(), sql);
             each(rows);
         });
     } catch (const sqlite::Failure& failure) {
         fail("read", failure);
     }
-    std::erase_if(all, [&range](const PassSummary& p) { return !PassInRange(p, range); });
     return all;
 }
 
@@ -292,26 +291,19 @@ void SqliteStore::forEachFrame(const FrameQuery& query,
     constexpr std::string_view kTimedOrder = "f.first_received, f.time_s, f.id";
     constexpr std::string_view kUntimedOrder = "f.time_s, f.id";
     try {
-        if (!query.pass) {
-            scanFrames(kTimed, kTimedOrder, query.range, visit);
-            if (!query.range.since && !query.range.until) {
-                scanFrames("f.first_received IS NULL", kUntimedOrder, {}, visit);
-            }
-            return;
-        }
-        const std::vector<PassSummary> all = passes({});
-        const auto pass = std::find_if(all.begin(), all.end(), [&query](const PassSummary& p) {
-            return p.number == *query.pass;
-        });
-        if (pass == all.end() || !PassInRange(*pass, query.range)) {
-            return;
-        }
-        if (pass->timed) {
-            scanFrames(kTimed, kTimedOrder, {pass->firstKey, pass->lastKey}, visit);
-        } else {
-            scanFrames("f.first_received IS NULL AND f.id >= ?1 AND f.id <= ?2", kUntimedOrder,
-                       {pass->firstKey, pass->lastKey}, visit);
-        }
+        ScanQueriedFrames(
+            query, [this] { return passes({}); },
+            [&](FrameScan scan, const TimeRange& bounds) {
+                switch (scan) {
+                    case FrameScan::Timed:
+                        return scanFrames(kTimed, kTimedOrder, bounds, visit);
+                    case FrameScan::Untimed:
+                        return scanFrames("f.first_received IS NULL", kUntimedOrder, {}, visit);
+                    case FrameScan::UntimedIds:
+                        return scanFrames("f.first_received IS NULL AND f.id >= ?1 AND f.id <= ?2",
+                                          kUntimedOrder, bounds, visit);
+                }
+            });
     } catch (const sqlite::Failure& failure) {
         fail("read", failure);
     }
