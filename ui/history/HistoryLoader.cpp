@@ -1,21 +1,8 @@
 #include "history/HistoryLoader.h"
 
-#include <numeric>
-
-#include "QtText.h"
-#include "pelorin/telemetry_table.h"
+#include "history/HistoryLoad.h"
 
 namespace pelorin {
-namespace {
-
-// Every value but the on-board time, which is read as the second time axis anyway.
-std::vector<int> AllValues() {
-    std::vector<int> values(kValuesPerRecord - 1);
-    std::iota(values.begin(), values.end(), 1);
-    return values;
-}
-
-}  // namespace
 
 HistoryLoader::HistoryLoader(QObject* parent) : QObject(parent), reader_(new HistoryReader) {
     qRegisterMetaType<std::shared_ptr<const HistorySnapshot>>();
@@ -25,9 +12,9 @@ HistoryLoader::HistoryLoader(QObject* parent) : QObject(parent), reader_(new His
         done();
         emit loaded(std::move(snapshot));
     });
-    connect(reader_, &HistoryReader::polled, this, [this](qint64 frames, qint64 receptions) {
+    connect(reader_, &HistoryReader::polled, this, [this](qint64 newestFrame) {
         done();
-        emit polled(frames, receptions);
+        emit polled(newestFrame);
     });
     connect(reader_, &HistoryReader::passRead, this, [this](const QString& lines) {
         done();
@@ -45,9 +32,10 @@ HistoryLoader::~HistoryLoader() {
     thread_.wait();
 }
 
-void HistoryLoader::load(const QString& location) {
+void HistoryLoader::load(const QString& location, const std::vector<int>& valueIndices) {
     ++pending_;
-    QMetaObject::invokeMethod(reader_, [r = reader_, location] { r->load(location); });
+    QMetaObject::invokeMethod(
+        reader_, [r = reader_, location, valueIndices] { r->load(location, valueIndices); });
 }
 
 void HistoryLoader::poll(const QString& location) {
@@ -73,13 +61,10 @@ ArchiveStore& HistoryReader::store(const QString& location) {
     return *store_;
 }
 
-void HistoryReader::load(const QString& location) {
+void HistoryReader::load(const QString& location, const std::vector<int>& valueIndices) {
     try {
-        ArchiveStore& archive = store(location);
         auto snapshot = std::make_shared<HistorySnapshot>();
-        snapshot->stats = archive.stats();
-        snapshot->data = history::LoadHistory(archive, AllValues());
-        snapshot->passes = archive.passes({});
+        snapshot->data = history::LoadHistory(store(location), valueIndices);
         emit loaded(std::move(snapshot));
     } catch (const ArchiveError& error) {
         store_.reset();
@@ -89,8 +74,7 @@ void HistoryReader::load(const QString& location) {
 
 void HistoryReader::poll(const QString& location) {
     try {
-        const ArchiveStats stats = store(location).stats();
-        emit polled(stats.frames, stats.receptions);
+        emit polled(store(location).newestFrame());
     } catch (const ArchiveError& error) {
         store_.reset();
         emit failed(QString::fromStdString(error.what()));

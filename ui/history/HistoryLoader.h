@@ -14,8 +14,6 @@ namespace pelorin {
 // What the History window shows of an archive, read at one moment.
 struct HistorySnapshot {
     history::HistoryData data;
-    std::vector<PassSummary> passes;  // in the archive's order, oldest first
-    ArchiveStats stats;
 };
 
 class HistoryReader;
@@ -28,9 +26,9 @@ class HistoryLoader : public QObject {
     explicit HistoryLoader(QObject* parent = nullptr);
     ~HistoryLoader() override;
 
-    // Reads every frame and pass of the archive at `location`.
-    void load(const QString& location);
-    // Asks for the archive's figures, to see whether frames came since the last load.
+    // Reads every frame and pass of the archive at `location`, with the values `valueIndices`.
+    void load(const QString& location, const std::vector<int>& valueIndices);
+    // Asks for the archive's newest frame, to see whether frames came since the last load.
     void poll(const QString& location);
     // Reads the telemetry lines of pass `number`, one a line in reception order.
     void readPass(const QString& location, std::int64_t number);
@@ -39,7 +37,7 @@ class HistoryLoader : public QObject {
 
   signals:
     void loaded(std::shared_ptr<const pelorin::HistorySnapshot> snapshot);
-    void polled(qint64 frames, qint64 receptions);
+    void polled(qint64 newestFrame);
     void passRead(const QString& lines);
     void failed(const QString& message);
 
@@ -55,13 +53,13 @@ class HistoryLoader : public QObject {
 class HistoryReader : public QObject {
     Q_OBJECT
   public:
-    void load(const QString& location);
+    void load(const QString& location, const std::vector<int>& valueIndices);
     void poll(const QString& location);
     void readPass(const QString& location, std::int64_t number);
 
   signals:
     void loaded(std::shared_ptr<const pelorin::HistorySnapshot> snapshot);
-    void polled(qint64 frames, qint64 receptions);
+    void polled(qint64 newestFrame);
     void passRead(const QString& lines);
     void failed(const QString& message);
 

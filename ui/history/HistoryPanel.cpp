@@ -19,8 +19,8 @@ constexpr double kWheelZoom = 0.8;     // per notch, towards the pointer
 constexpr int kWheelNotch = 120;       // angle delta of one notch
 constexpr double kValueMargin = 0.05;  // of the value span, above and below
 constexpr int kPlotMinimumHeight = 110;
-constexpr int kMinimum = 0;  // graph order of a quantity's four statistics
-constexpr int kMaximum = 1;
+constexpr std::size_t kMinimum = 0;  // graph order of a quantity's four statistics
+constexpr std::size_t kMaximum = 1;
 
 // The fill between minimum and maximum, then average and actual as lines.
 const QColor kRangeFill(0x4a, 0x7d, 0xb8, 0x50);
@@ -28,6 +28,16 @@ const QColor kAverageLine(0x2f, 0x5a, 0x8c);
 const QColor kActualLine(0xd0, 0x80, 0x20);
 const QColor kLimitsBand(0x40, 0xa0, 0x40, 0x30);
 constexpr double kOutsideDot = 5.0;
+constexpr std::size_t kSmoothPointsPerColumn = 1;
+
+// `over` drawn on `under` with its alpha, as one opaque colour.
+QColor Mixed(const QColor& over, const QColor& under) {
+    const double a = over.alphaF();
+    const auto mix = [a](double top, double bottom) { return a * top + (1.0 - a) * bottom; };
+    return QColor::fromRgbF(static_cast<float>(mix(over.redF(), under.redF())),
+                            static_cast<float>(mix(over.greenF(), under.greenF())),
+                            static_cast<float>(mix(over.blueF(), under.blueF())));
+}
 
 QVector<double> ToVector(const std::vector<double>& values) {
     return QVector<double>(values.begin(), values.end());
@@ -65,6 +75,10 @@ void HistoryPanel::setChoice(int choice) {
     chooser_->setCurrentIndex(choice);
 }
 
+const std::vector<int>& HistoryPanel::valueIndices() const {
+    return history::QuantityChoices()[static_cast<std::size_t>(std::max(choice(), 0))].valueIndices;
+}
+
 void HistoryPanel::setSeries(const HistorySnapshot& snapshot, history::TimeBase base) {
     const history::QuantityChoice& c =
         history::QuantityChoices()[static_cast<std::size_t>(std::max(choice(), 0))];
@@ -95,15 +109,18 @@ void HistoryPanel::makeGraphs(std::size_t count) {
     outside_->setScatterStyle(QCPScatterStyle(
         QCPScatterStyle::ssDisc, ChartColors::FromPalette(palette()).outOfLimits, kOutsideDot));
     if (count == 1) {
-        graphs_[0]->setPen(QPen(kAverageLine, 1.5));
+        graphs_[0]->setPen(QPen(kAverageLine, 1.0));
         return;
     }
-    // Minimum to maximum as a band, average and actual as lines over it.
-    graphs_[kMinimum]->setPen(QPen(kRangeFill));
-    graphs_[kMaximum]->setPen(QPen(kRangeFill));
-    graphs_[kMaximum]->setBrush(kRangeFill);
+    // Minimum to maximum as a band, average and actual as lines over it. The band is opaque,
+    // its colour mixed with the background beforehand: blending a large area on every redraw
+    // costs more than all the lines.
+    const QColor fill = Mixed(kRangeFill, ChartColors::FromPalette(palette()).background);
+    graphs_[kMinimum]->setPen(Qt::NoPen);
+    graphs_[kMaximum]->setPen(Qt::NoPen);
+    graphs_[kMaximum]->setBrush(fill);
     graphs_[kMaximum]->setChannelFillGraph(graphs_[kMinimum]);
-    graphs_[2]->setPen(QPen(kAverageLine, 1.5));
+    graphs_[2]->setPen(QPen(kAverageLine, 1.0));
     graphs_[3]->setPen(QPen(kActualLine, 1.0));
 }
 
@@ -134,14 +151,31 @@ void HistoryPanel::styleAxes(history::TimeBase base) {
 
 void HistoryPanel::draw(history::TimeSpan view) {
     const int columns = std::max(plot_->axisRect()->width(), 1);
+    std::size_t points = 0;
     for (std::size_t k = 0; k < series_.size(); ++k) {
-        history::Decimate(series_[k], {view.from, view.to, columns}, drawn_[k]);
+        history::Decimate(series_[k], {view.from, view.to, columns}, drawn_[k], pickOf(k));
         graphs_[k]->setData(ToVector(drawn_[k].x), ToVector(drawn_[k].y), true);
+        points = std::max(points, drawn_[k].x.size());
     }
+    // Smoothing lines that zigzag within each pixel column shows nothing and costs the most
+    // of a redraw.
+    const bool dense = points > static_cast<std::size_t>(columns) * kSmoothPointsPerColumn;
+    plot_->setNotAntialiasedElements(dense ? QCP::aePlottables | QCP::aeFills : QCP::aeNone);
     plot_->xAxis->setRange(view.from, view.to);
     fitValueAxis();
     drawLimits(view);
     plot_->replot(QCustomPlot::rpQueuedReplot);
+}
+
+// A quantity's minimum and maximum are the edges of a filled range: their lowest and highest
+// points alone make it.
+history::ColumnPick HistoryPanel::pickOf(std::size_t graph) const {
+    if (series_.size() == 1) {
+        return history::ColumnPick::Outline;
+    }
+    return graph == kMinimum   ? history::ColumnPick::Lowest
+           : graph == kMaximum ? history::ColumnPick::Highest
+                               : history::ColumnPick::Outline;
 }
 
 void HistoryPanel::fitValueAxis() {

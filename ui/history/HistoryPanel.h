@@ -30,6 +30,8 @@ class HistoryPanel : public QWidget {
     // The index into history::QuantityChoices().
     int choice() const;
     void setChoice(int choice);
+    // The values the chosen quantity charts.
+    const std::vector<int>& valueIndices() const;
 
     // Takes the chosen quantity's series from `snapshot` on time base `base`.
     void setSeries(const HistorySnapshot& snapshot, history::TimeBase base);
@@ -57,6 +59,7 @@ class HistoryPanel : public QWidget {
     void makeGraphs(std::size_t count);
     void styleAxes(history::TimeBase base);
     void fitValueAxis();
+    history::ColumnPick pickOf(std::size_t graph) const;
     void drawLimits(history::TimeSpan view);
 
     QComboBox* chooser_;

@@ -16,12 +16,13 @@ class QPushButton;
 class QSpinBox;
 class QSplitter;
 class QTimer;
-class QTreeWidget;
+class QTreeView;
 
 namespace pelorin {
 
 class HistoryLoader;
 class HistoryPanel;
+class PassListModel;
 struct HistorySnapshot;
 
 // The History window: the archive's passes, newest first, beside one to four stacked panels
@@ -77,20 +78,23 @@ class HistoryWindow : public QWidget {
     void setView(history::TimeSpan view);
     void draw();
     void onPassChosen();
-    void onPolled(qint64 frames, qint64 receptions);
+    void onPolled(qint64 newestFrame);
+    std::vector<int> chartedValues() const;
+    bool snapshotHoldsChartedValues() const;
     void showPanels(int count);
     void restoreChoices();
     void saveChoices() const;
 
     QString location_;
     HistoryLoader* loader_;
+    PassListModel* passModel_;
     std::shared_ptr<const HistorySnapshot> snapshot_;
     history::TimeBase base_ = history::TimeBase::Reception;
     history::TimeSpan all_;
     history::TimeSpan view_;
     history::RangePreset preset_ = history::RangePreset::All;
     QSplitter* splitter_ = nullptr;
-    QTreeWidget* passes_ = nullptr;
+    QTreeView* passes_ = nullptr;
     QPushButton* openInMain_ = nullptr;
     QComboBox* axis_ = nullptr;
     QSpinBox* panelCount_ = nullptr;
