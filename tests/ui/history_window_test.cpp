@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
@@ -11,6 +12,7 @@
 #include <QTest>
 #include <QTreeView>
 
+#include "ValueText.h"
 #include "archive_lines.h"
 #include "history/HistoryPanel.h"
 #include "history/HistoryWindow.h"
@@ -194,6 +196,36 @@ TEST_F(HistoryWindowTest, LimitsShowAsABandWithTheDrawnValuesOutsideThemInRed) {
     }
     history_->setLimits({});
     EXPECT_FALSE(panel.band()->visible());
+}
+
+TEST_F(HistoryWindowTest, HoverNamesTheNearestFrameWithItsTimesStationsAndBoxValues) {
+    const char* nearest = "2026-12-01T12:00:00Z";
+    pelorin::ArchivedFrame frame;
+    archive_->forEachFrame({}, [&](const pelorin::ArchivedFrame& f) {
+        if (f.firstReceived == pelorin::ParseUtcTime(nearest)) {
+            frame = f;
+        }
+    });
+    const auto box = [&frame](int v) {
+        return QString::fromStdString(
+            pelorin::ValueBoxText(frame.values[static_cast<std::size_t>(v)], v, ","));
+    };
+    history_->setDecimalSeparator(",");
+    history_->hoverAt(Seconds(nearest) + 20.0);
+
+    const QString said = history_->findChild<QLabel*>(QStringLiteral("HistoryHover"))->text();
+    EXPECT_TRUE(said.contains(QStringLiteral("2026-12-01T12:00:00.000Z"))) << said.toStdString();
+    EXPECT_TRUE(said.contains(box(0))) << said.toStdString();
+    EXPECT_TRUE(said.contains(QStringLiteral("south")));
+    EXPECT_FALSE(said.contains(QStringLiteral("north")));
+    for (int k = 0; k < history_->panelCount(); ++k) {
+        const QString values = history_->panel(k)->hoverValue()->text();
+        for (int v : history_->panel(k)->valueIndices()) {
+            EXPECT_TRUE(values.contains(box(v))) << values.toStdString() << " lacks " << v;
+        }
+    }
+    history_->clearHover();
+    EXPECT_TRUE(history_->panel(0)->hoverValue()->text().isEmpty());
 }
 
 TEST_F(HistoryWindowTest, KeepsItsChoicesForTheNextOpening) {

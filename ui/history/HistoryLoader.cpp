@@ -1,6 +1,9 @@
 #include "history/HistoryLoader.h"
 
+#include <QFile>
+
 #include "history/HistoryLoad.h"
+#include "history/RangeExport.h"
 
 namespace pelorin {
 
@@ -20,6 +23,11 @@ HistoryLoader::HistoryLoader(QObject* parent) : QObject(parent), reader_(new His
         done();
         emit passRead(lines);
     });
+    connect(reader_, &HistoryReader::exported, this,
+            [this](const QString& path, const QString& error) {
+                done();
+                emit exported(path, error);
+            });
     connect(reader_, &HistoryReader::failed, this, [this](const QString& message) {
         done();
         emit failed(message);
@@ -47,6 +55,15 @@ void HistoryLoader::readPass(const QString& location, std::int64_t number) {
     ++pending_;
     QMetaObject::invokeMethod(reader_,
                               [r = reader_, location, number] { r->readPass(location, number); });
+}
+
+void HistoryLoader::exportRange(const QString& location, history::TimeBase base,
+                                history::TimeSpan span, const QString& path, CsvForm form,
+                                const std::string& decimalSeparator) {
+    ++pending_;
+    QMetaObject::invokeMethod(reader_, [=, r = reader_] {
+        r->exportRange(location, base, span, path, form, decimalSeparator);
+    });
 }
 
 void HistoryLoader::done() {
@@ -94,6 +111,21 @@ void HistoryReader::readPass(const QString& location, std::int64_t number) {
         store_.reset();
         emit failed(QString::fromStdString(error.what()));
     }
+}
+
+void HistoryReader::exportRange(const QString& location, history::TimeBase base,
+                                history::TimeSpan span, const QString& path, CsvForm form,
+                                const std::string& decimalSeparator) {
+    WriteResult result;
+    try {
+        result =
+            history::WriteRangeCsv(store(location), base, span,
+                                   QFile::encodeName(path).toStdString(), form, decimalSeparator);
+    } catch (const ArchiveError& error) {
+        store_.reset();
+        result = {false, error.what(), 0};
+    }
+    emit exported(path, result.ok ? QString() : QString::fromLocal8Bit(result.error));
 }
 
 }  // namespace pelorin

@@ -8,6 +8,7 @@
 
 #include "history/HistoryData.h"
 #include "pelorin/archive_store.h"
+#include "pelorin/csv_writer.h"
 
 namespace pelorin {
 
@@ -32,6 +33,9 @@ class HistoryLoader : public QObject {
     void poll(const QString& location);
     // Reads the telemetry lines of pass `number`, one a line in reception order.
     void readPass(const QString& location, std::int64_t number);
+    // Writes the frames within `span` on axis `base` to `path` as the CSV export does.
+    void exportRange(const QString& location, history::TimeBase base, history::TimeSpan span,
+                     const QString& path, CsvForm form, const std::string& decimalSeparator);
     // A load or poll is under way.
     bool busy() const { return pending_ > 0; }
 
@@ -39,6 +43,8 @@ class HistoryLoader : public QObject {
     void loaded(std::shared_ptr<const pelorin::HistorySnapshot> snapshot);
     void polled(qint64 newestFrame);
     void passRead(const QString& lines);
+    // `error` is empty when the file was written.
+    void exported(const QString& path, const QString& error);
     void failed(const QString& message);
 
   private:
@@ -56,11 +62,14 @@ class HistoryReader : public QObject {
     void load(const QString& location, const std::vector<int>& valueIndices);
     void poll(const QString& location);
     void readPass(const QString& location, std::int64_t number);
+    void exportRange(const QString& location, history::TimeBase base, history::TimeSpan span,
+                     const QString& path, CsvForm form, const std::string& decimalSeparator);
 
   signals:
     void loaded(std::shared_ptr<const pelorin::HistorySnapshot> snapshot);
     void polled(qint64 newestFrame);
     void passRead(const QString& lines);
+    void exported(const QString& path, const QString& error);
     void failed(const QString& message);
 
   private:

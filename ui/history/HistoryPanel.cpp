@@ -3,6 +3,9 @@
 #include <qcustomplot.h>
 
 #include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QRubberBand>
 #include <QTimeZone>
 #include <QVBoxLayout>
 #include <cmath>
@@ -29,6 +32,7 @@ const QColor kActualLine(0xd0, 0x80, 0x20);
 const QColor kLimitsBand(0x40, 0xa0, 0x40, 0x30);
 constexpr double kOutsideDot = 5.0;
 constexpr std::size_t kSmoothPointsPerColumn = 1;
+const QString kOverlayLayer = QStringLiteral("overlay");
 
 // `over` drawn on `under` with its alpha, as one opaque colour.
 QColor Mixed(const QColor& over, const QColor& under) {
@@ -46,7 +50,11 @@ QVector<double> ToVector(const std::vector<double>& values) {
 }  // namespace
 
 HistoryPanel::HistoryPanel(int number, QWidget* parent)
-    : QWidget(parent), chooser_(new QComboBox(this)), plot_(new QCustomPlot(this)) {
+    : QWidget(parent),
+      chooser_(new QComboBox(this)),
+      hoverValue_(new QLabel(this)),
+      plot_(new QCustomPlot(this)),
+      rubberBand_(new QRubberBand(QRubberBand::Rectangle, plot_)) {
     const QString suffix = IntegerText(number);
     setObjectName(QStringLiteral("HistoryPanel") + suffix);
     chooser_->setObjectName(QStringLiteral("HistoryQuantity") + suffix);
@@ -58,11 +66,20 @@ HistoryPanel::HistoryPanel(int number, QWidget* parent)
     plot_->setAccessibleName(tr("Chart of panel %1").arg(suffix));
     plot_->setMinimumHeight(kPlotMinimumHeight);
     plot_->setFocusPolicy(Qt::ClickFocus);
+    plot_->setMouseTracking(true);  // the cross-hair follows the pointer
     plot_->installEventFilter(this);
+    // The cross-hair on a layer of its own, redrawn alone as the pointer moves.
+    plot_->addLayer(kOverlayLayer);
+    plot_->layer(kOverlayLayer)->setMode(QCPLayer::lmBuffered);
+    hoverValue_->setObjectName(QStringLiteral("HistoryHoverValue") + suffix);
+    hoverValue_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* top = new QHBoxLayout;
+    top->addWidget(chooser_);
+    top->addWidget(hoverValue_, 1);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
-    layout->addWidget(chooser_);
+    layout->addLayout(top);
     layout->addWidget(plot_, 1);
     connect(chooser_, &QComboBox::currentIndexChanged, this, &HistoryPanel::choiceChanged);
 }
@@ -100,6 +117,10 @@ void HistoryPanel::makeGraphs(std::size_t count) {
     for (std::size_t k = 0; k < count; ++k) {
         graphs_.push_back(plot_->addGraph());
     }
+    crossHair_ = new QCPItemStraightLine(plot_);
+    crossHair_->setLayer(kOverlayLayer);
+    crossHair_->setPen(QPen(ChartColors::FromPalette(palette()).text, 0, Qt::DashLine));
+    crossHair_->setVisible(false);
     band_ = new QCPItemRect(plot_);
     band_->setPen(Qt::NoPen);
     band_->setBrush(kLimitsBand);
@@ -239,25 +260,71 @@ bool HistoryPanel::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         case QEvent::MouseButtonPress:
-            dragFrom_ = static_cast<QMouseEvent*>(event)->position().x();
-            return true;
         case QEvent::MouseMove:
-            if (dragFrom_ >= 0.0) {
-                const double x = static_cast<QMouseEvent*>(event)->position().x();
-                const double width = std::max(plot_->axisRect()->width(), 1);
-                emit panRequested((dragFrom_ - x) / width);
-                dragFrom_ = x;
-            }
-            return true;
         case QEvent::MouseButtonRelease:
-            dragFrom_ = -1.0;
+            mouse(static_cast<QMouseEvent*>(event));
             return true;
+        case QEvent::Leave:
+            emit hoverLeft();
+            return QWidget::eventFilter(watched, event);
         case QEvent::MouseButtonDblClick:
             emit wholeRangeRequested();
             return true;
         default:
             return QWidget::eventFilter(watched, event);
     }
+}
+
+// A drag pans; with Shift it draws a rectangle whose width the view zooms to; a move without a
+// button moves the cross-hair.
+void HistoryPanel::mouse(QMouseEvent* event) {
+    const double x = event->position().x();
+    const QCPRange rows = plot_->yAxis->range();
+    const auto top = static_cast<int>(plot_->yAxis->coordToPixel(rows.upper));
+    const auto bottom = static_cast<int>(plot_->yAxis->coordToPixel(rows.lower));
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+            (event->modifiers() & Qt::ShiftModifier ? rectangleFrom_ : dragFrom_) = x;
+            break;
+        case QEvent::MouseMove:
+            if (rectangleFrom_ >= 0.0) {
+                rubberBand_->setGeometry(QRect(QPoint(static_cast<int>(rectangleFrom_), top),
+                                               QPoint(static_cast<int>(x), bottom))
+                                             .normalized());
+                rubberBand_->show();
+            } else if (dragFrom_ >= 0.0) {
+                const double width = std::max(plot_->axisRect()->width(), 1);
+                emit panRequested((dragFrom_ - x) / width);
+                dragFrom_ = x;
+            } else {
+                emit hovered(plot_->xAxis->pixelToCoord(x));
+            }
+            break;
+        case QEvent::MouseButtonRelease:
+            if (rectangleFrom_ >= 0.0) {
+                rubberBand_->hide();
+                emit rangeDragged(plot_->xAxis->pixelToCoord(rectangleFrom_),
+                                  plot_->xAxis->pixelToCoord(x));
+            }
+            dragFrom_ = -1.0;
+            rectangleFrom_ = -1.0;
+            break;
+        default:
+            break;
+    }
+}
+
+void HistoryPanel::showHover(std::optional<double> time, const QString& values) {
+    hoverValue_->setText(values);
+    if (crossHair_ == nullptr) {
+        return;
+    }
+    crossHair_->setVisible(time.has_value());
+    if (time) {
+        crossHair_->point1->setCoords(*time, 0.0);
+        crossHair_->point2->setCoords(*time, 1.0);
+    }
+    plot_->layer(kOverlayLayer)->replot();
 }
 
 }  // namespace pelorin

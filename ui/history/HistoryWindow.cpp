@@ -7,8 +7,8 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
-#include <QSettings>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QTimer>
@@ -29,7 +29,6 @@ constexpr double kKeyZoom = 0.5;       // plus halves the view, minus doubles it
 constexpr double kKeyPan = 0.1;        // of the view's width per arrow key
 constexpr double kPassMargin = 0.05;   // of a pass's length, either side when it is chosen
 constexpr double kMinPassView = 60.0;  // seconds: a one-frame pass still shows a minute
-constexpr int kDefaultPanels = 2;
 constexpr QSize kDefaultSize(1000, 640);
 // The panels' first quantities: bus voltage, temperature, charge current, current.
 constexpr std::array<int, HistoryWindow::kMaxPanels> kDefaultChoices{4, 2, 6, 3};
@@ -47,15 +46,6 @@ constexpr RangeButton kRangeButtons[] = {
     {"HistoryRangeAll", "All", history::RangePreset::All},
 };
 
-// The settings keys of the window's remembered choices.
-const QString kSettingsGroup = QStringLiteral("History");
-const QString kPanelsKey = QStringLiteral("panels");
-const QString kQuantityKey = QStringLiteral("quantity%1");
-const QString kAxisKey = QStringLiteral("axis");
-const QString kRangeKey = QStringLiteral("range");
-const QString kSplitterKey = QStringLiteral("splitter");
-const QString kGeometryKey = QStringLiteral("geometry");
-
 }  // namespace
 
 HistoryWindow::HistoryWindow(const QString& location, QWidget* parent)
@@ -63,6 +53,7 @@ HistoryWindow::HistoryWindow(const QString& location, QWidget* parent)
       location_(location),
       loader_(new HistoryLoader(this)),
       passModel_(new PassListModel(this)),
+      decimalSeparator_(QLocale().decimalPoint().toStdString()),
       live_(new QTimer(this)) {
     setObjectName(QStringLiteral("HistoryWindow"));
     setWindowTitle(tr("History"));
@@ -92,13 +83,22 @@ HistoryWindow::HistoryWindow(const QString& location, QWidget* parent)
         connect(p, &HistoryPanel::panRequested, this, &HistoryWindow::panBy);
         connect(p, &HistoryPanel::wholeRangeRequested, this,
                 [this] { showPreset(history::RangePreset::All); });
+        connect(p, &HistoryPanel::hovered, this, &HistoryWindow::hoverAt);
+        connect(p, &HistoryPanel::hoverLeft, this, &HistoryWindow::clearHover);
+        connect(p, &HistoryPanel::rangeDragged, this,
+                [this](double from, double to) { setView(history::DraggedSpan(from, to, all_)); });
     }
+    hover_ = new QLabel(charts);
+    hover_->setObjectName(QStringLiteral("HistoryHover"));
+    hover_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    chartLayout->addWidget(hover_);
     status_ = new QLabel(charts);
     status_->setObjectName(QStringLiteral("HistoryStatus"));
     chartLayout->addWidget(status_);
     splitter_->addWidget(charts);
     splitter_->setStretchFactor(1, 1);
     auto* layout = new QVBoxLayout(this);
+    layout->setMenuBar(makeMenuBar());
     layout->addWidget(splitter_);
     resize(kDefaultSize);
     restoreChoices();
@@ -106,6 +106,7 @@ HistoryWindow::HistoryWindow(const QString& location, QWidget* parent)
     connect(loader_, &HistoryLoader::loaded, this, &HistoryWindow::showSnapshot);
     connect(loader_, &HistoryLoader::polled, this, &HistoryWindow::onPolled);
     connect(loader_, &HistoryLoader::passRead, this, &HistoryWindow::openInMainWindow);
+    connect(loader_, &HistoryLoader::exported, this, &HistoryWindow::onExported);
     connect(loader_, &HistoryLoader::failed, this, [this](const QString& message) {
         status_->setText(tr("The archive cannot be read: %1").arg(message));
     });
@@ -383,43 +384,6 @@ void HistoryWindow::hideEvent(QHideEvent* event) {
 void HistoryWindow::closeEvent(QCloseEvent* event) {
     saveChoices();
     QWidget::closeEvent(event);
-}
-
-void HistoryWindow::restoreChoices() {
-    QSettings settings;
-    settings.beginGroup(kSettingsGroup);
-    const int count = std::clamp(settings.value(kPanelsKey, kDefaultPanels).toInt(), 1, kMaxPanels);
-    for (int k = 0; k < kMaxPanels; ++k) {
-        HistoryPanel* p = panels_[static_cast<std::size_t>(k)];
-        const int choice = settings.value(kQuantityKey.arg(k + 1), p->choice()).toInt();
-        if (choice >= 0 && choice < p->chooser()->count()) {
-            p->setChoice(choice);
-        }
-    }
-    panelCount_->setValue(count);
-    showPanels(count);
-    axis_->setCurrentIndex(std::clamp(settings.value(kAxisKey, 0).toInt(), 0, 1));
-    const int range = settings.value(kRangeKey, static_cast<int>(preset_)).toInt();
-    if (range >= 0 && range <= static_cast<int>(history::RangePreset::All)) {
-        preset_ = static_cast<history::RangePreset>(range);
-    }
-    splitter_->restoreState(settings.value(kSplitterKey).toByteArray());
-    if (settings.contains(kGeometryKey)) {
-        restoreGeometry(settings.value(kGeometryKey).toByteArray());
-    }
-}
-
-void HistoryWindow::saveChoices() const {
-    QSettings settings;
-    settings.beginGroup(kSettingsGroup);
-    settings.setValue(kPanelsKey, panelCount());
-    for (int k = 0; k < kMaxPanels; ++k) {
-        settings.setValue(kQuantityKey.arg(k + 1), panels_[static_cast<std::size_t>(k)]->choice());
-    }
-    settings.setValue(kAxisKey, axis_->currentIndex());
-    settings.setValue(kRangeKey, static_cast<int>(preset_));
-    settings.setValue(kSplitterKey, splitter_->saveState());
-    settings.setValue(kGeometryKey, saveGeometry());
 }
 
 }  // namespace pelorin
