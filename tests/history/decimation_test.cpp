@@ -115,6 +115,25 @@ TEST_P(DecimationTest, EveryColumnShowsTheDataExtremesAndNoLineCrossesAGap) {
     EXPECT_GE(breaks + 1, std::min(runsShown, c.runsApart)) << "a visible gap left joined";
     // Four points a column, plus the neighbours either side and a break between columns.
     EXPECT_LE(drawn.x.size(), 5 * (static_cast<std::size_t>(c.columns) + 2));
+
+    // A filled range's edges: one point a column, at its lowest or highest.
+    for (const ColumnPick pick : {ColumnPick::Lowest, ColumnPick::Highest}) {
+        DrawnPoints edge;
+        Decimate(s, columns, edge, pick);
+        Extremes edges;
+        for (std::size_t k = 0; k < edge.x.size(); ++k) {
+            const int column = columns.of(edge.x[k]);
+            if (!std::isnan(edge.y[k]) && column >= 0 && column < c.columns) {
+                EXPECT_EQ(edges.count(column), 0U) << "two points in column " << column;
+                Widen(edges, column, edge.y[k]);
+            }
+        }
+        ASSERT_EQ(edges.size(), data.size());
+        for (const auto& [column, range] : data) {
+            const double y = pick == ColumnPick::Lowest ? range.first : range.second;
+            EXPECT_EQ(edges[column], std::make_pair(y, y)) << "column " << column;
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

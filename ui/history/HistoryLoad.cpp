@@ -119,8 +119,10 @@ void GroupFrames(HistoryData& data, PassGrouper& grouper) {
     }
 }
 
-// Each frame's stations as one of a few distinct sets, and every reception counted in its pass.
-void ReadStations(ArchiveStore& store, HistoryData& data, PassGrouper& grouper) {
+// Each frame's stations as one of a few distinct sets, and each pass's receptions counted.
+// Neighbouring frames are mostly heard by the same stations: their set is found without a
+// search.
+std::vector<std::int64_t> ReadStations(ArchiveStore& store, HistoryData& data, std::size_t passes) {
     std::vector<std::uint32_t> rowOf(static_cast<std::size_t>(data.newestFrame) + 1, kNoRow);
     for (std::size_t k = 0; k < data.size(); ++k) {
         rowOf[static_cast<std::size_t>(data.ids[k])] = static_cast<std::uint32_t>(k);
@@ -128,35 +130,61 @@ void ReadStations(ArchiveStore& store, HistoryData& data, PassGrouper& grouper) 
     std::map<std::vector<std::string>, std::uint32_t> setIds{{{}, 0}};
     data.stationSets = {{}};
     data.stationSet.assign(data.size(), 0);
-    std::int64_t current = -1;
+    std::vector<std::int64_t> receptions(passes);
+    std::uint32_t row = kNoRow;
+    std::uint32_t lastSet = 0;
     std::vector<std::string> heard;
     const auto finishFrame = [&] {
-        if (current < 0) {
+        if (row == kNoRow) {
             return;
         }
-        const auto [it, fresh] =
-            setIds.try_emplace(heard, static_cast<std::uint32_t>(data.stationSets.size()));
-        if (fresh) {
-            data.stationSets.push_back(heard);
+        if (data.stationSets[lastSet] != heard) {
+            const auto [it, fresh] =
+                setIds.try_emplace(heard, static_cast<std::uint32_t>(data.stationSets.size()));
+            if (fresh) {
+                data.stationSets.push_back(heard);
+            }
+            lastSet = it->second;
         }
-        data.stationSet[rowOf[static_cast<std::size_t>(current)]] = it->second;
+        data.stationSet[row] = lastSet;
     };
     store.forEachStation([&](std::int64_t frameId, std::string_view station) {
         if (frameId < 0 || frameId > data.newestFrame ||
             rowOf[static_cast<std::size_t>(frameId)] == kNoRow) {
             return;  // a frame added since the frames were read
         }
-        if (frameId != current) {
+        if (rowOf[static_cast<std::size_t>(frameId)] != row) {
             finishFrame();
-            current = frameId;
+            row = rowOf[static_cast<std::size_t>(frameId)];
             heard.clear();
         }
         if (heard.empty() || heard.back() != station) {
             heard.emplace_back(station);
         }
-        grouper.addReception(data.pass[rowOf[static_cast<std::size_t>(frameId)]], station);
+        ++receptions[data.pass[row]];
     });
     finishFrame();
+    return receptions;
+}
+
+// Each pass's receptions and distinct stations, "" counting as one.
+void CountPassStations(HistoryData& data, const std::vector<std::int64_t>& receptions) {
+    std::vector<std::vector<std::uint32_t>> setsOfPass(data.passes.size());
+    for (std::size_t k = 0; k < data.size(); ++k) {
+        std::vector<std::uint32_t>& sets = setsOfPass[data.pass[k]];
+        if (sets.empty() || sets.back() != data.stationSet[k]) {
+            sets.push_back(data.stationSet[k]);
+        }
+    }
+    for (std::size_t p = 0; p < data.passes.size(); ++p) {
+        std::vector<std::string> names;
+        for (const std::uint32_t set : setsOfPass[p]) {
+            names.insert(names.end(), data.stationSets[set].begin(), data.stationSets[set].end());
+        }
+        std::sort(names.begin(), names.end());
+        data.passes[p].stations = std::unique(names.begin(), names.end()) - names.begin();
+        data.passes[p].receptions = receptions[p];
+    }
 }
 
 }  // namespace
@@ -168,8 +196,8 @@ HistoryData LoadHistory(ArchiveStore& store, std::span<const int> valueIndices) 
     data.newestFrame = data.ids.empty() ? 0 : *std::max_element(data.ids.begin(), data.ids.end());
     PassGrouper grouper;
     GroupFrames(data, grouper);
-    ReadStations(store, data, grouper);
     data.passes = grouper.finish();
+    CountPassStations(data, ReadStations(store, data, data.passes.size()));
     for (const TimeBase base : {TimeBase::Reception, TimeBase::Onboard}) {
         data.axes[static_cast<std::size_t>(base)] =
             std::make_shared<const SeriesAxis>(MakeAxis(data, base));

@@ -68,8 +68,8 @@ HistoryPanel::HistoryPanel(int number, QWidget* parent)
     plot_->setFocusPolicy(Qt::ClickFocus);
     plot_->setMouseTracking(true);  // the cross-hair follows the pointer
     plot_->installEventFilter(this);
-    // The cross-hair on a layer of its own, redrawn alone as the pointer moves.
-    plot_->addLayer(kOverlayLayer);
+    // The cross-hair on the plot's topmost layer, which is buffered: redrawn alone as the
+    // pointer moves.
     plot_->layer(kOverlayLayer)->setMode(QCPLayer::lmBuffered);
     hoverValue_->setObjectName(QStringLiteral("HistoryHoverValue") + suffix);
     hoverValue_->setTextInteractionFlags(Qt::TextSelectableByMouse);
