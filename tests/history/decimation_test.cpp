@@ -116,7 +116,7 @@ TEST_P(DecimationTest, EveryColumnShowsTheDataExtremesAndNoLineCrossesAGap) {
     // Four points a column, plus the neighbours either side and a break between columns.
     EXPECT_LE(drawn.x.size(), 5 * (static_cast<std::size_t>(c.columns) + 2));
 
-    // A filled range's edges: one point a column, at its lowest or highest.
+    // A filled range's edges: each column flat at its lowest or highest.
     for (const ColumnPick pick : {ColumnPick::Lowest, ColumnPick::Highest}) {
         DrawnPoints edge;
         Decimate(s, columns, edge, pick);
@@ -124,7 +124,6 @@ TEST_P(DecimationTest, EveryColumnShowsTheDataExtremesAndNoLineCrossesAGap) {
         for (std::size_t k = 0; k < edge.x.size(); ++k) {
             const int column = columns.of(edge.x[k]);
             if (!std::isnan(edge.y[k]) && column >= 0 && column < c.columns) {
-                EXPECT_EQ(edges.count(column), 0U) << "two points in column " << column;
                 Widen(edges, column, edge.y[k]);
             }
         }

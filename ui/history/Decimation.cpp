@@ -9,24 +9,35 @@ namespace pelorin::history {
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+// A range edge's ends, as a share of a column inside its edges.
+constexpr double kInsideColumn = 1e-6;
 
 bool RunStartsAt(const SeriesAxis& axis, std::size_t k) {
     return std::binary_search(axis.runStarts.begin(), axis.runStarts.end(), k);
 }
 
-// The points `pick` picks of [begin, end), each once, in time order.
-void EmitColumn(const PlotSeries& s, std::size_t begin, std::size_t end, ColumnPick pick,
-                DrawnPoints& out) {
+// The points `pick` picks of [begin, end) in `column`, in time order: an outline's each once; a
+// range edge's extreme across the whole pixel column, so that a filled range is at least a
+// pixel wide wherever there are points.
+void EmitColumn(const PlotSeries& s, const PixelColumns& columns, int column, std::size_t begin,
+                std::size_t end, ColumnPick pick, DrawnPoints& out) {
     const auto [low, high] = s.extremes.extremes(s.y, begin, end);
-    std::array<std::size_t, 4> picks{begin, low, high, end - 1};
-    auto last = picks.end();
-    if (pick == ColumnPick::Outline) {
-        std::sort(picks.begin(), picks.end());
-        last = std::unique(picks.begin(), picks.end());
-    } else {
-        picks[0] = pick == ColumnPick::Lowest ? low : high;
-        last = picks.begin() + 1;
+    if (pick != ColumnPick::Outline) {
+        const float y = s.y[pick == ColumnPick::Lowest ? low : high];
+        if (column < 0 || column >= columns.count) {
+            out.x.push_back(s.axis->x[begin]);
+            out.y.push_back(y);
+            return;
+        }
+        const double width = (columns.to - columns.from) / columns.count;
+        out.x.insert(out.x.end(), {columns.from + (column + kInsideColumn) * width,
+                                   columns.from + (column + 1 - kInsideColumn) * width});
+        out.y.insert(out.y.end(), {y, y});
+        return;
     }
+    std::array<std::size_t, 4> picks{begin, low, high, end - 1};
+    std::sort(picks.begin(), picks.end());
+    const auto last = std::unique(picks.begin(), picks.end());
     for (auto it = picks.begin(); it != last; ++it) {
         out.x.push_back(s.axis->x[*it]);
         out.y.push_back(s.y[*it]);
@@ -76,7 +87,7 @@ void Decimate(const PlotSeries& series, const PixelColumns& columns, DrawnPoints
             out.x.push_back(x[k]);
             out.y.push_back(kNaN);
         }
-        EmitColumn(series, k, next, pick, out);
+        EmitColumn(series, columns, column, k, next, pick, out);
         k = next;
     }
 }

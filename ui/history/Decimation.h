@@ -33,7 +33,8 @@ enum class ColumnPick { Outline, Lowest, Highest };
 // neighbours just outside it. The line breaks where a run ends and the next begins in another
 // column; runs that meet within one column, too close to see apart, share its points. Takes
 // time in proportion to the columns, whatever the points in view.
-// With ColumnPick::Lowest or Highest a column has its one extreme point instead.
+// With ColumnPick::Lowest or Highest a column has its one extreme instead, flat from the
+// column's left edge to its right.
 void Decimate(const PlotSeries& series, const PixelColumns& columns, DrawnPoints& out,
               ColumnPick pick = ColumnPick::Outline);
 

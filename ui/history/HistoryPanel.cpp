@@ -43,6 +43,24 @@ QColor Mixed(const QColor& over, const QColor& under) {
                             static_cast<float>(mix(over.blueF(), under.blueF())));
 }
 
+// Tick labels as fine as a view of `seconds` needs: years, months, days, minutes or seconds.
+QString DateTimeFormat(double seconds) {
+    constexpr double kDay = 86400.0;
+    if (seconds > 3 * 365 * kDay) {
+        return QStringLiteral("yyyy");
+    }
+    if (seconds > 90 * kDay) {
+        return QStringLiteral("MMM\nyyyy");
+    }
+    if (seconds > 3 * kDay) {
+        return QStringLiteral("d MMM\nyyyy");
+    }
+    if (seconds > 600.0) {
+        return QStringLiteral("d MMM\nhh:mm");
+    }
+    return QStringLiteral("hh:mm:ss");
+}
+
 QVector<double> ToVector(const std::vector<double>& values) {
     return QVector<double>(values.begin(), values.end());
 }
@@ -67,6 +85,8 @@ HistoryPanel::HistoryPanel(int number, QWidget* parent)
     plot_->setMinimumHeight(kPlotMinimumHeight);
     plot_->setFocusPolicy(Qt::ClickFocus);
     plot_->setMouseTracking(true);  // the cross-hair follows the pointer
+    // Thousands of short lines, one or more a pixel column, drawn in one go each.
+    plot_->setPlottingHint(QCP::phFastPolylines, true);
     plot_->installEventFilter(this);
     // The cross-hair on the plot's topmost layer, which is buffered: redrawn alone as the
     // pointer moves.
@@ -116,11 +136,13 @@ void HistoryPanel::makeGraphs(std::size_t count) {
     graphs_.clear();
     for (std::size_t k = 0; k < count; ++k) {
         graphs_.push_back(plot_->addGraph());
+        // The points are decimated already; the plot's own sampling would drop whole columns
+        // among the breaks between passes.
+        graphs_.back()->setAdaptiveSampling(false);
     }
     crossHair_ = new QCPItemStraightLine(plot_);
     crossHair_->setLayer(kOverlayLayer);
     crossHair_->setPen(QPen(ChartColors::FromPalette(palette()).text, 0, Qt::DashLine));
-    crossHair_->setVisible(false);
     band_ = new QCPItemRect(plot_);
     band_->setPen(Qt::NoPen);
     band_->setBrush(kLimitsBand);
@@ -129,6 +151,7 @@ void HistoryPanel::makeGraphs(std::size_t count) {
     outside_->setLineStyle(QCPGraph::lsNone);
     outside_->setScatterStyle(QCPScatterStyle(
         QCPScatterStyle::ssDisc, ChartColors::FromPalette(palette()).outOfLimits, kOutsideDot));
+    placeCrossHair();
     if (count == 1) {
         graphs_[0]->setPen(QPen(kAverageLine, 1.0));
         return;
@@ -137,8 +160,8 @@ void HistoryPanel::makeGraphs(std::size_t count) {
     // its colour mixed with the background beforehand: blending a large area on every redraw
     // costs more than all the lines.
     const QColor fill = Mixed(kRangeFill, ChartColors::FromPalette(palette()).background);
-    graphs_[kMinimum]->setPen(Qt::NoPen);
-    graphs_[kMaximum]->setPen(Qt::NoPen);
+    graphs_[kMinimum]->setPen(QPen(fill, 0));
+    graphs_[kMaximum]->setPen(QPen(fill, 0));
     graphs_[kMaximum]->setBrush(fill);
     graphs_[kMaximum]->setChannelFillGraph(graphs_[kMinimum]);
     graphs_[2]->setPen(QPen(kAverageLine, 1.0));
@@ -183,6 +206,9 @@ void HistoryPanel::draw(history::TimeSpan view) {
     const bool dense = points > static_cast<std::size_t>(columns) * kSmoothPointsPerColumn;
     plot_->setNotAntialiasedElements(dense ? QCP::aePlottables | QCP::aeFills : QCP::aeNone);
     plot_->xAxis->setRange(view.from, view.to);
+    if (auto* ticker = dynamic_cast<QCPAxisTickerDateTime*>(plot_->xAxis->ticker().data())) {
+        ticker->setDateTimeFormat(DateTimeFormat(view.width()));
+    }
     fitValueAxis();
     drawLimits(view);
     plot_->replot(QCustomPlot::rpQueuedReplot);
@@ -316,15 +342,21 @@ void HistoryPanel::mouse(QMouseEvent* event) {
 
 void HistoryPanel::showHover(std::optional<double> time, const QString& values) {
     hoverValue_->setText(values);
+    hoverTime_ = time;
+    placeCrossHair();
+    plot_->layer(kOverlayLayer)->replot();
+}
+
+// Also after the chart's items were made anew for new data.
+void HistoryPanel::placeCrossHair() {
     if (crossHair_ == nullptr) {
         return;
     }
-    crossHair_->setVisible(time.has_value());
-    if (time) {
-        crossHair_->point1->setCoords(*time, 0.0);
-        crossHair_->point2->setCoords(*time, 1.0);
+    crossHair_->setVisible(hoverTime_.has_value());
+    if (hoverTime_) {
+        crossHair_->point1->setCoords(*hoverTime_, 0.0);
+        crossHair_->point2->setCoords(*hoverTime_, 1.0);
     }
-    plot_->layer(kOverlayLayer)->replot();
 }
 
 }  // namespace pelorin

@@ -75,12 +75,14 @@ class HistoryPanel : public QWidget {
     history::ColumnPick pickOf(std::size_t graph) const;
     void drawLimits(history::TimeSpan view);
     void mouse(QMouseEvent* event);
+    void placeCrossHair();
 
     QComboBox* chooser_;
     QLabel* hoverValue_;
     QCustomPlot* plot_;
     QRubberBand* rubberBand_;
     QCPItemStraightLine* crossHair_ = nullptr;
+    std::optional<double> hoverTime_;
     std::vector<history::PlotSeries> series_;
     std::vector<history::DrawnPoints> drawn_;
     std::vector<QCPGraph*> graphs_;
