@@ -85,8 +85,6 @@ HistoryPanel::HistoryPanel(int number, QWidget* parent)
     plot_->setMinimumHeight(kPlotMinimumHeight);
     plot_->setFocusPolicy(Qt::ClickFocus);
     plot_->setMouseTracking(true);  // the cross-hair follows the pointer
-    // Thousands of short lines, one or more a pixel column, drawn in one go each.
-    plot_->setPlottingHint(QCP::phFastPolylines, true);
     plot_->installEventFilter(this);
     // The cross-hair on the plot's topmost layer, which is buffered: redrawn alone as the
     // pointer moves.
