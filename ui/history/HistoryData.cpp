@@ -10,7 +10,6 @@
 namespace pelorin::history {
 namespace {
 
-constexpr double kMillisPerSecond = 1000.0;
 constexpr double kPassGapSeconds = static_cast<double>(kPassGapMillis) / kMillisPerSecond;
 
 double TimeOf(const HistoryData& data, TimeBase base, std::size_t k) {

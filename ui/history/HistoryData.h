@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -18,6 +19,18 @@ namespace pelorin::history {
 
 // Which time a frame is charted at.
 enum class TimeBase { Reception, Onboard };
+
+// Value 0, the on-board time: the second time axis.
+inline constexpr int kOnboardTimeValue = 0;
+inline constexpr double kMillisPerSecond = 1000.0;
+
+// A reception time in seconds, as the axes chart it, and back to the millisecond.
+inline double Seconds(UtcMillis time) {
+    return static_cast<double>(time) / kMillisPerSecond;
+}
+inline UtcMillis Millis(double seconds) {
+    return static_cast<UtcMillis>(std::llround(seconds * kMillisPerSecond));
+}
 
 // The frames charted on one time base, in the order of their time there: the times, where a
 // line may join them, and the frame each point is.

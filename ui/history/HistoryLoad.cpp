@@ -12,8 +12,6 @@
 namespace pelorin::history {
 namespace {
 
-constexpr double kMillisPerSecond = 1000.0;
-constexpr int kTimeValue = 0;
 constexpr std::uint32_t kNoRow = std::numeric_limits<std::uint32_t>::max();
 
 // The frames as the archive hands them out, in no set order.
@@ -25,7 +23,7 @@ struct Rows {
 };
 
 Rows ReadRows(ArchiveStore& store, std::span<const int> valueIndices) {
-    std::vector<int> wanted{kTimeValue};
+    std::vector<int> wanted{kOnboardTimeValue};
     wanted.insert(wanted.end(), valueIndices.begin(), valueIndices.end());
     Rows rows;
     rows.columns.resize(valueIndices.size());
@@ -92,8 +90,7 @@ void TakeRows(HistoryData& data, Rows rows) {
     data.received.resize(order.size());
     for (std::size_t k = 0; k < order.size(); ++k) {
         const std::optional<UtcMillis>& at = rows.received[order[k]];
-        data.received[k] = at ? static_cast<double>(*at) / kMillisPerSecond
-                              : std::numeric_limits<double>::quiet_NaN();
+        data.received[k] = at ? Seconds(*at) : std::numeric_limits<double>::quiet_NaN();
         data.untimed += at ? 0 : 1;
     }
     for (std::vector<float>& column : rows.columns) {
@@ -112,8 +109,7 @@ void GroupFrames(HistoryData& data, PassGrouper& grouper) {
     data.pass.resize(data.size());
     for (const std::uint32_t k : order) {
         const std::optional<UtcMillis> at =
-            k < timed ? std::optional<UtcMillis>(std::llround(data.received[k] * kMillisPerSecond))
-                      : std::nullopt;
+            k < timed ? std::optional<UtcMillis>(Millis(data.received[k])) : std::nullopt;
         data.pass[k] =
             static_cast<std::uint32_t>(grouper.addFrame(data.ids[k], at, data.onboard[k]));
     }

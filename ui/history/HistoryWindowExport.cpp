@@ -28,13 +28,10 @@ namespace pelorin {
 namespace {
 
 constexpr int kPictureMargin = 8;
-constexpr double kMillisPerSecond = 1000.0;
 const QString kPngFilter = QStringLiteral("PNG picture (*.png)");
 const QString kPngSuffix = QStringLiteral("png");
 
-UtcMillis Millis(double seconds) {
-    return static_cast<UtcMillis>(std::llround(seconds * kMillisPerSecond));
-}
+using history::Millis;
 
 QString DocumentsFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);

@@ -10,8 +10,6 @@
 namespace pelorin::history {
 namespace {
 
-constexpr int kTimeValue = 0;
-constexpr double kMillisPerSecond = 1000.0;
 const QString kSeparator = QStringLiteral("  \u00b7  ");
 constexpr std::array<const char*, 4> kStatistics{"min", "max", "avg", "act"};
 
@@ -25,13 +23,12 @@ QString HoverFrameText(const HistoryData& data, std::size_t frame,
                        std::string_view decimalSeparator) {
     const double received = data.received[frame];
     const QString reception =
-        std::isnan(received) ? Tr("never received")
-                             : Tr("received %1")
-                                   .arg(QString::fromStdString(FormatUtcTime(static_cast<UtcMillis>(
-                                       std::llround(received * kMillisPerSecond)))));
+        std::isnan(received)
+            ? Tr("never received")
+            : Tr("received %1").arg(QString::fromStdString(FormatUtcTime(Millis(received))));
     const QString onboard = Tr("on board %1")
                                 .arg(QString::fromStdString(ValueBoxText(
-                                    data.onboard[frame], kTimeValue, decimalSeparator)));
+                                    data.onboard[frame], kOnboardTimeValue, decimalSeparator)));
     QStringList stations;
     for (const std::string& s : data.stations(frame)) {
         stations << (s.empty() ? Tr("(unnamed)") : QString::fromStdString(s));

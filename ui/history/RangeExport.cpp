@@ -5,10 +5,8 @@
 namespace pelorin::history {
 namespace {
 
-constexpr double kMillisPerSecond = 1000.0;
 // Written out in blocks of about this size, so that a million frames never sit in memory.
 constexpr std::size_t kBlockBytes = 1 << 20;
-constexpr int kTimeValue = 0;
 
 }  // namespace
 
@@ -41,7 +39,7 @@ WriteResult WriteRangeCsv(ArchiveStore& store, TimeBase base, TimeSpan span,
     const FrameQuery query = base == TimeBase::Reception ? ReceptionQuery(span) : FrameQuery{};
     try {
         store.forEachFrame(query, [&](const ArchivedFrame& frame) {
-            const double onboard = frame.values[kTimeValue];
+            const double onboard = frame.values[kOnboardTimeValue];
             if (base == TimeBase::Onboard && (onboard < span.from || onboard > span.to)) {
                 return;
             }
