@@ -3,7 +3,10 @@
 #include <qcustomplot.h>
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
@@ -226,6 +229,41 @@ TEST_F(HistoryWindowTest, HoverNamesTheNearestFrameWithItsTimesStationsAndBoxVal
     }
     history_->clearHover();
     EXPECT_TRUE(history_->panel(0)->hoverValue()->text().isEmpty());
+}
+
+TEST_F(HistoryWindowTest, AShiftDragZoomsToTheDraggedStretch) {
+    QCustomPlot* plot = history_->panel(0)->plot();
+    const QCPAxisRect* rect = plot->axisRect();
+    const int y = rect->center().y();
+    const QPoint from(rect->left() + rect->width() / 4, y);
+    const QPoint to(rect->left() + rect->width() / 2, y);
+    const double expectedFrom = plot->xAxis->pixelToCoord(from.x());
+    const double expectedTo = plot->xAxis->pixelToCoord(to.x());
+    QTest::mousePress(plot, Qt::LeftButton, Qt::ShiftModifier, from);
+    QTest::mouseMove(plot, to);
+    QTest::mouseRelease(plot, Qt::LeftButton, Qt::ShiftModifier, to);
+    EXPECT_NEAR(history_->view().from, expectedFrom, 1e-3);
+    EXPECT_NEAR(history_->view().to, expectedTo, 1e-3);
+}
+
+TEST_F(HistoryWindowTest, SavesThePlotsAsOnePictureAndRefusesAFolder) {
+    history_->resize(1000, 640);
+    WindowDriver::Settle();
+    const QString folder = QDir::tempPath() + QStringLiteral("/history-png-test");
+    QDir(folder).removeRecursively();
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString path = folder + QStringLiteral("/plots.png");
+    ASSERT_TRUE(history_->savePlotsTo(path));
+    const QImage saved(path);
+    int plots = 0;
+    for (int k = 0; k < history_->panelCount(); ++k) {
+        plots += history_->panel(k)->plot()->height();
+    }
+    EXPECT_GT(saved.height(), plots);  // and the titles above them
+    EXPECT_GE(saved.width(), history_->panel(0)->plot()->width());
+    EXPECT_FALSE(history_->savePlotsTo(folder));
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+    QDir(folder).removeRecursively();
 }
 
 TEST_F(HistoryWindowTest, KeepsItsChoicesForTheNextOpening) {
