@@ -9,6 +9,7 @@
 #include <QStandardPaths>
 #include <filesystem>
 
+#include "CsvFileDialog.h"
 #include "ExportFolder.h"
 #include "ExportName.h"
 #include "LogFollowSession.h"
@@ -51,32 +52,12 @@ void Form1::WriteCSVFile_Click() {
     }
 }
 
-namespace {
-
-// The file types of Write CSV File As...: the header kind, captions as the export writes them
-// or one column name per value.
-const QString kCaptionsFilter = QStringLiteral("CSV with captions (*.csv)");
-const QString kNamesFilter = QStringLiteral("CSV with column names (*.csv)");
-
-}  // namespace
-
 void Form1::WriteCSVFileAs_Click() {
-    const QString kept = WindowSettings::folder(WindowSettings::Folder::CsvExport);
-    const QString folder = kept.isEmpty() ? QFileInfo(csvPath()).absolutePath() : kept;
     const QString name = ProposedCsvName(firstReceptionTime(), QDateTime::currentDateTimeUtc());
-    QFileDialog dialog(this, QStringLiteral("Write CSV File As"), folder + QLatin1Char('/') + name,
-                       kCaptionsFilter + QStringLiteral(";;") + kNamesFilter);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("csv"));  // for a name typed without an extension
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return;
-    }
-    const QString path = dialog.selectedFiles().constFirst();
-    const CsvForm form =
-        dialog.selectedNameFilter() == kNamesFilter ? CsvForm::Analysis : CsvForm::Export;
-    WindowSettings::rememberFolderOf(WindowSettings::Folder::CsvExport, path);
-    if (writeCsvFile(path, form)) {
-        setMessage(path + QStringLiteral(" has been written"), Message::Export);
+    const std::optional<CsvFileChoice> choice = ChooseCsvFile(
+        this, QStringLiteral("Write CSV File As"), QFileInfo(csvPath()).absolutePath(), name);
+    if (choice && writeCsvFile(choice->path, choice->form)) {
+        setMessage(choice->path + QStringLiteral(" has been written"), Message::Export);
     }
 }
 

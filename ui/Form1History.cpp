@@ -16,6 +16,7 @@ void Form1::MnuHistory_Click() {
         history_->setAttribute(Qt::WA_DeleteOnClose);
         connect(history_, &HistoryWindow::openInMainWindow, this, &Form1::openInBox);
         history_->setLimits(limits());
+        history_->setDecimalSeparator(decimalSeparator_);
         placeBeside(*history_);
     }
     history_->show();

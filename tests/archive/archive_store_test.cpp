@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <random>
 #include <thread>
 
@@ -288,6 +289,49 @@ TEST_P(ArchiveStoreTest, ConcurrentWritersWithOverlappingLogsEndWithTheUnion) {
         EXPECT_EQ(testarchive::frameDump(*store), testarchive::frameDump(*reference))
             << writers << " writers";
     }
+}
+
+TEST_P(ArchiveStoreTest, ChartReadsGiveWhatExportGivesOfTheValuesAskedFor) {
+    auto store = open();
+    EXPECT_EQ(store->newestFrame(), 0);
+    store->add(entries({logLine(60, "2026-12-08T10:00:00Z"), logLine(120)}, "north"));
+    store->add(entries({logLine(60, "2026-12-08T09:59:00Z")}, "south"));
+    const std::vector<int> wanted{20, 0, 35};
+
+    std::map<std::int64_t, std::string> chart;
+    store->forEachChartFrame(wanted, [&](const pelorin::ChartFrame& f) {
+        ASSERT_EQ(f.values.size(), wanted.size());
+        std::string text = f.firstReceived ? pelorin::FormatUtcTime(*f.firstReceived) : "-";
+        for (double v : f.values) {
+            text += " " + std::to_string(v);
+        }
+        EXPECT_TRUE(chart.emplace(f.id, text).second) << "frame " << f.id << " twice";
+    });
+    std::map<std::int64_t, std::string> exported;
+    std::map<std::int64_t, std::vector<std::string>> heard;
+    store->forEachFrame({}, [&](const pelorin::ArchivedFrame& f) {
+        std::string text = f.firstReceived ? pelorin::FormatUtcTime(*f.firstReceived) : "-";
+        for (int v : wanted) {
+            text += " " + std::to_string(f.values[static_cast<std::size_t>(v)]);
+        }
+        exported[f.id] = text;
+        heard[f.id] = f.stations;
+    });
+    EXPECT_EQ(chart, exported);
+
+    std::map<std::int64_t, std::vector<std::string>> stations;
+    std::int64_t last = 0;
+    store->forEachStation([&](std::int64_t id, std::string_view station) {
+        EXPECT_GE(id, last) << "not by frame id";
+        last = id;
+        stations[id].emplace_back(station);
+    });
+    EXPECT_EQ(stations, heard);
+
+    const std::int64_t newest = store->newestFrame();
+    EXPECT_EQ(newest, exported.rbegin()->first);
+    store->add(entries({logLine(180)}));
+    EXPECT_GT(store->newestFrame(), newest);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ArchiveStoreTest,

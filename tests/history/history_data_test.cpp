@@ -4,6 +4,7 @@
 
 #include "archive_lines.h"
 #include "history/HistoryData.h"
+#include "history/HistoryLoad.h"
 #include "temp_folder.h"
 
 using namespace pelorin;
@@ -36,6 +37,19 @@ TEST(HistoryData, FramesFallIntoTheArchivesPassesAndSeriesBreakBetweenThem) {
 
     const std::vector<PassSummary> passes = store->passes({});
     ASSERT_EQ(data.size(), 7U);
+    ASSERT_EQ(data.passes.size(), passes.size());
+    for (std::size_t p = 0; p < passes.size(); ++p) {
+        EXPECT_EQ(data.passes[p].frames, passes[p].frames);
+        EXPECT_EQ(data.passes[p].receptions, passes[p].receptions);
+        EXPECT_EQ(data.passes[p].stations, passes[p].stations);
+        EXPECT_EQ(data.passes[p].start, passes[p].start);
+    }
+    std::vector<std::int64_t> exported;
+    store->forEachFrame({}, [&exported](const ArchivedFrame& f) { exported.push_back(f.id); });
+    EXPECT_EQ(data.ids, exported);
+    const std::vector<std::string> both{"north", "south"};
+    EXPECT_EQ(data.stations(0), std::vector<std::string>{"north"});
+    EXPECT_EQ(data.stations(3), both);
     std::vector<std::int64_t> framesPerPass(passes.size());
     for (std::uint32_t p : data.pass) {
         ++framesPerPass.at(p);
@@ -56,11 +70,11 @@ TEST(HistoryData, FramesFallIntoTheArchivesPassesAndSeriesBreakBetweenThem) {
     for (const Expected& e :
          {Expected{TimeBase::Reception, 5, {0, 3}}, Expected{TimeBase::Onboard, 7, {0, 3, 5}}}) {
         const PlotSeries s = MakeSeries(data, e.base, kBusVoltageAverage);
-        EXPECT_EQ(s.x.size(), e.points);
-        EXPECT_EQ(s.runStarts, e.runStarts);
-        EXPECT_TRUE(std::is_sorted(s.x.begin(), s.x.end()));
+        EXPECT_EQ(s.size(), e.points);
+        EXPECT_EQ(s.axis->runStarts, e.runStarts);
+        EXPECT_TRUE(std::is_sorted(s.axis->x.begin(), s.axis->x.end()));
     }
-    EXPECT_EQ(MakeSeries(data, TimeBase::Reception, kBusVoltageAverage).x.front(),
+    EXPECT_EQ(MakeSeries(data, TimeBase::Reception, kBusVoltageAverage).axis->x.front(),
               static_cast<double>(*ParseUtcTime("2026-12-01T10:00:00Z")) / 1000.0);
 }
 

@@ -60,6 +60,24 @@ TEST(HistoryRange, PanStopsAtTheEndsAndPresetsEndAtTheNewestData) {
     EXPECT_EQ(PresetView(RangePreset::LastPass, kAll, std::nullopt).from, kAll.from);
 }
 
+TEST(HistoryRange, ADraggedRectangleZoomsToItsWidthWithinTheData) {
+    struct Case {
+        double a;
+        double b;
+        TimeSpan expected;
+    };
+    for (const Case& c :
+         {Case{1000.0, 4000.0, {1000.0, 4000.0}}, Case{4000.0, 1000.0, {1000.0, 4000.0}},
+          Case{-500.0, 200.0, {0.0, 200.0}},
+          Case{kAll.to - 10.0, kAll.to + 99.0, {kAll.to - 10.0, kAll.to}},
+          Case{700.0, 700.2, {700.1 - kNarrowestView / 2, 700.1 + kNarrowestView / 2}},
+          Case{0.1, 0.1, {0.0, kNarrowestView}}}) {
+        const TimeSpan z = DraggedSpan(c.a, c.b, kAll);
+        EXPECT_DOUBLE_EQ(z.from, c.expected.from) << c.a << " to " << c.b;
+        EXPECT_DOUBLE_EQ(z.to, c.expected.to) << c.a << " to " << c.b;
+    }
+}
+
 TEST(HistoryRange, AViewOfTheNewestDataFollowsNewFrames) {
     const TimeSpan grown{kAll.from, kAll.to + 60.0};
     const TimeSpan latest{kAll.to - 3600.0, kAll.to};

@@ -3,14 +3,19 @@
 #include <qcustomplot.h>
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QLabel>
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 
+#include "ValueText.h"
 #include "archive_lines.h"
 #include "history/HistoryPanel.h"
 #include "history/HistoryWindow.h"
@@ -60,10 +65,10 @@ class HistoryWindowTest : public ::testing::Test {
             QSignalSpy shown(history_, &HistoryWindow::snapshotShown);
             ASSERT_TRUE(shown.wait(kWaitMs));
         }
-        passes_ = history_->findChild<QTreeWidget*>(QStringLiteral("HistoryPasses"));
+        passes_ = history_->findChild<QTreeView*>(QStringLiteral("HistoryPasses"));
     }
     void choosePass(int row) {
-        passes_->setCurrentItem(passes_->topLevelItem(row));
+        passes_->setCurrentIndex(passes_->model()->index(row, 0));
         WindowDriver::Settle();
     }
     void press(int key) { QTest::keyClick(history_->panel(0)->plot(), static_cast<Qt::Key>(key)); }
@@ -71,14 +76,19 @@ class HistoryWindowTest : public ::testing::Test {
     std::unique_ptr<pelorin::ArchiveStore> archive_;
     WindowDriver window_;
     HistoryWindow* history_ = nullptr;
-    QTreeWidget* passes_ = nullptr;
+    QString cell(int row, int column, int role = Qt::DisplayRole) const {
+        return passes_->model()->index(row, column).data(role).toString();
+    }
+    int passCount() const { return passes_->model()->rowCount(); }
+
+    QTreeView* passes_ = nullptr;
 };
 
 TEST_F(HistoryWindowTest, ListsPassesNewestFirstAndChoosingOneZoomsToIt) {
-    ASSERT_EQ(passes_->topLevelItemCount(), 2);
-    EXPECT_EQ(passes_->topLevelItem(0)->text(2), QStringLiteral("2"));
-    EXPECT_EQ(passes_->topLevelItem(1)->text(2), QStringLiteral("3"));
-    EXPECT_EQ(passes_->topLevelItem(1)->toolTip(0), QStringLiteral("2026-12-01T10:00:00.000Z"));
+    ASSERT_EQ(passCount(), 2);
+    EXPECT_EQ(cell(0, 2), QStringLiteral("2"));
+    EXPECT_EQ(cell(1, 2), QStringLiteral("3"));
+    EXPECT_EQ(cell(1, 0, Qt::ToolTipRole), QStringLiteral("2026-12-01T10:00:00.000Z"));
 
     struct Case {
         int row;
@@ -149,7 +159,7 @@ TEST_F(HistoryWindowTest, NewFramesAppearAndAViewOfTheNewestFollowsThem) {
     QSignalSpy shown(history_, &HistoryWindow::snapshotShown);
     archive_->add(testarchive::entries(third, "north"));
     ASSERT_TRUE(shown.wait(kWaitMs));
-    EXPECT_EQ(passes_->topLevelItemCount(), 3);
+    EXPECT_EQ(passCount(), 3);
     EXPECT_EQ(history_->view().to, Seconds("2026-12-01T14:01:00Z"));
     // A view of older frames stays where it is.
     choosePass(2);
@@ -189,6 +199,71 @@ TEST_F(HistoryWindowTest, LimitsShowAsABandWithTheDrawnValuesOutsideThemInRed) {
     }
     history_->setLimits({});
     EXPECT_FALSE(panel.band()->visible());
+}
+
+TEST_F(HistoryWindowTest, HoverNamesTheNearestFrameWithItsTimesStationsAndBoxValues) {
+    const char* nearest = "2026-12-01T12:00:00Z";
+    pelorin::ArchivedFrame frame;
+    archive_->forEachFrame({}, [&](const pelorin::ArchivedFrame& f) {
+        if (f.firstReceived == pelorin::ParseUtcTime(nearest)) {
+            frame = f;
+        }
+    });
+    const auto box = [&frame](int v) {
+        return QString::fromStdString(
+            pelorin::ValueBoxText(frame.values[static_cast<std::size_t>(v)], v, ","));
+    };
+    history_->setDecimalSeparator(",");
+    history_->hoverAt(Seconds(nearest) + 20.0);
+
+    const QString said = history_->findChild<QLabel*>(QStringLiteral("HistoryHover"))->text();
+    EXPECT_TRUE(said.contains(QStringLiteral("2026-12-01T12:00:00.000Z"))) << said.toStdString();
+    EXPECT_TRUE(said.contains(box(0))) << said.toStdString();
+    EXPECT_TRUE(said.contains(QStringLiteral("south")));
+    EXPECT_FALSE(said.contains(QStringLiteral("north")));
+    for (int k = 0; k < history_->panelCount(); ++k) {
+        const QString values = history_->panel(k)->hoverValue()->text();
+        for (int v : history_->panel(k)->valueIndices()) {
+            EXPECT_TRUE(values.contains(box(v))) << values.toStdString() << " lacks " << v;
+        }
+    }
+    history_->clearHover();
+    EXPECT_TRUE(history_->panel(0)->hoverValue()->text().isEmpty());
+}
+
+TEST_F(HistoryWindowTest, AShiftDragZoomsToTheDraggedStretch) {
+    QCustomPlot* plot = history_->panel(0)->plot();
+    const QCPAxisRect* rect = plot->axisRect();
+    const int y = rect->center().y();
+    const QPoint from(rect->left() + rect->width() / 4, y);
+    const QPoint to(rect->left() + rect->width() / 2, y);
+    const double expectedFrom = plot->xAxis->pixelToCoord(from.x());
+    const double expectedTo = plot->xAxis->pixelToCoord(to.x());
+    QTest::mousePress(plot, Qt::LeftButton, Qt::ShiftModifier, from);
+    QTest::mouseMove(plot, to);
+    QTest::mouseRelease(plot, Qt::LeftButton, Qt::ShiftModifier, to);
+    EXPECT_NEAR(history_->view().from, expectedFrom, 1e-3);
+    EXPECT_NEAR(history_->view().to, expectedTo, 1e-3);
+}
+
+TEST_F(HistoryWindowTest, SavesThePlotsAsOnePictureAndRefusesAFolder) {
+    history_->resize(1000, 640);
+    WindowDriver::Settle();
+    const QString folder = QDir::tempPath() + QStringLiteral("/history-png-test");
+    QDir(folder).removeRecursively();
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString path = folder + QStringLiteral("/plots.png");
+    ASSERT_TRUE(history_->savePlotsTo(path));
+    const QImage saved(path);
+    int plots = 0;
+    for (int k = 0; k < history_->panelCount(); ++k) {
+        plots += history_->panel(k)->plot()->height();
+    }
+    EXPECT_GT(saved.height(), plots);  // and the titles above them
+    EXPECT_GE(saved.width(), history_->panel(0)->plot()->width());
+    EXPECT_FALSE(history_->savePlotsTo(folder));
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+    QDir(folder).removeRecursively();
 }
 
 TEST_F(HistoryWindowTest, KeepsItsChoicesForTheNextOpening) {

@@ -9,33 +9,39 @@ namespace pelorin::history {
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+// A range edge's ends, as a share of a column inside its edges.
+constexpr double kInsideColumn = 1e-6;
 
-// The first, lowest, highest and last point of one column within one run.
-struct ColumnPicks {
-    std::size_t first = 0;
-    std::size_t low = 0;
-    std::size_t high = 0;
-    std::size_t last = 0;
+bool RunStartsAt(const SeriesAxis& axis, std::size_t k) {
+    return std::binary_search(axis.runStarts.begin(), axis.runStarts.end(), k);
+}
 
-    void start(std::size_t k) { first = low = high = last = k; }
-    void add(const PlotSeries& s, std::size_t k) {
-        last = k;
-        low = s.y[k] < s.y[low] ? k : low;
-        high = s.y[k] > s.y[high] ? k : high;
-    }
-    void emit(const PlotSeries& s, DrawnPoints& out) const {
-        std::array<std::size_t, 4> picks{first, low, high, last};
-        std::sort(picks.begin(), picks.end());
-        const auto end = std::unique(picks.begin(), picks.end());
-        for (auto it = picks.begin(); it != end; ++it) {
-            out.x.push_back(s.x[*it]);
-            out.y.push_back(s.y[*it]);
+// The points `pick` picks of [begin, end) in `column`, in time order: an outline's each once; a
+// range edge's extreme across the whole pixel column, so that a filled range is at least a
+// pixel wide wherever there are points.
+void EmitColumn(const PlotSeries& s, const PixelColumns& columns, int column, std::size_t begin,
+                std::size_t end, ColumnPick pick, DrawnPoints& out) {
+    const auto [low, high] = s.extremes.extremes(s.y, begin, end);
+    if (pick != ColumnPick::Outline) {
+        const float y = s.y[pick == ColumnPick::Lowest ? low : high];
+        if (column < 0 || column >= columns.count) {
+            out.x.push_back(s.axis->x[begin]);
+            out.y.push_back(y);
+            return;
         }
+        const double width = (columns.to - columns.from) / columns.count;
+        out.x.insert(out.x.end(), {columns.from + (column + kInsideColumn) * width,
+                                   columns.from + (column + 1 - kInsideColumn) * width});
+        out.y.insert(out.y.end(), {y, y});
+        return;
     }
-};
-
-bool RunStartsAt(const PlotSeries& s, std::size_t k) {
-    return std::binary_search(s.runStarts.begin(), s.runStarts.end(), k);
+    std::array<std::size_t, 4> picks{begin, low, high, end - 1};
+    std::sort(picks.begin(), picks.end());
+    const auto last = std::unique(picks.begin(), picks.end());
+    for (auto it = picks.begin(); it != last; ++it) {
+        out.x.push_back(s.axis->x[*it]);
+        out.y.push_back(s.y[*it]);
+    }
 }
 
 }  // namespace
@@ -52,10 +58,14 @@ int PixelColumns::of(double x) const {
     return std::min(static_cast<int>(at), count - 1);
 }
 
-void Decimate(const PlotSeries& series, const PixelColumns& columns, DrawnPoints& out) {
+void Decimate(const PlotSeries& series, const PixelColumns& columns, DrawnPoints& out,
+              ColumnPick pick) {
     out.x.clear();
     out.y.clear();
-    const auto& x = series.x;
+    if (series.size() == 0) {
+        return;
+    }
+    const std::vector<double>& x = series.axis->x;
     // One neighbour either side, so that lines run to the edges of the view.
     std::size_t begin =
         static_cast<std::size_t>(std::lower_bound(x.begin(), x.end(), columns.from) - x.begin());
@@ -63,29 +73,23 @@ void Decimate(const PlotSeries& series, const PixelColumns& columns, DrawnPoints
         static_cast<std::size_t>(std::upper_bound(x.begin(), x.end(), columns.to) - x.begin());
     begin = begin > 0 ? begin - 1 : 0;
     end = std::min(end + 1, x.size());
-    if (begin >= end) {
-        return;
-    }
-    ColumnPicks picks;
-    picks.start(begin);
-    int column = columns.of(x[begin]);
-    for (std::size_t k = begin + 1; k < end; ++k) {
-        const int c = columns.of(x[k]);
+    // Column by column, each found by a search: empty columns and the points within a column
+    // cost nothing beyond the extremes' look-up.
+    for (std::size_t k = begin; k < end;) {
+        const int column = columns.of(x[k]);
+        const auto next = static_cast<std::size_t>(
+            std::partition_point(x.begin() + static_cast<std::ptrdiff_t>(k),
+                                 x.begin() + static_cast<std::ptrdiff_t>(end),
+                                 [&columns, column](double t) { return columns.of(t) <= column; }) -
+            x.begin());
         // A gap within one pixel column cannot be seen; one across columns breaks the line.
-        const bool gap = c != column && RunStartsAt(series, k);
-        if (c != column) {
-            picks.emit(series, out);
-            picks.start(k);
-            column = c;
-            if (gap) {
-                out.x.push_back(x[k]);
-                out.y.push_back(kNaN);
-            }
-        } else {
-            picks.add(series, k);
+        if (k > begin && RunStartsAt(*series.axis, k)) {
+            out.x.push_back(x[k]);
+            out.y.push_back(kNaN);
         }
+        EmitColumn(series, columns, column, k, next, pick, out);
+        k = next;
     }
-    picks.emit(series, out);
 }
 
 }  // namespace pelorin::history

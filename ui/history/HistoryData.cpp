@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <numeric>
 
 #include "pelorin/frame_marker.h"
@@ -11,28 +10,27 @@
 namespace pelorin::history {
 namespace {
 
-constexpr double kMillisPerSecond = 1000.0;
 constexpr double kPassGapSeconds = static_cast<double>(kPassGapMillis) / kMillisPerSecond;
-constexpr int kTimeValue = 0;
 
 double TimeOf(const HistoryData& data, TimeBase base, std::size_t k) {
     return base == TimeBase::Reception ? data.received[k] : data.onboard[k];
 }
 
 // The frames charted on `base`, in the order of their time there.
-std::vector<std::size_t> ChartedOrder(const HistoryData& data, TimeBase base) {
-    std::vector<std::size_t> order;
+std::vector<std::uint32_t> ChartedOrder(const HistoryData& data, TimeBase base) {
+    std::vector<std::uint32_t> order;
     order.reserve(data.size());
     for (std::size_t k = 0; k < data.size(); ++k) {
         if (!std::isnan(TimeOf(data, base, k))) {
-            order.push_back(k);
+            order.push_back(static_cast<std::uint32_t>(k));
         }
     }
     // Frames come by first reception already; on board a reboot may put times out of order.
-    if (base == TimeBase::Onboard) {
-        std::stable_sort(order.begin(), order.end(), [&data](std::size_t a, std::size_t b) {
-            return data.onboard[a] < data.onboard[b];
-        });
+    const auto earlier = [&data](std::uint32_t a, std::uint32_t b) {
+        return data.onboard[a] < data.onboard[b];
+    };
+    if (base == TimeBase::Onboard && !std::is_sorted(order.begin(), order.end(), earlier)) {
+        std::stable_sort(order.begin(), order.end(), earlier);
     }
     return order;
 }
@@ -60,7 +58,8 @@ std::string TelemetryLine(const ArchivedFrame& frame) {
 }
 
 std::optional<TimeSpan> DataExtent(const HistoryData& data, TimeBase base) {
-    return ExtentOf(data, base, [](std::size_t) { return true; });
+    const std::vector<double>& x = data.axis(base).x;
+    return x.empty() ? std::nullopt : std::optional<TimeSpan>({x.front(), x.back()});
 }
 
 std::optional<TimeSpan> PassExtent(const HistoryData& data, TimeBase base, std::uint32_t pass) {
@@ -74,49 +73,39 @@ const std::vector<float>* HistoryData::column(int valueIndex) const {
                : &columns[static_cast<std::size_t>(found - valueIndices.begin())];
 }
 
-HistoryData LoadHistory(ArchiveStore& store, std::span<const int> valueIndices) {
-    HistoryData data;
-    data.valueIndices.assign(valueIndices.begin(), valueIndices.end());
-    data.columns.resize(valueIndices.size());
-    PassGrouper grouper;
-    store.forEachFrame({}, [&](const ArchivedFrame& frame) {
-        const double onboard = frame.values[kTimeValue];
-        data.received.push_back(frame.firstReceived
-                                    ? static_cast<double>(*frame.firstReceived) / kMillisPerSecond
-                                    : std::numeric_limits<double>::quiet_NaN());
-        data.untimed += frame.firstReceived ? 0 : 1;
-        data.onboard.push_back(onboard);
-        data.pass.push_back(
-            static_cast<std::uint32_t>(grouper.addFrame(frame.id, frame.firstReceived, onboard)));
-        for (std::size_t c = 0; c < valueIndices.size(); ++c) {
-            data.columns[c].push_back(
-                static_cast<float>(frame.values[static_cast<std::size_t>(valueIndices[c])]));
+PlotSeries MakePlotSeries(std::shared_ptr<const SeriesAxis> axis, std::vector<float> y) {
+    PlotSeries series{std::move(axis), std::move(y), {}};
+    series.extremes = ExtremesIndex(series.y);
+    return series;
+}
+
+SeriesAxis MakeAxis(const HistoryData& data, TimeBase base) {
+    SeriesAxis axis;
+    axis.frames = ChartedOrder(data, base);
+    axis.x.reserve(axis.frames.size());
+    for (std::size_t i = 0; i < axis.frames.size(); ++i) {
+        const std::uint32_t k = axis.frames[i];
+        const double x = TimeOf(data, base, k);
+        const bool breaks = i == 0 || data.pass[k] != data.pass[axis.frames[i - 1]] ||
+                            x - axis.x.back() > kPassGapSeconds;
+        if (breaks) {
+            axis.runStarts.push_back(axis.x.size());
         }
-    });
-    return data;
+        axis.x.push_back(x);
+    }
+    return axis;
 }
 
 PlotSeries MakeSeries(const HistoryData& data, TimeBase base, int valueIndex) {
-    PlotSeries series;
+    const std::shared_ptr<const SeriesAxis>& axis = data.axes[static_cast<std::size_t>(base)];
     const std::vector<float>* column = data.column(valueIndex);
     if (column == nullptr) {
-        return series;
+        return MakePlotSeries(std::make_shared<const SeriesAxis>(), {});
     }
-    const std::vector<std::size_t> order = ChartedOrder(data, base);
-    series.x.reserve(order.size());
-    series.y.reserve(order.size());
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        const std::size_t k = order[i];
-        const double x = TimeOf(data, base, k);
-        const bool breaks = i == 0 || data.pass[k] != data.pass[order[i - 1]] ||
-                            x - series.x.back() > kPassGapSeconds;
-        if (breaks) {
-            series.runStarts.push_back(series.x.size());
-        }
-        series.x.push_back(x);
-        series.y.push_back((*column)[k]);
-    }
-    return series;
+    std::vector<float> y(axis->frames.size());
+    std::transform(axis->frames.begin(), axis->frames.end(), y.begin(),
+                   [column](std::uint32_t k) { return (*column)[k]; });
+    return MakePlotSeries(axis, std::move(y));
 }
 
 }  // namespace pelorin::history

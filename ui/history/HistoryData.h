@@ -1,10 +1,15 @@
 #pragma once
 
+#include <array>
+#include <cmath>
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "history/ExtremesIndex.h"
 #include "history/HistoryRange.h"
 #include "pelorin/archive_store.h"
 
@@ -15,36 +20,69 @@ namespace pelorin::history {
 // Which time a frame is charted at.
 enum class TimeBase { Reception, Onboard };
 
-// Every archived frame, in the archive's export order, with only the values asked for. Values
-// are kept as float: a million frames and sixteen values then fit in well under 100 MB, and the
-// fields' three-digit readings lose nothing a chart could show.
+// Value 0, the on-board time: the second time axis.
+inline constexpr int kOnboardTimeValue = 0;
+inline constexpr double kMillisPerSecond = 1000.0;
+
+// A reception time in seconds, as the axes chart it, and back to the millisecond.
+inline double Seconds(UtcMillis time) {
+    return static_cast<double>(time) / kMillisPerSecond;
+}
+inline UtcMillis Millis(double seconds) {
+    return static_cast<UtcMillis>(std::llround(seconds * kMillisPerSecond));
+}
+
+// The frames charted on one time base, in the order of their time there: the times, where a
+// line may join them, and the frame each point is.
+struct SeriesAxis {
+    std::vector<double> x;               // ascending, seconds
+    std::vector<std::size_t> runStarts;  // index of each run's first point, ascending
+    std::vector<std::uint32_t> frames;   // the frame (row of HistoryData) of each point
+};
+
+// Every archived frame, in the archive's export order, with only the values charted. Values
+// are kept as float: the fields' three-digit readings lose nothing a chart could show.
 struct HistoryData {
     std::vector<int> valueIndices;    // the value index of each column
+    std::vector<std::int64_t> ids;    // the archive's frame ids
     std::vector<double> received;     // first reception in UTC seconds; NaN when never received
     std::vector<double> onboard;      // on-board time in seconds (value 0)
-    std::vector<std::uint32_t> pass;  // 0-based, by the archive's pass rule
+    std::vector<std::uint32_t> pass;  // 0-based index into passes
+    std::vector<std::uint32_t> stationSet;              // index into stationSets
+    std::vector<std::vector<std::string>> stationSets;  // distinct sets, names sorted
     std::vector<std::vector<float>> columns;
-    std::int64_t untimed = 0;  // frames without a reception time
+    std::vector<PassSummary> passes;  // by the archive's pass rule, oldest first
+    std::int64_t untimed = 0;         // frames without a reception time
+    std::int64_t newestFrame = 0;     // the largest frame id
+    std::array<std::shared_ptr<const SeriesAxis>, 2> axes;  // by TimeBase
 
     std::size_t size() const { return onboard.size(); }
     // The column of `valueIndex`, or nullptr when it was not read.
     const std::vector<float>* column(int valueIndex) const;
+    const SeriesAxis& axis(TimeBase base) const { return *axes[static_cast<std::size_t>(base)]; }
+    const std::vector<std::string>& stations(std::size_t frame) const {
+        return stationSets[stationSet[frame]];
+    }
 };
 
-// Reads every frame of `store` with the values `valueIndices` (each 1..35). Throws ArchiveError
-// as the store does.
-HistoryData LoadHistory(ArchiveStore& store, std::span<const int> valueIndices);
-
-// One quantity against one time base: x ascending (seconds), a run per pass that a line may
-// join; frames without that time are left out.
+// One quantity against one time base: y for each of the axis's points, and its extremes.
 struct PlotSeries {
-    std::vector<double> x;
+    std::shared_ptr<const SeriesAxis> axis;
     std::vector<float> y;
-    std::vector<std::size_t> runStarts;  // index of each run's first point, ascending
+    ExtremesIndex extremes;
+
+    std::size_t size() const { return y.size(); }
 };
 
-// The series of column `valueIndex` (empty when it was not read). On board, frames are ordered
-// by their on-board time and a run also ends where that time jumps by more than a pass gap.
+// `y` over `axis`, indexed for drawing.
+PlotSeries MakePlotSeries(std::shared_ptr<const SeriesAxis> axis, std::vector<float> y);
+
+// The axis of `base` over `data`'s times and passes: on board, frames are ordered by their
+// on-board time and a run also ends where that time jumps by more than a pass gap; frames
+// without the time are left out.
+SeriesAxis MakeAxis(const HistoryData& data, TimeBase base);
+
+// The series of column `valueIndex` (with no points when it was not read).
 PlotSeries MakeSeries(const HistoryData& data, TimeBase base, int valueIndex);
 
 // The telemetry line of an archived frame, as a logger writes it: its first reception time

@@ -1,21 +1,12 @@
 #include "history/HistoryLoader.h"
 
-#include <numeric>
+#include <QFile>
 
 #include "QtText.h"
-#include "pelorin/telemetry_table.h"
+#include "history/HistoryLoad.h"
+#include "history/RangeExport.h"
 
 namespace pelorin {
-namespace {
-
-// Every value but the on-board time, which is read as the second time axis anyway.
-std::vector<int> AllValues() {
-    std::vector<int> values(kValuesPerRecord - 1);
-    std::iota(values.begin(), values.end(), 1);
-    return values;
-}
-
-}  // namespace
 
 HistoryLoader::HistoryLoader(QObject* parent) : QObject(parent), reader_(new HistoryReader) {
     qRegisterMetaType<std::shared_ptr<const HistorySnapshot>>();
@@ -25,14 +16,19 @@ HistoryLoader::HistoryLoader(QObject* parent) : QObject(parent), reader_(new His
         done();
         emit loaded(std::move(snapshot));
     });
-    connect(reader_, &HistoryReader::polled, this, [this](qint64 frames, qint64 receptions) {
+    connect(reader_, &HistoryReader::polled, this, [this](qint64 newestFrame) {
         done();
-        emit polled(frames, receptions);
+        emit polled(newestFrame);
     });
     connect(reader_, &HistoryReader::passRead, this, [this](const QString& lines) {
         done();
         emit passRead(lines);
     });
+    connect(reader_, &HistoryReader::exported, this,
+            [this](const QString& path, const QString& error) {
+                done();
+                emit exported(path, error);
+            });
     connect(reader_, &HistoryReader::failed, this, [this](const QString& message) {
         done();
         emit failed(message);
@@ -45,9 +41,10 @@ HistoryLoader::~HistoryLoader() {
     thread_.wait();
 }
 
-void HistoryLoader::load(const QString& location) {
+void HistoryLoader::load(const QString& location, const std::vector<int>& valueIndices) {
     ++pending_;
-    QMetaObject::invokeMethod(reader_, [r = reader_, location] { r->load(location); });
+    QMetaObject::invokeMethod(
+        reader_, [r = reader_, location, valueIndices] { r->load(location, valueIndices); });
 }
 
 void HistoryLoader::poll(const QString& location) {
@@ -59,6 +56,15 @@ void HistoryLoader::readPass(const QString& location, std::int64_t number) {
     ++pending_;
     QMetaObject::invokeMethod(reader_,
                               [r = reader_, location, number] { r->readPass(location, number); });
+}
+
+void HistoryLoader::exportRange(const QString& location, history::TimeBase base,
+                                history::TimeSpan span, const QString& path, CsvForm form,
+                                const std::string& decimalSeparator) {
+    ++pending_;
+    QMetaObject::invokeMethod(reader_, [=, r = reader_] {
+        r->exportRange(location, base, span, path, form, decimalSeparator);
+    });
 }
 
 void HistoryLoader::done() {
@@ -73,13 +79,10 @@ ArchiveStore& HistoryReader::store(const QString& location) {
     return *store_;
 }
 
-void HistoryReader::load(const QString& location) {
+void HistoryReader::load(const QString& location, const std::vector<int>& valueIndices) {
     try {
-        ArchiveStore& archive = store(location);
         auto snapshot = std::make_shared<HistorySnapshot>();
-        snapshot->stats = archive.stats();
-        snapshot->data = history::LoadHistory(archive, AllValues());
-        snapshot->passes = archive.passes({});
+        snapshot->data = history::LoadHistory(store(location), valueIndices);
         emit loaded(std::move(snapshot));
     } catch (const ArchiveError& error) {
         store_.reset();
@@ -89,8 +92,7 @@ void HistoryReader::load(const QString& location) {
 
 void HistoryReader::poll(const QString& location) {
     try {
-        const ArchiveStats stats = store(location).stats();
-        emit polled(stats.frames, stats.receptions);
+        emit polled(store(location).newestFrame());
     } catch (const ArchiveError& error) {
         store_.reset();
         emit failed(QString::fromStdString(error.what()));
@@ -110,6 +112,21 @@ void HistoryReader::readPass(const QString& location, std::int64_t number) {
         store_.reset();
         emit failed(QString::fromStdString(error.what()));
     }
+}
+
+void HistoryReader::exportRange(const QString& location, history::TimeBase base,
+                                history::TimeSpan span, const QString& path, CsvForm form,
+                                const std::string& decimalSeparator) {
+    WriteResult result;
+    try {
+        result =
+            history::WriteRangeCsv(store(location), base, span,
+                                   QFile::encodeName(path).toStdString(), form, decimalSeparator);
+    } catch (const ArchiveError& error) {
+        store_.reset();
+        result = {false, error.what(), 0};
+    }
+    emit exported(path, result.ok ? QString() : QString::fromLocal8Bit(result.error));
 }
 
 }  // namespace pelorin

@@ -8,14 +8,13 @@
 
 #include "history/HistoryData.h"
 #include "pelorin/archive_store.h"
+#include "pelorin/csv_writer.h"
 
 namespace pelorin {
 
 // What the History window shows of an archive, read at one moment.
 struct HistorySnapshot {
     history::HistoryData data;
-    std::vector<PassSummary> passes;  // in the archive's order, oldest first
-    ArchiveStats stats;
 };
 
 class HistoryReader;
@@ -28,19 +27,24 @@ class HistoryLoader : public QObject {
     explicit HistoryLoader(QObject* parent = nullptr);
     ~HistoryLoader() override;
 
-    // Reads every frame and pass of the archive at `location`.
-    void load(const QString& location);
-    // Asks for the archive's figures, to see whether frames came since the last load.
+    // Reads every frame and pass of the archive at `location`, with the values `valueIndices`.
+    void load(const QString& location, const std::vector<int>& valueIndices);
+    // Asks for the archive's newest frame, to see whether frames came since the last load.
     void poll(const QString& location);
     // Reads the telemetry lines of pass `number`, one a line in reception order.
     void readPass(const QString& location, std::int64_t number);
+    // Writes the frames within `span` on axis `base` to `path` as the CSV export does.
+    void exportRange(const QString& location, history::TimeBase base, history::TimeSpan span,
+                     const QString& path, CsvForm form, const std::string& decimalSeparator);
     // A load or poll is under way.
     bool busy() const { return pending_ > 0; }
 
   signals:
     void loaded(std::shared_ptr<const pelorin::HistorySnapshot> snapshot);
-    void polled(qint64 frames, qint64 receptions);
+    void polled(qint64 newestFrame);
     void passRead(const QString& lines);
+    // `error` is empty when the file was written.
+    void exported(const QString& path, const QString& error);
     void failed(const QString& message);
 
   private:
@@ -55,14 +59,17 @@ class HistoryLoader : public QObject {
 class HistoryReader : public QObject {
     Q_OBJECT
   public:
-    void load(const QString& location);
+    void load(const QString& location, const std::vector<int>& valueIndices);
     void poll(const QString& location);
     void readPass(const QString& location, std::int64_t number);
+    void exportRange(const QString& location, history::TimeBase base, history::TimeSpan span,
+                     const QString& path, CsvForm form, const std::string& decimalSeparator);
 
   signals:
     void loaded(std::shared_ptr<const pelorin::HistorySnapshot> snapshot);
-    void polled(qint64 frames, qint64 receptions);
+    void polled(qint64 newestFrame);
     void passRead(const QString& lines);
+    void exported(const QString& path, const QString& error);
     void failed(const QString& message);
 
   private:

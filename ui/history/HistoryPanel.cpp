@@ -3,6 +3,9 @@
 #include <qcustomplot.h>
 
 #include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QRubberBand>
 #include <QTimeZone>
 #include <QVBoxLayout>
 #include <cmath>
@@ -19,8 +22,8 @@ constexpr double kWheelZoom = 0.8;     // per notch, towards the pointer
 constexpr int kWheelNotch = 120;       // angle delta of one notch
 constexpr double kValueMargin = 0.05;  // of the value span, above and below
 constexpr int kPlotMinimumHeight = 110;
-constexpr int kMinimum = 0;  // graph order of a quantity's four statistics
-constexpr int kMaximum = 1;
+constexpr std::size_t kMinimum = 0;  // graph order of a quantity's four statistics
+constexpr std::size_t kMaximum = 1;
 
 // The fill between minimum and maximum, then average and actual as lines.
 const QColor kRangeFill(0x4a, 0x7d, 0xb8, 0x50);
@@ -28,6 +31,35 @@ const QColor kAverageLine(0x2f, 0x5a, 0x8c);
 const QColor kActualLine(0xd0, 0x80, 0x20);
 const QColor kLimitsBand(0x40, 0xa0, 0x40, 0x30);
 constexpr double kOutsideDot = 5.0;
+constexpr std::size_t kSmoothPointsPerColumn = 1;
+const QString kOverlayLayer = QStringLiteral("overlay");
+
+// `over` drawn on `under` with its alpha, as one opaque colour.
+QColor Mixed(const QColor& over, const QColor& under) {
+    const double a = over.alphaF();
+    const auto mix = [a](double top, double bottom) { return a * top + (1.0 - a) * bottom; };
+    return QColor::fromRgbF(static_cast<float>(mix(over.redF(), under.redF())),
+                            static_cast<float>(mix(over.greenF(), under.greenF())),
+                            static_cast<float>(mix(over.blueF(), under.blueF())));
+}
+
+// Tick labels as fine as a view of `seconds` needs: years, months, days, minutes or seconds.
+QString DateTimeFormat(double seconds) {
+    constexpr double kDay = 86400.0;
+    if (seconds > 3 * 365 * kDay) {
+        return QStringLiteral("yyyy");
+    }
+    if (seconds > 90 * kDay) {
+        return QStringLiteral("MMM\nyyyy");
+    }
+    if (seconds > 3 * kDay) {
+        return QStringLiteral("d MMM\nyyyy");
+    }
+    if (seconds > 600.0) {
+        return QStringLiteral("d MMM\nhh:mm");
+    }
+    return QStringLiteral("hh:mm:ss");
+}
 
 QVector<double> ToVector(const std::vector<double>& values) {
     return QVector<double>(values.begin(), values.end());
@@ -36,7 +68,11 @@ QVector<double> ToVector(const std::vector<double>& values) {
 }  // namespace
 
 HistoryPanel::HistoryPanel(int number, QWidget* parent)
-    : QWidget(parent), chooser_(new QComboBox(this)), plot_(new QCustomPlot(this)) {
+    : QWidget(parent),
+      chooser_(new QComboBox(this)),
+      hoverValue_(new QLabel(this)),
+      plot_(new QCustomPlot(this)),
+      rubberBand_(new QRubberBand(QRubberBand::Rectangle, plot_)) {
     const QString suffix = IntegerText(number);
     setObjectName(QStringLiteral("HistoryPanel") + suffix);
     chooser_->setObjectName(QStringLiteral("HistoryQuantity") + suffix);
@@ -48,11 +84,20 @@ HistoryPanel::HistoryPanel(int number, QWidget* parent)
     plot_->setAccessibleName(tr("Chart of panel %1").arg(suffix));
     plot_->setMinimumHeight(kPlotMinimumHeight);
     plot_->setFocusPolicy(Qt::ClickFocus);
+    plot_->setMouseTracking(true);  // the cross-hair follows the pointer
     plot_->installEventFilter(this);
+    // The cross-hair on the plot's topmost layer, which is buffered: redrawn alone as the
+    // pointer moves.
+    plot_->layer(kOverlayLayer)->setMode(QCPLayer::lmBuffered);
+    hoverValue_->setObjectName(QStringLiteral("HistoryHoverValue") + suffix);
+    hoverValue_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* top = new QHBoxLayout;
+    top->addWidget(chooser_);
+    top->addWidget(hoverValue_, 1);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
-    layout->addWidget(chooser_);
+    layout->addLayout(top);
     layout->addWidget(plot_, 1);
     connect(chooser_, &QComboBox::currentIndexChanged, this, &HistoryPanel::choiceChanged);
 }
@@ -63,6 +108,10 @@ int HistoryPanel::choice() const {
 
 void HistoryPanel::setChoice(int choice) {
     chooser_->setCurrentIndex(choice);
+}
+
+const std::vector<int>& HistoryPanel::valueIndices() const {
+    return history::QuantityChoices()[static_cast<std::size_t>(std::max(choice(), 0))].valueIndices;
 }
 
 void HistoryPanel::setSeries(const HistorySnapshot& snapshot, history::TimeBase base) {
@@ -85,7 +134,13 @@ void HistoryPanel::makeGraphs(std::size_t count) {
     graphs_.clear();
     for (std::size_t k = 0; k < count; ++k) {
         graphs_.push_back(plot_->addGraph());
+        // The points are decimated already; the plot's own sampling would drop whole columns
+        // among the breaks between passes.
+        graphs_.back()->setAdaptiveSampling(false);
     }
+    crossHair_ = new QCPItemStraightLine(plot_);
+    crossHair_->setLayer(kOverlayLayer);
+    crossHair_->setPen(QPen(ChartColors::FromPalette(palette()).text, 0, Qt::DashLine));
     band_ = new QCPItemRect(plot_);
     band_->setPen(Qt::NoPen);
     band_->setBrush(kLimitsBand);
@@ -94,16 +149,20 @@ void HistoryPanel::makeGraphs(std::size_t count) {
     outside_->setLineStyle(QCPGraph::lsNone);
     outside_->setScatterStyle(QCPScatterStyle(
         QCPScatterStyle::ssDisc, ChartColors::FromPalette(palette()).outOfLimits, kOutsideDot));
+    placeCrossHair();
     if (count == 1) {
-        graphs_[0]->setPen(QPen(kAverageLine, 1.5));
+        graphs_[0]->setPen(QPen(kAverageLine, 1.0));
         return;
     }
-    // Minimum to maximum as a band, average and actual as lines over it.
-    graphs_[kMinimum]->setPen(QPen(kRangeFill));
-    graphs_[kMaximum]->setPen(QPen(kRangeFill));
-    graphs_[kMaximum]->setBrush(kRangeFill);
+    // Minimum to maximum as a band, average and actual as lines over it. The band is opaque,
+    // its colour mixed with the background beforehand: blending a large area on every redraw
+    // costs more than all the lines.
+    const QColor fill = Mixed(kRangeFill, ChartColors::FromPalette(palette()).background);
+    graphs_[kMinimum]->setPen(QPen(fill, 0));
+    graphs_[kMaximum]->setPen(QPen(fill, 0));
+    graphs_[kMaximum]->setBrush(fill);
     graphs_[kMaximum]->setChannelFillGraph(graphs_[kMinimum]);
-    graphs_[2]->setPen(QPen(kAverageLine, 1.5));
+    graphs_[2]->setPen(QPen(kAverageLine, 1.0));
     graphs_[3]->setPen(QPen(kActualLine, 1.0));
 }
 
@@ -134,14 +193,34 @@ void HistoryPanel::styleAxes(history::TimeBase base) {
 
 void HistoryPanel::draw(history::TimeSpan view) {
     const int columns = std::max(plot_->axisRect()->width(), 1);
+    std::size_t points = 0;
     for (std::size_t k = 0; k < series_.size(); ++k) {
-        history::Decimate(series_[k], {view.from, view.to, columns}, drawn_[k]);
+        history::Decimate(series_[k], {view.from, view.to, columns}, drawn_[k], pickOf(k));
         graphs_[k]->setData(ToVector(drawn_[k].x), ToVector(drawn_[k].y), true);
+        points = std::max(points, drawn_[k].x.size());
     }
+    // Smoothing lines that zigzag within each pixel column shows nothing and costs the most
+    // of a redraw.
+    const bool dense = points > static_cast<std::size_t>(columns) * kSmoothPointsPerColumn;
+    plot_->setNotAntialiasedElements(dense ? QCP::aePlottables | QCP::aeFills : QCP::aeNone);
     plot_->xAxis->setRange(view.from, view.to);
+    if (auto* ticker = dynamic_cast<QCPAxisTickerDateTime*>(plot_->xAxis->ticker().data())) {
+        ticker->setDateTimeFormat(DateTimeFormat(view.width()));
+    }
     fitValueAxis();
     drawLimits(view);
     plot_->replot(QCustomPlot::rpQueuedReplot);
+}
+
+// A quantity's minimum and maximum are the edges of a filled range: their lowest and highest
+// points alone make it.
+history::ColumnPick HistoryPanel::pickOf(std::size_t graph) const {
+    if (series_.size() == 1) {
+        return history::ColumnPick::Outline;
+    }
+    return graph == kMinimum   ? history::ColumnPick::Lowest
+           : graph == kMaximum ? history::ColumnPick::Highest
+                               : history::ColumnPick::Outline;
 }
 
 void HistoryPanel::fitValueAxis() {
@@ -205,24 +284,76 @@ bool HistoryPanel::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         case QEvent::MouseButtonPress:
-            dragFrom_ = static_cast<QMouseEvent*>(event)->position().x();
-            return true;
         case QEvent::MouseMove:
-            if (dragFrom_ >= 0.0) {
-                const double x = static_cast<QMouseEvent*>(event)->position().x();
-                const double width = std::max(plot_->axisRect()->width(), 1);
-                emit panRequested((dragFrom_ - x) / width);
-                dragFrom_ = x;
-            }
-            return true;
         case QEvent::MouseButtonRelease:
-            dragFrom_ = -1.0;
+            mouse(static_cast<QMouseEvent*>(event));
             return true;
+        case QEvent::Leave:
+            emit hoverLeft();
+            return QWidget::eventFilter(watched, event);
         case QEvent::MouseButtonDblClick:
             emit wholeRangeRequested();
             return true;
         default:
             return QWidget::eventFilter(watched, event);
+    }
+}
+
+// A drag pans; with Shift it draws a rectangle whose width the view zooms to; a move without a
+// button moves the cross-hair.
+void HistoryPanel::mouse(QMouseEvent* event) {
+    const double x = event->position().x();
+    const QCPRange rows = plot_->yAxis->range();
+    const auto top = static_cast<int>(plot_->yAxis->coordToPixel(rows.upper));
+    const auto bottom = static_cast<int>(plot_->yAxis->coordToPixel(rows.lower));
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+            (event->modifiers() & Qt::ShiftModifier ? rectangleFrom_ : dragFrom_) = x;
+            break;
+        case QEvent::MouseMove:
+            if (rectangleFrom_ >= 0.0) {
+                rubberBand_->setGeometry(QRect(QPoint(static_cast<int>(rectangleFrom_), top),
+                                               QPoint(static_cast<int>(x), bottom))
+                                             .normalized());
+                rubberBand_->show();
+            } else if (dragFrom_ >= 0.0) {
+                const double width = std::max(plot_->axisRect()->width(), 1);
+                emit panRequested((dragFrom_ - x) / width);
+                dragFrom_ = x;
+            } else {
+                emit hovered(plot_->xAxis->pixelToCoord(x));
+            }
+            break;
+        case QEvent::MouseButtonRelease:
+            if (rectangleFrom_ >= 0.0) {
+                rubberBand_->hide();
+                emit rangeDragged(plot_->xAxis->pixelToCoord(rectangleFrom_),
+                                  plot_->xAxis->pixelToCoord(x));
+            }
+            dragFrom_ = -1.0;
+            rectangleFrom_ = -1.0;
+            break;
+        default:
+            break;
+    }
+}
+
+void HistoryPanel::showHover(std::optional<double> time, const QString& values) {
+    hoverValue_->setText(values);
+    hoverTime_ = time;
+    placeCrossHair();
+    plot_->layer(kOverlayLayer)->replot();
+}
+
+// Also after the chart's items were made anew for new data.
+void HistoryPanel::placeCrossHair() {
+    if (crossHair_ == nullptr) {
+        return;
+    }
+    crossHair_->setVisible(hoverTime_.has_value());
+    if (hoverTime_) {
+        crossHair_->point1->setCoords(*hoverTime_, 0.0);
+        crossHair_->point2->setCoords(*hoverTime_, 1.0);
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <optional>
 #include <vector>
 
 #include "history/Decimation.h"
@@ -11,6 +12,10 @@ class QComboBox;
 class QCustomPlot;
 class QCPGraph;
 class QCPItemRect;
+class QCPItemStraightLine;
+class QLabel;
+class QMouseEvent;
+class QRubberBand;
 
 namespace pelorin {
 
@@ -30,6 +35,8 @@ class HistoryPanel : public QWidget {
     // The index into history::QuantityChoices().
     int choice() const;
     void setChoice(int choice);
+    // The values the chosen quantity charts.
+    const std::vector<int>& valueIndices() const;
 
     // Takes the chosen quantity's series from `snapshot` on time base `base`.
     void setSeries(const HistorySnapshot& snapshot, history::TimeBase base);
@@ -43,12 +50,20 @@ class HistoryPanel : public QWidget {
     QCPItemRect* band() const { return band_; }
     // The points drawn of the panel's series, in the order of its value indices.
     const std::vector<history::DrawnPoints>& drawn() const { return drawn_; }
+    // The cross-hair at `time` (hidden without one) and the values of the frame there.
+    void showHover(std::optional<double> time, const QString& values);
+    QLabel* hoverValue() const { return hoverValue_; }
 
   signals:
     void choiceChanged();
     void zoomRequested(double anchor, double factor);
     void panRequested(double fraction);
     void wholeRangeRequested();
+    // The pointer is over time `time`, or has left the chart.
+    void hovered(double time);
+    void hoverLeft();
+    // A rectangle was dragged with Shift from time `from` to time `to`.
+    void rangeDragged(double from, double to);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -57,10 +72,17 @@ class HistoryPanel : public QWidget {
     void makeGraphs(std::size_t count);
     void styleAxes(history::TimeBase base);
     void fitValueAxis();
+    history::ColumnPick pickOf(std::size_t graph) const;
     void drawLimits(history::TimeSpan view);
+    void mouse(QMouseEvent* event);
+    void placeCrossHair();
 
     QComboBox* chooser_;
+    QLabel* hoverValue_;
     QCustomPlot* plot_;
+    QRubberBand* rubberBand_;
+    QCPItemStraightLine* crossHair_ = nullptr;
+    std::optional<double> hoverTime_;
     std::vector<history::PlotSeries> series_;
     std::vector<history::DrawnPoints> drawn_;
     std::vector<QCPGraph*> graphs_;
@@ -68,7 +90,8 @@ class HistoryPanel : public QWidget {
     LimitTable limits_{};
     QCPGraph* outside_ = nullptr;
     QCPItemRect* band_ = nullptr;
-    double dragFrom_ = -1.0;  // the pixel a drag began at, while one is under way
+    double dragFrom_ = -1.0;       // the pixel a drag began at, while one is under way
+    double rectangleFrom_ = -1.0;  // the same for a rectangle dragged with Shift
 };
 
 }  // namespace pelorin

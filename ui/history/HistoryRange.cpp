@@ -54,6 +54,16 @@ TimeSpan PresetView(RangePreset preset, TimeSpan all, std::optional<TimeSpan> la
     return all;
 }
 
+TimeSpan DraggedSpan(double a, double b, TimeSpan all) {
+    const double from = std::max(std::min(a, b), all.from);
+    const double to = std::min(std::max(a, b), all.to);
+    if (to - from >= kNarrowestView) {
+        return {from, to};
+    }
+    const double middle = (from + to) / 2;
+    return KeptInside({middle - kNarrowestView / 2, middle + kNarrowestView / 2}, all);
+}
+
 bool ShowsNewest(TimeSpan view, TimeSpan all) {
     return view.to >= all.to;
 }

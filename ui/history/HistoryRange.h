@@ -30,6 +30,10 @@ TimeSpan Panned(TimeSpan view, double fraction, TimeSpan all);
 // data, or everything; the last pass is everything when there is none.
 TimeSpan PresetView(RangePreset preset, TimeSpan all, std::optional<TimeSpan> lastPass);
 
+// The view a rectangle dragged from time `a` to time `b` zooms to: from the earlier to the later,
+// within `all`, and no narrower than kNarrowestView about its middle.
+TimeSpan DraggedSpan(double a, double b, TimeSpan all);
+
 // Whether `view` shows the newest data, so that live arrival keeps it in view.
 bool ShowsNewest(TimeSpan view, TimeSpan all);
 

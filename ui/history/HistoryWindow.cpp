@@ -3,22 +3,23 @@
 #include <qcustomplot.h>
 
 #include <QComboBox>
-#include <QDateTime>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
-#include <QSettings>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "QtText.h"
 #include "history/HistoryLoader.h"
 #include "history/HistoryPanel.h"
+#include "history/PassListModel.h"
 
 namespace pelorin {
 namespace {
@@ -28,9 +29,7 @@ constexpr double kKeyZoom = 0.5;       // plus halves the view, minus doubles it
 constexpr double kKeyPan = 0.1;        // of the view's width per arrow key
 constexpr double kPassMargin = 0.05;   // of a pass's length, either side when it is chosen
 constexpr double kMinPassView = 60.0;  // seconds: a one-frame pass still shows a minute
-constexpr int kDefaultPanels = 2;
 constexpr QSize kDefaultSize(1000, 640);
-constexpr int kPassRole = Qt::UserRole;  // the pass's index in the snapshot
 // The panels' first quantities: bus voltage, temperature, charge current, current.
 constexpr std::array<int, HistoryWindow::kMaxPanels> kDefaultChoices{4, 2, 6, 3};
 
@@ -47,41 +46,14 @@ constexpr RangeButton kRangeButtons[] = {
     {"HistoryRangeAll", "All", history::RangePreset::All},
 };
 
-// The settings keys of the window's remembered choices.
-const QString kSettingsGroup = QStringLiteral("History");
-const QString kPanelsKey = QStringLiteral("panels");
-const QString kQuantityKey = QStringLiteral("quantity%1");
-const QString kAxisKey = QStringLiteral("axis");
-const QString kRangeKey = QStringLiteral("range");
-const QString kSplitterKey = QStringLiteral("splitter");
-const QString kGeometryKey = QStringLiteral("geometry");
-
-QString TwoDigits(std::int64_t n) {
-    return QStringLiteral("%1").arg(n, 2, 10, QChar(u'0'));
-}
-
-// "1:02:03" for a pass of that length.
-QString DurationText(std::int64_t millis) {
-    const std::int64_t seconds = millis / 1000;
-    return IntegerText(seconds / 3600) + u':' + TwoDigits(seconds / 60 % 60) + u':' +
-           TwoDigits(seconds % 60);
-}
-
-QString StartText(const PassSummary& pass) {
-    if (!pass.timed) {
-        return HistoryWindow::tr("on board %1 s").arg(IntegerText(pass.start / 1000));
-    }
-    return QDateTime::fromMSecsSinceEpoch(pass.start)
-        .toLocalTime()
-        .toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
-}
-
 }  // namespace
 
 HistoryWindow::HistoryWindow(const QString& location, QWidget* parent)
     : QWidget(parent, Qt::Window),
       location_(location),
       loader_(new HistoryLoader(this)),
+      passModel_(new PassListModel(this)),
+      decimalSeparator_(QLocale().decimalPoint().toStdString()),
       live_(new QTimer(this)) {
     setObjectName(QStringLiteral("HistoryWindow"));
     setWindowTitle(tr("History"));
@@ -100,7 +72,9 @@ HistoryWindow::HistoryWindow(const QString& location, QWidget* parent)
         p->plot()->installEventFilter(this);
         chartLayout->addWidget(p, 1);
         connect(p, &HistoryPanel::choiceChanged, this, [this, p] {
-            if (snapshot_) {
+            if (!snapshotHoldsChartedValues()) {
+                reload();
+            } else if (snapshot_) {
                 p->setSeries(*snapshot_, base_);
                 p->draw(view_);
             }
@@ -109,13 +83,22 @@ HistoryWindow::HistoryWindow(const QString& location, QWidget* parent)
         connect(p, &HistoryPanel::panRequested, this, &HistoryWindow::panBy);
         connect(p, &HistoryPanel::wholeRangeRequested, this,
                 [this] { showPreset(history::RangePreset::All); });
+        connect(p, &HistoryPanel::hovered, this, &HistoryWindow::hoverAt);
+        connect(p, &HistoryPanel::hoverLeft, this, &HistoryWindow::clearHover);
+        connect(p, &HistoryPanel::rangeDragged, this,
+                [this](double from, double to) { setView(history::DraggedSpan(from, to, all_)); });
     }
+    hover_ = new QLabel(charts);
+    hover_->setObjectName(QStringLiteral("HistoryHover"));
+    hover_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    chartLayout->addWidget(hover_);
     status_ = new QLabel(charts);
     status_->setObjectName(QStringLiteral("HistoryStatus"));
     chartLayout->addWidget(status_);
     splitter_->addWidget(charts);
     splitter_->setStretchFactor(1, 1);
     auto* layout = new QVBoxLayout(this);
+    layout->setMenuBar(makeMenuBar());
     layout->addWidget(splitter_);
     resize(kDefaultSize);
     restoreChoices();
@@ -123,6 +106,7 @@ HistoryWindow::HistoryWindow(const QString& location, QWidget* parent)
     connect(loader_, &HistoryLoader::loaded, this, &HistoryWindow::showSnapshot);
     connect(loader_, &HistoryLoader::polled, this, &HistoryWindow::onPolled);
     connect(loader_, &HistoryLoader::passRead, this, &HistoryWindow::openInMainWindow);
+    connect(loader_, &HistoryLoader::exported, this, &HistoryWindow::onExported);
     connect(loader_, &HistoryLoader::failed, this, [this](const QString& message) {
         status_->setText(tr("The archive cannot be read: %1").arg(message));
     });
@@ -143,11 +127,13 @@ QWidget* HistoryWindow::makePassList() {
     auto* layout = new QVBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
     auto* title = new QLabel(tr("&Passes"), box);
-    passes_ = new QTreeWidget(box);
+    passes_ = new QTreeView(box);
     passes_->setObjectName(QStringLiteral("HistoryPasses"));
     passes_->setAccessibleName(tr("Passes"));
     passes_->setRootIsDecorated(false);
-    passes_->setHeaderLabels({tr("Start"), tr("Duration"), tr("Frames"), tr("Stations")});
+    passes_->setUniformRowHeights(true);
+    passes_->setSelectionMode(QAbstractItemView::SingleSelection);
+    passes_->setModel(passModel_);
     passes_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     title->setBuddy(passes_);
     openInMain_ = new QPushButton(tr("&Open in Main Window"), box);
@@ -156,13 +142,14 @@ QWidget* HistoryWindow::makePassList() {
     layout->addWidget(passes_, 1);
     layout->addWidget(openInMain_);
     // A selection, not the current row: the list's focus makes a row current on its own.
-    connect(passes_, &QTreeWidget::itemSelectionChanged, this, &HistoryWindow::onPassChosen);
+    connect(passes_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &HistoryWindow::onPassChosen);
     const auto open = [this] {
         if (const std::optional<PassSummary> pass = chosenPass()) {
             loader_->readPass(location_, pass->number);
         }
     };
-    connect(passes_, &QTreeWidget::itemActivated, this, open);
+    connect(passes_, &QTreeView::activated, this, open);
     connect(openInMain_, &QPushButton::clicked, this, open);
     return box;
 }
@@ -212,14 +199,37 @@ void HistoryWindow::showPanels(int count) {
     for (int k = 0; k < kMaxPanels; ++k) {
         panels_[static_cast<std::size_t>(k)]->setVisible(k < count);
     }
-    if (snapshot_) {
+    if (!snapshotHoldsChartedValues()) {
+        reload();
+    } else if (snapshot_) {
         setSeries();
     }
     draw();
 }
 
 void HistoryWindow::reload() {
-    loader_->load(location_);
+    loader_->load(location_, chartedValues());
+}
+
+// The values of the panels shown, each once.
+std::vector<int> HistoryWindow::chartedValues() const {
+    std::vector<int> values;
+    for (int k = 0; k < panelCount(); ++k) {
+        const std::vector<int>& more = panels_[static_cast<std::size_t>(k)]->valueIndices();
+        values.insert(values.end(), more.begin(), more.end());
+    }
+    std::sort(values.begin(), values.end());
+    values.erase(std::unique(values.begin(), values.end()), values.end());
+    return values;
+}
+
+bool HistoryWindow::snapshotHoldsChartedValues() const {
+    if (!snapshot_) {
+        return true;  // the first reading is under way
+    }
+    const std::vector<int> wanted = chartedValues();
+    return std::all_of(wanted.begin(), wanted.end(),
+                       [this](int v) { return snapshot_->data.column(v) != nullptr; });
 }
 
 void HistoryWindow::showSnapshot(std::shared_ptr<const HistorySnapshot> snapshot) {
@@ -230,8 +240,8 @@ void HistoryWindow::showSnapshot(std::shared_ptr<const HistorySnapshot> snapshot
     fillPasses();
     setSeries();
     QString text = tr("%1 frames in %2 passes")
-                       .arg(IntegerText(snapshot_->stats.frames),
-                            IntegerText(static_cast<std::int64_t>(snapshot_->passes.size())));
+                       .arg(IntegerText(static_cast<std::int64_t>(snapshot_->data.size())),
+                            IntegerText(static_cast<std::int64_t>(snapshot_->data.passes.size())));
     if (snapshot_->data.untimed > 0) {
         text += tr("; %1 without a reception time show on the on-board axis only")
                     .arg(IntegerText(snapshot_->data.untimed));
@@ -247,30 +257,15 @@ void HistoryWindow::showSnapshot(std::shared_ptr<const HistorySnapshot> snapshot
 
 void HistoryWindow::fillPasses() {
     const std::optional<PassSummary> chosen = chosenPass();
-    const QSignalBlocker block(passes_);
-    passes_->clear();
-    // Newest first.
-    for (std::size_t k = snapshot_->passes.size(); k-- > 0;) {
-        const PassSummary& pass = snapshot_->passes[k];
-        auto* item =
-            new QTreeWidgetItem(passes_, {StartText(pass), DurationText(pass.end - pass.start),
-                                          IntegerText(pass.frames), IntegerText(pass.stations)});
-        item->setData(0, kPassRole, static_cast<qulonglong>(k));
-        if (pass.timed) {
-            item->setToolTip(0, QString::fromStdString(FormatUtcTime(pass.start)));
-        }
-        if (chosen && chosen->number == pass.number) {
-            passes_->setCurrentItem(item);
-        }
+    const QSignalBlocker block(passes_->selectionModel());
+    passModel_->setSnapshot(snapshot_);
+    if (const std::optional<int> row = chosen ? passModel_->rowOf(chosen->number) : std::nullopt) {
+        passes_->setCurrentIndex(passModel_->index(*row, 0));
     }
 }
 
 std::optional<PassSummary> HistoryWindow::chosenPass() const {
-    const QTreeWidgetItem* item = passes_->currentItem();
-    if (item == nullptr || !snapshot_) {
-        return std::nullopt;
-    }
-    return snapshot_->passes.at(item->data(0, kPassRole).toULongLong());
+    return passModel_->passAt(passes_->currentIndex().row());
 }
 
 void HistoryWindow::onPassChosen() {
@@ -335,9 +330,8 @@ void HistoryWindow::draw() {
     }
 }
 
-void HistoryWindow::onPolled(qint64 frames, qint64 receptions) {
-    if (snapshot_ &&
-        (frames != snapshot_->stats.frames || receptions != snapshot_->stats.receptions)) {
+void HistoryWindow::onPolled(qint64 newestFrame) {
+    if (snapshot_ && newestFrame != snapshot_->data.newestFrame) {
         reload();
     }
 }
@@ -390,43 +384,6 @@ void HistoryWindow::hideEvent(QHideEvent* event) {
 void HistoryWindow::closeEvent(QCloseEvent* event) {
     saveChoices();
     QWidget::closeEvent(event);
-}
-
-void HistoryWindow::restoreChoices() {
-    QSettings settings;
-    settings.beginGroup(kSettingsGroup);
-    const int count = std::clamp(settings.value(kPanelsKey, kDefaultPanels).toInt(), 1, kMaxPanels);
-    for (int k = 0; k < kMaxPanels; ++k) {
-        HistoryPanel* p = panels_[static_cast<std::size_t>(k)];
-        const int choice = settings.value(kQuantityKey.arg(k + 1), p->choice()).toInt();
-        if (choice >= 0 && choice < p->chooser()->count()) {
-            p->setChoice(choice);
-        }
-    }
-    panelCount_->setValue(count);
-    showPanels(count);
-    axis_->setCurrentIndex(std::clamp(settings.value(kAxisKey, 0).toInt(), 0, 1));
-    const int range = settings.value(kRangeKey, static_cast<int>(preset_)).toInt();
-    if (range >= 0 && range <= static_cast<int>(history::RangePreset::All)) {
-        preset_ = static_cast<history::RangePreset>(range);
-    }
-    splitter_->restoreState(settings.value(kSplitterKey).toByteArray());
-    if (settings.contains(kGeometryKey)) {
-        restoreGeometry(settings.value(kGeometryKey).toByteArray());
-    }
-}
-
-void HistoryWindow::saveChoices() const {
-    QSettings settings;
-    settings.beginGroup(kSettingsGroup);
-    settings.setValue(kPanelsKey, panelCount());
-    for (int k = 0; k < kMaxPanels; ++k) {
-        settings.setValue(kQuantityKey.arg(k + 1), panels_[static_cast<std::size_t>(k)]->choice());
-    }
-    settings.setValue(kAxisKey, axis_->currentIndex());
-    settings.setValue(kRangeKey, static_cast<int>(preset_));
-    settings.setValue(kSplitterKey, splitter_->saveState());
-    settings.setValue(kGeometryKey, saveGeometry());
 }
 
 }  // namespace pelorin

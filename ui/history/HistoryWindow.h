@@ -4,24 +4,29 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "history/HistoryData.h"
 #include "pelorin/archive_store.h"
+#include "pelorin/csv_writer.h"
 #include "pelorin/limits.h"
 
 class QComboBox;
+class QImage;
 class QLabel;
+class QMenuBar;
 class QPushButton;
 class QSpinBox;
 class QSplitter;
 class QTimer;
-class QTreeWidget;
+class QTreeView;
 
 namespace pelorin {
 
 class HistoryLoader;
 class HistoryPanel;
+class PassListModel;
 struct HistorySnapshot;
 
 // The History window: the archive's passes, newest first, beside one to four stacked panels
@@ -32,6 +37,7 @@ class HistoryWindow : public QWidget {
     Q_OBJECT
   public:
     static constexpr int kMaxPanels = 4;
+    static constexpr int kDefaultPanels = 2;
 
     // A window of its own over the archive at `location`; `parent` is the main window.
     HistoryWindow(const QString& location, QWidget* parent);
@@ -53,6 +59,18 @@ class HistoryWindow : public QWidget {
     void zoomAt(double anchor, double factor);
     void panBy(double fraction);
     void showPreset(history::RangePreset preset);
+    // The user's decimal separator, as the main window writes values with.
+    void setDecimalSeparator(std::string separator) { decimalSeparator_ = std::move(separator); }
+
+    // The cross-hair at the frame nearest to `time` on the time axis, with its text.
+    void hoverAt(double time);
+    void clearHover();
+    // Export Range as CSV... and Save Plots as PNG... without their dialogs. The CSV is written
+    // off this thread; csvWritten tells when.
+    void exportRangeTo(const QString& path, CsvForm form);
+    bool savePlotsTo(const QString& path);
+    // The visible panels stacked in one picture under a title with the time range.
+    QImage plotsImage() const;
 
   signals:
     // A new reading of the archive is shown.
@@ -60,6 +78,8 @@ class HistoryWindow : public QWidget {
     // Open in Main Window: the chosen pass's telemetry lines, one a line in reception order,
     // are wanted in the paste box.
     void openInMainWindow(const QString& lines);
+    // An Export Range as CSV... has ended; `error` is empty when the file was written.
+    void csvWritten(const QString& path, const QString& error);
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -70,6 +90,11 @@ class HistoryWindow : public QWidget {
 
   private:
     QWidget* makeControls();
+    QMenuBar* makeMenuBar();
+    void exportRange();
+    void savePlots();
+    void onExported(const QString& path, const QString& error);
+    QString rangeText() const;
     QWidget* makePassList();
     void showSnapshot(std::shared_ptr<const HistorySnapshot> snapshot);
     void fillPasses();
@@ -77,24 +102,29 @@ class HistoryWindow : public QWidget {
     void setView(history::TimeSpan view);
     void draw();
     void onPassChosen();
-    void onPolled(qint64 frames, qint64 receptions);
+    void onPolled(qint64 newestFrame);
+    std::vector<int> chartedValues() const;
+    bool snapshotHoldsChartedValues() const;
     void showPanels(int count);
     void restoreChoices();
     void saveChoices() const;
 
     QString location_;
     HistoryLoader* loader_;
+    PassListModel* passModel_;
     std::shared_ptr<const HistorySnapshot> snapshot_;
     history::TimeBase base_ = history::TimeBase::Reception;
     history::TimeSpan all_;
     history::TimeSpan view_;
     history::RangePreset preset_ = history::RangePreset::All;
     QSplitter* splitter_ = nullptr;
-    QTreeWidget* passes_ = nullptr;
+    QTreeView* passes_ = nullptr;
     QPushButton* openInMain_ = nullptr;
     QComboBox* axis_ = nullptr;
     QSpinBox* panelCount_ = nullptr;
     QLabel* status_ = nullptr;
+    QLabel* hover_ = nullptr;
+    std::string decimalSeparator_;
     QTimer* live_ = nullptr;
     std::array<HistoryPanel*, kMaxPanels> panels_{};
 };

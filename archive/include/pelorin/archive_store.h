@@ -62,7 +62,7 @@ struct PassSummary {
 struct ArchivedFrame {
     std::int64_t id = 0;
     TelemetryRecord values{};
-    RawRecord raw{};  // the fields' readings, from which the values were scaled
+    RawRecord raw{};     // the fields' readings, from which the values were scaled
     std::string digits;  // as archived: the 112 characters after the marker
     bool suspect = false;
     std::optional<UtcMillis> firstReceived;
@@ -70,6 +70,14 @@ struct ArchivedFrame {
     std::string source;
     std::int64_t line = 0;
     std::vector<std::string> stations;  // distinct, sorted
+};
+
+// One frame as a chart reads it: its id, first reception and the values asked for, in the order
+// they were asked for.
+struct ChartFrame {
+    std::int64_t id = 0;
+    std::optional<UtcMillis> firstReceived;
+    std::span<const double> values;
 };
 
 struct FrameQuery {
@@ -112,6 +120,16 @@ class ArchiveStore {
     virtual void forEachFrame(const FrameQuery& query,
                               const std::function<void(const ArchivedFrame&)>& visit) = 0;
     virtual ArchiveStats stats() = 0;
+    // Every frame, in no set order, with only the values `valueIndices` (each 0..35): a narrow
+    // read for charts of a large archive.
+    virtual void forEachChartFrame(std::span<const int> valueIndices,
+                                   const std::function<void(const ChartFrame&)>& visit) = 0;
+    // Every reception's frame id and station, by frame id.
+    virtual void forEachStation(
+        const std::function<void(std::int64_t frameId, std::string_view station)>& visit) = 0;
+    // The largest frame id, 0 when there is none. Every new frame raises it: a cheap look for
+    // frames that came since.
+    virtual std::int64_t newestFrame() = 0;
     // Every reception with its frame, as add takes them, frame by frame in the order the frames
     // were archived.
     virtual void forEachEntry(const std::function<void(const ArchiveEntry&)>& visit) = 0;
