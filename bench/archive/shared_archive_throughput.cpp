@@ -62,7 +62,7 @@ std::string frameLine(long index) {
 void station(const std::string& uri, long k, long frames, std::string& error) {
     try {
         auto store = pelorin::OpenArchive(uri, pelorin::ArchiveAccess::Write);
-        pelorin::ArchiveIngest ingest("S" + std::to_string(k));
+        pelorin::ArchiveIngest ingest(std::string("S").append(std::to_string(k)));
         const long first = k * frames / 2;
         for (long i = 0; i < frames; ++i) {
             const long index = first + i;

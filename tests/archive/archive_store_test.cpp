@@ -303,7 +303,7 @@ TEST_P(ArchiveStoreTest, ChartReadsGiveWhatExportGivesOfTheValuesAskedFor) {
         ASSERT_EQ(f.values.size(), wanted.size());
         std::string text = f.firstReceived ? pelorin::FormatUtcTime(*f.firstReceived) : "-";
         for (double v : f.values) {
-            text += " " + std::to_string(v);
+            text.append(" ").append(std::to_string(v));
         }
         EXPECT_TRUE(chart.emplace(f.id, text).second) << "frame " << f.id << " twice";
     });
@@ -312,7 +312,7 @@ TEST_P(ArchiveStoreTest, ChartReadsGiveWhatExportGivesOfTheValuesAskedFor) {
     store->forEachFrame({}, [&](const pelorin::ArchivedFrame& f) {
         std::string text = f.firstReceived ? pelorin::FormatUtcTime(*f.firstReceived) : "-";
         for (int v : wanted) {
-            text += " " + std::to_string(f.values[static_cast<std::size_t>(v)]);
+            text.append(" ").append(std::to_string(f.values[static_cast<std::size_t>(v)]));
         }
         exported[f.id] = text;
         heard[f.id] = f.stations;

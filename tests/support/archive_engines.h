@@ -60,7 +60,8 @@ class ArchiveLocations {
         if (engine_ == Engine::Sqlite) {
             return (folder_ / ("sub" + n) / "archive.sqlite").string();
         }
-        const std::string schema = "t" + std::to_string(::getpid()) + "_" + n;
+        std::string schema = std::to_string(::getpid());
+        schema.insert(0, 1, 't').append("_").append(n);
         if (!RunOnServer("CREATE SCHEMA " + schema)) {
             ADD_FAILURE() << "could not make schema " << schema;
         }
