@@ -51,15 +51,29 @@ std::string LineOf(long k) {
     return pelorin::FormatUtcTime(at) + " " + frame;
 }
 
+// Whether the archive kept at `path` can be used again: one of an older layout cannot be read
+// and is made anew.
+bool KeptArchiveFits(const fs::path& path, long frames) {
+    if (!fs::exists(path)) {
+        return false;
+    }
+    try {
+        return pelorin::OpenArchive(path.string(), pelorin::ArchiveAccess::Read)->stats().frames ==
+               frames;
+    } catch (const pelorin::ArchiveError&) {
+        return false;
+    }
+}
+
 // The archive of `frames` frames at `path`, made in a child process so that its memory is not
 // counted; kept between runs.
 void MakeArchive(const fs::path& path, long frames) {
-    if (fs::exists(path) &&
-        pelorin::OpenArchive(path.string(), pelorin::ArchiveAccess::Read)->stats().frames ==
-            frames) {
+    if (KeptArchiveFits(path, frames)) {
         return;
     }
-    fs::remove(path);
+    for (const char* suffix : {"", "-wal", "-shm"}) {
+        fs::remove(path.string() + suffix);
+    }
     const pid_t pid = ::fork();
     if (pid == 0) {
         auto store = pelorin::OpenArchive(path.string(), pelorin::ArchiveAccess::Write);
