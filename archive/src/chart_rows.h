@@ -13,11 +13,11 @@
 // The narrow reads of charts, the same on every engine.
 namespace pelorin {
 
-// id, first_received, then the columns of `valueIndices`: nothing else, so that a million
-// frames read quickly.
-std::string ChartFramesSql(std::span<const int> valueIndices);
-inline constexpr std::string_view kStationsSql =
-    "SELECT frame_id, station FROM receptions ORDER BY frame_id, station";
+// id, first_received, then the columns of `valueIndices` of the frames `ids`: nothing else, so
+// that a million frames read quickly.
+std::string ChartFramesSql(std::span<const int> valueIndices, FrameIds ids);
+// frame_id and station of the receptions of the frames `ids`, by frame id.
+std::string StationsSql(FrameIds ids);
 inline constexpr std::string_view kNewestFrameSql = "SELECT coalesce(max(id), 0) FROM frames";
 
 // Hands out each row of ChartFramesSql with `count` values.

@@ -4,10 +4,10 @@
 
 namespace pelorin {
 
-void PostgresStore::forEachChartFrame(std::span<const int> valueIndices,
+void PostgresStore::forEachChartFrame(std::span<const int> valueIndices, FrameIds ids,
                                       const std::function<void(const ChartFrame&)>& visit) {
     try {
-        pg::RowStream rows(*db_, ChartFramesSql(valueIndices));
+        pg::RowStream rows(*db_, ChartFramesSql(valueIndices, ids));
         VisitChartRows(rows, valueIndices.size(), visit);
     } catch (const pg::Failure& failure) {
         fail("read", failure);
@@ -15,9 +15,9 @@ void PostgresStore::forEachChartFrame(std::span<const int> valueIndices,
 }
 
 void PostgresStore::forEachStation(
-    const std::function<void(std::int64_t, std::string_view)>& visit) {
+    FrameIds ids, const std::function<void(std::int64_t, std::string_view)>& visit) {
     try {
-        pg::RowStream rows(*db_, std::string(kStationsSql));
+        pg::RowStream rows(*db_, StationsSql(ids));
         VisitStationRows(rows, visit);
     } catch (const pg::Failure& failure) {
         fail("read", failure);

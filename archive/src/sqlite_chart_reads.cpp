@@ -4,19 +4,20 @@
 
 namespace pelorin {
 
-void SqliteStore::forEachChartFrame(std::span<const int> valueIndices,
+void SqliteStore::forEachChartFrame(std::span<const int> valueIndices, FrameIds ids,
                                     const std::function<void(const ChartFrame&)>& visit) {
     try {
-        sqlite::Statement rows(db_->handle(), ChartFramesSql(valueIndices));
+        sqlite::Statement rows(db_->handle(), ChartFramesSql(valueIndices, ids));
         VisitChartRows(rows, valueIndices.size(), visit);
     } catch (const sqlite::Failure& failure) {
         fail("read", failure);
     }
 }
 
-void SqliteStore::forEachStation(const std::function<void(std::int64_t, std::string_view)>& visit) {
+void SqliteStore::forEachStation(FrameIds ids,
+                                 const std::function<void(std::int64_t, std::string_view)>& visit) {
     try {
-        sqlite::Statement rows(db_->handle(), kStationsSql);
+        sqlite::Statement rows(db_->handle(), StationsSql(ids));
         VisitStationRows(rows, visit);
     } catch (const sqlite::Failure& failure) {
         fail("read", failure);

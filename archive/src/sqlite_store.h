@@ -23,9 +23,10 @@ class SqliteStore final : public ArchiveStore {
     void forEachFrame(const FrameQuery& query,
                       const std::function<void(const ArchivedFrame&)>& visit) override;
     ArchiveStats stats() override;
-    void forEachChartFrame(std::span<const int> valueIndices,
+    void forEachChartFrame(std::span<const int> valueIndices, FrameIds ids,
                            const std::function<void(const ChartFrame&)>& visit) override;
-    void forEachStation(const std::function<void(std::int64_t, std::string_view)>& visit) override;
+    void forEachStation(FrameIds ids,
+                        const std::function<void(std::int64_t, std::string_view)>& visit) override;
     std::int64_t newestFrame() override;
     void forEachEntry(const std::function<void(const ArchiveEntry&)>& visit) override;
 

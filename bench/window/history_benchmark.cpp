@@ -85,6 +85,7 @@ void MakeArchive(const fs::path& path, long frames) {
                 ingest.clearEntries();
             }
         }
+        store.reset();  // closed as a station's would be: its journal folded back into the file
         ::_exit(0);
     }
     int status = 0;

@@ -299,7 +299,7 @@ TEST_P(ArchiveStoreTest, ChartReadsGiveWhatExportGivesOfTheValuesAskedFor) {
     const std::vector<int> wanted{20, 0, 35};
 
     std::map<std::int64_t, std::string> chart;
-    store->forEachChartFrame(wanted, [&](const pelorin::ChartFrame& f) {
+    store->forEachChartFrame(wanted, {}, [&](const pelorin::ChartFrame& f) {
         ASSERT_EQ(f.values.size(), wanted.size());
         std::string text = f.firstReceived ? pelorin::FormatUtcTime(*f.firstReceived) : "-";
         for (double v : f.values) {
@@ -321,12 +321,21 @@ TEST_P(ArchiveStoreTest, ChartReadsGiveWhatExportGivesOfTheValuesAskedFor) {
 
     std::map<std::int64_t, std::vector<std::string>> stations;
     std::int64_t last = 0;
-    store->forEachStation([&](std::int64_t id, std::string_view station) {
+    store->forEachStation({}, [&](std::int64_t id, std::string_view station) {
         EXPECT_GE(id, last) << "not by frame id";
         last = id;
         stations[id].emplace_back(station);
     });
     EXPECT_EQ(stations, heard);
+
+    // A stretch of ids, as readers split the archive among them: both ends included.
+    const std::int64_t second = std::next(exported.begin())->first;
+    std::vector<std::int64_t> read;
+    store->forEachChartFrame(wanted, {second, second},
+                             [&](const pelorin::ChartFrame& f) { read.push_back(f.id); });
+    store->forEachStation({.first = second},
+                          [&](std::int64_t id, std::string_view) { read.push_back(id); });
+    EXPECT_EQ(read, std::vector<std::int64_t>(1 + heard[second].size(), second));
 
     const std::int64_t newest = store->newestFrame();
     EXPECT_EQ(newest, exported.rbegin()->first);

@@ -29,11 +29,27 @@ std::unique_ptr<ArchiveStore> TwoPassArchive(const TempFolder& folder) {
     return store;
 }
 
-TEST(HistoryData, FramesFallIntoTheArchivesPassesAndSeriesBreakBetweenThem) {
+// The archive of `folder` opened `count` times, as the window's readers open it.
+std::vector<std::unique_ptr<ArchiveStore>> Readers(const TempFolder& folder, int count) {
+    std::vector<std::unique_ptr<ArchiveStore>> readers;
+    for (int k = 0; k < count; ++k) {
+        readers.push_back(OpenArchive((folder / "a.sqlite").string(), ArchiveAccess::Read));
+    }
+    return readers;
+}
+
+class HistoryDataTest : public ::testing::TestWithParam<int> {};
+
+TEST_P(HistoryDataTest, FramesFallIntoTheArchivesPassesAndSeriesBreakBetweenThem) {
     TempFolder folder;
     auto store = TwoPassArchive(folder);
     const std::vector<int> wanted{kBusVoltageAverage};
-    const HistoryData data = LoadHistory(*store, wanted);
+    const auto readers = Readers(folder, GetParam());
+    std::vector<ArchiveStore*> stores;
+    for (const auto& reader : readers) {
+        stores.push_back(reader.get());
+    }
+    const HistoryData data = LoadHistory(stores, wanted);
 
     const std::vector<PassSummary> passes = store->passes({});
     ASSERT_EQ(data.size(), 7U);
@@ -77,5 +93,8 @@ TEST(HistoryData, FramesFallIntoTheArchivesPassesAndSeriesBreakBetweenThem) {
     EXPECT_EQ(MakeSeries(data, TimeBase::Reception, kBusVoltageAverage).axis->x.front(),
               static_cast<double>(*ParseUtcTime("2026-12-01T10:00:00Z")) / 1000.0);
 }
+
+// One reader, and the frames split between two and among three (stretches of two or three ids).
+INSTANTIATE_TEST_SUITE_P(Readers, HistoryDataTest, ::testing::Values(1, 2, 3));
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "history/Decimation.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <limits>
 
@@ -16,32 +15,48 @@ bool RunStartsAt(const SeriesAxis& axis, std::size_t k) {
     return std::binary_search(axis.runStarts.begin(), axis.runStarts.end(), k);
 }
 
-// The points `pick` picks of [begin, end) in `column`, in time order: an outline's each once; a
-// range edge's extreme across the whole pixel column, so that a filled range is at least a
-// pixel wide wherever there are points.
+// An outline's column of many points as two: its extremes, the one nearer to where the line
+// comes from first. The order of points within one pixel column cannot be seen, and drawing each
+// column's height once rather than zigzagging through it halves the pixels a dense view paints.
+// The two keep the column's first and last time, so that x stays in order.
+void EmitExtremes(const PlotSeries& s, std::size_t begin, std::size_t end, std::size_t low,
+                  std::size_t high, DrawnPoints& out) {
+    float first = s.y[std::min(low, high)];
+    float second = s.y[std::max(low, high)];
+    if (!out.y.empty() && !std::isnan(out.y.back()) &&
+        std::abs(out.y.back() - second) < std::abs(out.y.back() - first)) {
+        std::swap(first, second);
+    }
+    out.x.insert(out.x.end(), {s.axis->x[begin], s.axis->x[end - 1]});
+    out.y.insert(out.y.end(), {first, second});
+}
+
+// The points `pick` picks of [begin, end) in `column`: an outline's points, or its extremes
+// where there are more than two; a range edge's extreme across the whole pixel column, so that
+// a filled range is at least a pixel wide wherever there are points.
 void EmitColumn(const PlotSeries& s, const PixelColumns& columns, int column, std::size_t begin,
                 std::size_t end, ColumnPick pick, DrawnPoints& out) {
-    const auto [low, high] = s.extremes.extremes(s.y, begin, end);
-    if (pick != ColumnPick::Outline) {
-        const float y = s.y[pick == ColumnPick::Lowest ? low : high];
-        if (column < 0 || column >= columns.count) {
-            out.x.push_back(s.axis->x[begin]);
-            out.y.push_back(y);
-            return;
+    if (pick == ColumnPick::Outline && end - begin <= 2) {
+        for (std::size_t k = begin; k < end; ++k) {
+            out.x.push_back(s.axis->x[k]);
+            out.y.push_back(s.y[k]);
         }
-        const double width = (columns.to - columns.from) / columns.count;
-        out.x.insert(out.x.end(), {columns.from + (column + kInsideColumn) * width,
-                                   columns.from + (column + 1 - kInsideColumn) * width});
-        out.y.insert(out.y.end(), {y, y});
         return;
     }
-    std::array<std::size_t, 4> picks{begin, low, high, end - 1};
-    std::sort(picks.begin(), picks.end());
-    const auto last = std::unique(picks.begin(), picks.end());
-    for (auto it = picks.begin(); it != last; ++it) {
-        out.x.push_back(s.axis->x[*it]);
-        out.y.push_back(s.y[*it]);
+    const auto [low, high] = s.extremes.extremes(s.y, begin, end);
+    if (pick == ColumnPick::Outline) {
+        EmitExtremes(s, begin, end, low, high, out);
+        return;
     }
+    const float y = s.y[pick == ColumnPick::Lowest ? low : high];
+    if (column < 0 || column >= columns.count) {
+        out.x.push_back(s.axis->x[begin]);
+        out.y.push_back(y);
+        return;
+    }
+    out.x.insert(out.x.end(), {columns.from + (column + kInsideColumn) * columns.width(),
+                               columns.from + (column + 1 - kInsideColumn) * columns.width()});
+    out.y.insert(out.y.end(), {y, y});
 }
 
 }  // namespace
@@ -82,8 +97,8 @@ void Decimate(const PlotSeries& series, const PixelColumns& columns, DrawnPoints
                                  x.begin() + static_cast<std::ptrdiff_t>(end),
                                  [&columns, column](double t) { return columns.of(t) <= column; }) -
             x.begin());
-        // A gap within one pixel column cannot be seen; one across columns breaks the line.
-        if (k > begin && RunStartsAt(*series.axis, k)) {
+        // A gap narrower than a pixel column cannot be seen; a wider one breaks the line.
+        if (k > begin && x[k] - x[k - 1] > columns.width() && RunStartsAt(*series.axis, k)) {
             out.x.push_back(x[k]);
             out.y.push_back(kNaN);
         }

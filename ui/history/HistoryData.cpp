@@ -1,8 +1,10 @@
 #include "history/HistoryData.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <numeric>
+#include <thread>
 
 #include "pelorin/frame_marker.h"
 #include "pelorin/pass_grouper.h"
@@ -106,6 +108,36 @@ PlotSeries MakeSeries(const HistoryData& data, TimeBase base, int valueIndex) {
     std::transform(axis->frames.begin(), axis->frames.end(), y.begin(),
                    [column](std::uint32_t k) { return (*column)[k]; });
     return MakePlotSeries(axis, std::move(y));
+}
+
+void MakeAllSeries(HistoryData& data, TimeBase base, unsigned threads) {
+    std::vector<std::shared_ptr<const PlotSeries>> made(data.valueIndices.size());
+    std::atomic<std::size_t> next{0};
+    // Each thread takes the next column not yet taken: the columns cost the same.
+    const auto work = [&] {
+        for (std::size_t k = next++; k < made.size(); k = next++) {
+            made[k] =
+                std::make_shared<const PlotSeries>(MakeSeries(data, base, data.valueIndices[k]));
+        }
+    };
+    std::vector<std::thread> helpers;
+    for (unsigned t = 1; t < std::min<std::size_t>(threads, made.size()); ++t) {
+        helpers.emplace_back(work);
+    }
+    work();
+    for (std::thread& helper : helpers) {
+        helper.join();
+    }
+    for (std::size_t k = 0; k < made.size(); ++k) {
+        data.series[{base, data.valueIndices[k]}] = std::move(made[k]);
+    }
+}
+
+std::shared_ptr<const PlotSeries> SeriesOf(const HistoryData& data, TimeBase base, int valueIndex) {
+    const auto found = data.series.find({base, valueIndex});
+    return found != data.series.end()
+               ? found->second
+               : std::make_shared<const PlotSeries>(MakeSeries(data, base, valueIndex));
 }
 
 }  // namespace pelorin::history

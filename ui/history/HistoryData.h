@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <span>
@@ -42,6 +43,8 @@ struct SeriesAxis {
 
 // Every archived frame, in the archive's export order, with only the values charted. Values
 // are kept as float: the fields' three-digit readings lose nothing a chart could show.
+struct PlotSeries;
+
 struct HistoryData {
     std::vector<int> valueIndices;    // the value index of each column
     std::vector<std::int64_t> ids;    // the archive's frame ids
@@ -55,6 +58,8 @@ struct HistoryData {
     std::int64_t untimed = 0;         // frames without a reception time
     std::int64_t newestFrame = 0;     // the largest frame id
     std::array<std::shared_ptr<const SeriesAxis>, 2> axes;  // by TimeBase
+    // Series made ahead, by time base and value index.
+    std::map<std::pair<TimeBase, int>, std::shared_ptr<const PlotSeries>> series;
 
     std::size_t size() const { return onboard.size(); }
     // The column of `valueIndex`, or nullptr when it was not read.
@@ -84,6 +89,10 @@ SeriesAxis MakeAxis(const HistoryData& data, TimeBase base);
 
 // The series of column `valueIndex` (with no points when it was not read).
 PlotSeries MakeSeries(const HistoryData& data, TimeBase base, int valueIndex);
+// The series of every column on `base`, made ahead on `threads` threads at once.
+void MakeAllSeries(HistoryData& data, TimeBase base, unsigned threads);
+// The series made ahead, or else made now.
+std::shared_ptr<const PlotSeries> SeriesOf(const HistoryData& data, TimeBase base, int valueIndex);
 
 // The telemetry line of an archived frame, as a logger writes it: its first reception time
 // first, when it has one, then the marker and the digits.

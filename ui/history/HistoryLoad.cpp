@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 #include <limits>
 #include <map>
 #include <numeric>
+#include <thread>
 #include <unordered_map>
 
 #include "pelorin/pass_grouper.h"
@@ -22,20 +24,18 @@ struct Rows {
     std::vector<std::vector<float>> columns;
 };
 
-Rows ReadRows(ArchiveStore& store, std::span<const int> valueIndices) {
-    std::vector<int> wanted{kOnboardTimeValue};
-    wanted.insert(wanted.end(), valueIndices.begin(), valueIndices.end());
+// The frames `ids` of `store`, with room taken for `expected` of them at once rather than grown.
+Rows ReadRows(ArchiveStore& store, std::span<const int> wanted, FrameIds ids,
+              std::size_t expected) {
     Rows rows;
-    rows.columns.resize(valueIndices.size());
-    // Ids count the frames, so that the room is taken once rather than grown.
-    const auto expected = static_cast<std::size_t>(std::max<std::int64_t>(store.newestFrame(), 0));
+    rows.columns.resize(wanted.size() - 1);
     rows.ids.reserve(expected);
     rows.received.reserve(expected);
     rows.onboard.reserve(expected);
     for (std::vector<float>& column : rows.columns) {
         column.reserve(expected);
     }
-    store.forEachChartFrame(wanted, [&rows](const ChartFrame& frame) {
+    store.forEachChartFrame(wanted, ids, [&rows](const ChartFrame& frame) {
         rows.ids.push_back(frame.id);
         rows.received.push_back(frame.firstReceived);
         rows.onboard.push_back(frame.values[0]);
@@ -44,6 +44,65 @@ Rows ReadRows(ArchiveStore& store, std::span<const int> valueIndices) {
         }
     });
     return rows;
+}
+
+template <typename T>
+void Append(std::vector<T>& to, std::vector<T>& from) {
+    to.insert(to.end(), std::make_move_iterator(from.begin()), std::make_move_iterator(from.end()));
+    from = {};
+}
+
+// Every frame, the ids split into equal stretches, one for each store, each read on a thread of
+// its own: the first store's stretch, on the calling thread, has room for all.
+Rows ReadAllRows(std::span<ArchiveStore* const> stores, std::span<const int> valueIndices) {
+    std::vector<int> wanted{kOnboardTimeValue};
+    wanted.insert(wanted.end(), valueIndices.begin(), valueIndices.end());
+    // Ids count the frames.
+    const std::int64_t newest = std::max<std::int64_t>(stores[0]->newestFrame(), 0);
+    const auto count = static_cast<std::int64_t>(stores.size());
+    const auto stretch = [newest, count](std::int64_t k) {
+        FrameIds ids;
+        ids.first = k == 0 ? ids.first : newest * k / count + 1;
+        ids.last = k + 1 == count ? ids.last : newest * (k + 1) / count;
+        return ids;
+    };
+    std::vector<Rows> parts(stores.size());
+    std::vector<std::exception_ptr> errors(stores.size());
+    std::vector<std::jthread> readers;
+    for (std::size_t k = 1; k < stores.size(); ++k) {
+        readers.emplace_back([&, k] {
+            try {
+                const auto share = static_cast<std::size_t>(newest / count + 1);
+                parts[k] =
+                    ReadRows(*stores[k], wanted, stretch(static_cast<std::int64_t>(k)), share);
+            } catch (...) {
+                errors[k] = std::current_exception();
+            }
+        });
+    }
+    try {
+        parts[0] = ReadRows(*stores[0], wanted, stretch(0), static_cast<std::size_t>(newest));
+    } catch (...) {
+        errors[0] = std::current_exception();
+    }
+    for (std::jthread& reader : readers) {
+        reader.join();
+    }
+    for (const std::exception_ptr& error : errors) {
+        if (error) {
+            std::rethrow_exception(error);
+        }
+    }
+    Rows& rows = parts[0];
+    for (std::size_t k = 1; k < parts.size(); ++k) {
+        Append(rows.ids, parts[k].ids);
+        Append(rows.received, parts[k].received);
+        Append(rows.onboard, parts[k].onboard);
+        for (std::size_t c = 0; c < rows.columns.size(); ++c) {
+            Append(rows.columns[c], parts[k].columns[c]);
+        }
+    }
+    return std::move(rows);
 }
 
 // The export's order: by first reception, then on-board time and id; the frames without a
@@ -115,10 +174,38 @@ void GroupFrames(HistoryData& data, PassGrouper& grouper) {
     }
 }
 
+// Each reception's frame id and station, as the archive hands them out: by frame id, each
+// station's name kept once.
+struct Receptions {
+    std::vector<std::int64_t> frameIds;
+    std::vector<std::uint32_t> stations;  // index into names
+    std::vector<std::string> names;
+};
+
+Receptions ReadReceptions(ArchiveStore& store) {
+    Receptions read;
+    std::map<std::string, std::uint32_t, std::less<>> index;
+    std::uint32_t last = kNoRow;
+    store.forEachStation({}, [&](std::int64_t frameId, std::string_view station) {
+        if (last == kNoRow || read.names[last] != station) {
+            const auto [it, fresh] =
+                index.try_emplace(std::string(station), static_cast<std::uint32_t>(index.size()));
+            if (fresh) {
+                read.names.emplace_back(station);
+            }
+            last = it->second;
+        }
+        read.frameIds.push_back(frameId);
+        read.stations.push_back(last);
+    });
+    return read;
+}
+
 // Each frame's stations as one of a few distinct sets, and each pass's receptions counted.
 // Neighbouring frames are mostly heard by the same stations: their set is found without a
 // search.
-std::vector<std::int64_t> ReadStations(ArchiveStore& store, HistoryData& data, std::size_t passes) {
+std::vector<std::int64_t> TakeStations(HistoryData& data, const Receptions& read,
+                                       std::size_t passes) {
     std::vector<std::uint32_t> rowOf(static_cast<std::size_t>(data.newestFrame) + 1, kNoRow);
     for (std::size_t k = 0; k < data.size(); ++k) {
         rowOf[static_cast<std::size_t>(data.ids[k])] = static_cast<std::uint32_t>(k);
@@ -144,21 +231,23 @@ std::vector<std::int64_t> ReadStations(ArchiveStore& store, HistoryData& data, s
         }
         data.stationSet[row] = lastSet;
     };
-    store.forEachStation([&](std::int64_t frameId, std::string_view station) {
+    for (std::size_t r = 0; r < read.frameIds.size(); ++r) {
+        const std::int64_t frameId = read.frameIds[r];
         if (frameId < 0 || frameId > data.newestFrame ||
             rowOf[static_cast<std::size_t>(frameId)] == kNoRow) {
-            return;  // a frame added since the frames were read
+            continue;  // a frame added since the frames were read
         }
         if (rowOf[static_cast<std::size_t>(frameId)] != row) {
             finishFrame();
             row = rowOf[static_cast<std::size_t>(frameId)];
             heard.clear();
         }
+        const std::string& station = read.names[read.stations[r]];
         if (heard.empty() || heard.back() != station) {
-            heard.emplace_back(station);
+            heard.push_back(station);
         }
         ++receptions[data.pass[row]];
-    });
+    }
     finishFrame();
     return receptions;
 }
@@ -185,19 +274,33 @@ void CountPassStations(HistoryData& data, const std::vector<std::int64_t>& recep
 
 }  // namespace
 
-HistoryData LoadHistory(ArchiveStore& store, std::span<const int> valueIndices) {
+HistoryData LoadHistory(std::span<ArchiveStore* const> stores, std::span<const int> valueIndices) {
     HistoryData data;
     data.valueIndices.assign(valueIndices.begin(), valueIndices.end());
-    TakeRows(data, ReadRows(store, valueIndices));
+    TakeRows(data, ReadAllRows(stores, valueIndices));
+    // The receptions are read, on the last store, while the frames are grouped and ordered.
+    Receptions read;
+    std::exception_ptr error;
+    std::jthread reader([&read, &error, store = stores.back()] {
+        try {
+            read = ReadReceptions(*store);
+        } catch (...) {
+            error = std::current_exception();
+        }
+    });
     data.newestFrame = data.ids.empty() ? 0 : *std::max_element(data.ids.begin(), data.ids.end());
     PassGrouper grouper;
     GroupFrames(data, grouper);
     data.passes = grouper.finish();
-    CountPassStations(data, ReadStations(store, data, data.passes.size()));
     for (const TimeBase base : {TimeBase::Reception, TimeBase::Onboard}) {
         data.axes[static_cast<std::size_t>(base)] =
             std::make_shared<const SeriesAxis>(MakeAxis(data, base));
     }
+    reader.join();
+    if (error) {
+        std::rethrow_exception(error);
+    }
+    CountPassStations(data, TakeStations(data, read, data.passes.size()));
     return data;
 }
 

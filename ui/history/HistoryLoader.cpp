@@ -1,12 +1,23 @@
 #include "history/HistoryLoader.h"
 
 #include <QFile>
+#include <algorithm>
+#include <thread>
 
 #include "QtText.h"
 #include "history/HistoryLoad.h"
 #include "history/RangeExport.h"
 
 namespace pelorin {
+namespace {
+
+// Readers of a large archive at once: one a core, up to a few.
+std::size_t ReaderCount() {
+    constexpr unsigned kMostReaders = 4;
+    return std::clamp(std::thread::hardware_concurrency(), 1U, kMostReaders);
+}
+
+}  // namespace
 
 HistoryLoader::HistoryLoader(QObject* parent) : QObject(parent), reader_(new HistoryReader) {
     qRegisterMetaType<std::shared_ptr<const HistorySnapshot>>();
@@ -41,10 +52,12 @@ HistoryLoader::~HistoryLoader() {
     thread_.wait();
 }
 
-void HistoryLoader::load(const QString& location, const std::vector<int>& valueIndices) {
+void HistoryLoader::load(const QString& location, const std::vector<int>& valueIndices,
+                         history::TimeBase base) {
     ++pending_;
-    QMetaObject::invokeMethod(
-        reader_, [r = reader_, location, valueIndices] { r->load(location, valueIndices); });
+    QMetaObject::invokeMethod(reader_, [r = reader_, location, valueIndices, base] {
+        r->load(location, valueIndices, base);
+    });
 }
 
 void HistoryLoader::poll(const QString& location) {
@@ -71,21 +84,34 @@ void HistoryLoader::done() {
     --pending_;
 }
 
-ArchiveStore& HistoryReader::store(const QString& location) {
-    if (!store_ || store_->location() != location.toStdString()) {
-        store_.reset();
-        store_ = OpenArchive(location.toStdString(), ArchiveAccess::Read);
+std::vector<ArchiveStore*> HistoryReader::stores(const QString& location, std::size_t count) {
+    if (!stores_.empty() && stores_.front()->location() != location.toStdString()) {
+        stores_.clear();
     }
-    return *store_;
+    while (stores_.size() < count) {
+        stores_.push_back(OpenArchive(location.toStdString(), ArchiveAccess::Read));
+    }
+    std::vector<ArchiveStore*> open;
+    for (std::size_t k = 0; k < count; ++k) {
+        open.push_back(stores_[k].get());
+    }
+    return open;
 }
 
-void HistoryReader::load(const QString& location, const std::vector<int>& valueIndices) {
+ArchiveStore& HistoryReader::store(const QString& location) {
+    return *stores(location, 1).front();
+}
+
+void HistoryReader::load(const QString& location, const std::vector<int>& valueIndices,
+                         history::TimeBase base) {
     try {
         auto snapshot = std::make_shared<HistorySnapshot>();
-        snapshot->data = history::LoadHistory(store(location), valueIndices);
+        snapshot->data = history::LoadHistory(stores(location, ReaderCount()), valueIndices);
+        // The series the window charts first, made here rather than on its thread.
+        history::MakeAllSeries(snapshot->data, base, static_cast<unsigned>(ReaderCount()));
         emit loaded(std::move(snapshot));
     } catch (const ArchiveError& error) {
-        store_.reset();
+        stores_.clear();
         emit failed(QString::fromStdString(error.what()));
     }
 }
@@ -94,7 +120,7 @@ void HistoryReader::poll(const QString& location) {
     try {
         emit polled(store(location).newestFrame());
     } catch (const ArchiveError& error) {
-        store_.reset();
+        stores_.clear();
         emit failed(QString::fromStdString(error.what()));
     }
 }
@@ -109,7 +135,7 @@ void HistoryReader::readPass(const QString& location, std::int64_t number) {
         });
         emit passRead(ToQString(lines));
     } catch (const ArchiveError& error) {
-        store_.reset();
+        stores_.clear();
         emit failed(QString::fromStdString(error.what()));
     }
 }
@@ -123,7 +149,7 @@ void HistoryReader::exportRange(const QString& location, history::TimeBase base,
             history::WriteRangeCsv(store(location), base, span,
                                    QFile::encodeName(path).toStdString(), form, decimalSeparator);
     } catch (const ArchiveError& error) {
-        store_.reset();
+        stores_.clear();
         result = {false, error.what(), 0};
     }
     emit exported(path, result.ok ? QString() : QString::fromLocal8Bit(result.error));

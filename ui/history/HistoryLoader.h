@@ -28,7 +28,8 @@ class HistoryLoader : public QObject {
     ~HistoryLoader() override;
 
     // Reads every frame and pass of the archive at `location`, with the values `valueIndices`.
-    void load(const QString& location, const std::vector<int>& valueIndices);
+    void load(const QString& location, const std::vector<int>& valueIndices,
+              history::TimeBase base);
     // Asks for the archive's newest frame, to see whether frames came since the last load.
     void poll(const QString& location);
     // Reads the telemetry lines of pass `number`, one a line in reception order.
@@ -59,7 +60,8 @@ class HistoryLoader : public QObject {
 class HistoryReader : public QObject {
     Q_OBJECT
   public:
-    void load(const QString& location, const std::vector<int>& valueIndices);
+    void load(const QString& location, const std::vector<int>& valueIndices,
+              history::TimeBase base);
     void poll(const QString& location);
     void readPass(const QString& location, std::int64_t number);
     void exportRange(const QString& location, history::TimeBase base, history::TimeSpan span,
@@ -74,8 +76,10 @@ class HistoryReader : public QObject {
 
   private:
     ArchiveStore& store(const QString& location);
+    // The archive at `location` opened `count` times, each a reader of its own.
+    std::vector<ArchiveStore*> stores(const QString& location, std::size_t count);
 
-    std::unique_ptr<ArchiveStore> store_;
+    std::vector<std::unique_ptr<ArchiveStore>> stores_;
 };
 
 }  // namespace pelorin

@@ -14,6 +14,7 @@
 #include "chart/ChartColors.h"
 #include "history/HistoryLoader.h"
 #include "history/QuantityChoices.h"
+#include "history/RangeFill.h"
 
 namespace pelorin {
 namespace {
@@ -120,7 +121,7 @@ void HistoryPanel::setSeries(const HistorySnapshot& snapshot, history::TimeBase 
     series_.clear();
     valueIndices_ = c.valueIndices;
     for (int v : c.valueIndices) {
-        series_.push_back(history::MakeSeries(snapshot.data, base, v));
+        series_.push_back(history::SeriesOf(snapshot.data, base, v));
     }
     drawn_.assign(series_.size(), {});
     makeGraphs(series_.size());
@@ -131,7 +132,14 @@ void HistoryPanel::setSeries(const HistorySnapshot& snapshot, history::TimeBase 
 void HistoryPanel::makeGraphs(std::size_t count) {
     plot_->clearGraphs();
     plot_->clearItems();
+    if (rangeFill_ != nullptr) {
+        plot_->removePlottable(rangeFill_);
+        rangeFill_ = nullptr;
+    }
     graphs_.clear();
+    if (count > 1) {
+        rangeFill_ = new RangeFill(plot_->xAxis, plot_->yAxis);  // under the lines
+    }
     for (std::size_t k = 0; k < count; ++k) {
         graphs_.push_back(plot_->addGraph());
         // The points are decimated already; the plot's own sampling would drop whole columns
@@ -154,14 +162,13 @@ void HistoryPanel::makeGraphs(std::size_t count) {
         graphs_[0]->setPen(QPen(kAverageLine, 1.0));
         return;
     }
-    // Minimum to maximum as a band, average and actual as lines over it. The band is opaque,
-    // its colour mixed with the background beforehand: blending a large area on every redraw
-    // costs more than all the lines.
+    // Minimum to maximum as a filled range, average and actual as lines over it. The fill is
+    // opaque, its colour mixed with the background beforehand: blending a large area on every
+    // redraw costs more than all the lines.
     const QColor fill = Mixed(kRangeFill, ChartColors::FromPalette(palette()).background);
     graphs_[kMinimum]->setPen(QPen(fill, 0));
     graphs_[kMaximum]->setPen(QPen(fill, 0));
-    graphs_[kMaximum]->setBrush(fill);
-    graphs_[kMaximum]->setChannelFillGraph(graphs_[kMinimum]);
+    rangeFill_->setColour(fill);
     graphs_[2]->setPen(QPen(kAverageLine, 1.0));
     graphs_[3]->setPen(QPen(kActualLine, 1.0));
 }
@@ -195,9 +202,12 @@ void HistoryPanel::draw(history::TimeSpan view) {
     const int columns = std::max(plot_->axisRect()->width(), 1);
     std::size_t points = 0;
     for (std::size_t k = 0; k < series_.size(); ++k) {
-        history::Decimate(series_[k], {view.from, view.to, columns}, drawn_[k], pickOf(k));
+        history::Decimate(*series_[k], {view.from, view.to, columns}, drawn_[k], pickOf(k));
         graphs_[k]->setData(ToVector(drawn_[k].x), ToVector(drawn_[k].y), true);
         points = std::max(points, drawn_[k].x.size());
+    }
+    if (rangeFill_ != nullptr) {
+        rangeFill_->setEdges(drawn_[kMinimum], drawn_[kMaximum]);
     }
     // Smoothing lines that zigzag within each pixel column shows nothing and costs the most
     // of a redraw.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -20,6 +21,7 @@ class QRubberBand;
 namespace pelorin {
 
 struct HistorySnapshot;
+class RangeFill;
 
 // One of the History window's stacked panels: a quantity chooser over a chart of that quantity
 // against the shared time axis. The wheel, a drag and a double click on the chart ask the window
@@ -40,7 +42,7 @@ class HistoryPanel : public QWidget {
 
     // Takes the chosen quantity's series from `snapshot` on time base `base`.
     void setSeries(const HistorySnapshot& snapshot, history::TimeBase base);
-    // Draws the view: at most four points a pixel column for each series.
+    // Draws the view: at most two points a pixel column for each series.
     void draw(history::TimeSpan view);
     // The limits file's ranges: a band for the quantity's actual (or only) value, and red
     // points where a drawn value is out of its limits. Takes effect at the next draw.
@@ -83,15 +85,16 @@ class HistoryPanel : public QWidget {
     QRubberBand* rubberBand_;
     QCPItemStraightLine* crossHair_ = nullptr;
     std::optional<double> hoverTime_;
-    std::vector<history::PlotSeries> series_;
+    std::vector<std::shared_ptr<const history::PlotSeries>> series_;
     std::vector<history::DrawnPoints> drawn_;
     std::vector<QCPGraph*> graphs_;
     std::vector<int> valueIndices_;
     LimitTable limits_{};
     QCPGraph* outside_ = nullptr;
     QCPItemRect* band_ = nullptr;
-    double dragFrom_ = -1.0;       // the pixel a drag began at, while one is under way
-    double rectangleFrom_ = -1.0;  // the same for a rectangle dragged with Shift
+    RangeFill* rangeFill_ = nullptr;  // a quantity's minimum to maximum
+    double dragFrom_ = -1.0;          // the pixel a drag began at, while one is under way
+    double rectangleFrom_ = -1.0;     // the same for a rectangle dragged with Shift
 };
 
 }  // namespace pelorin

@@ -208,7 +208,7 @@ void HistoryWindow::showPanels(int count) {
 }
 
 void HistoryWindow::reload() {
-    loader_->load(location_, chartedValues());
+    loader_->load(location_, chartedValues(), base_);
 }
 
 // The values of the panels shown, each once.

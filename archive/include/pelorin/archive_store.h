@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <span>
@@ -80,6 +81,12 @@ struct ChartFrame {
     std::span<const double> values;
 };
 
+// A stretch of frame ids, both ends included: by default every id.
+struct FrameIds {
+    std::int64_t first = std::numeric_limits<std::int64_t>::min();
+    std::int64_t last = std::numeric_limits<std::int64_t>::max();
+};
+
 struct FrameQuery {
     TimeRange range;                   // on the first reception; frames without one are left out
     std::optional<std::int64_t> pass;  // only the frames of this pass number
@@ -120,12 +127,13 @@ class ArchiveStore {
     virtual void forEachFrame(const FrameQuery& query,
                               const std::function<void(const ArchivedFrame&)>& visit) = 0;
     virtual ArchiveStats stats() = 0;
-    // Every frame, in no set order, with only the values `valueIndices` (each 0..35): a narrow
-    // read for charts of a large archive.
-    virtual void forEachChartFrame(std::span<const int> valueIndices,
+    // Every frame of `ids`, in no set order, with only the values `valueIndices` (each 0..35):
+    // a narrow read for charts of a large archive, which stretches of ids split among readers.
+    virtual void forEachChartFrame(std::span<const int> valueIndices, FrameIds ids,
                                    const std::function<void(const ChartFrame&)>& visit) = 0;
-    // Every reception's frame id and station, by frame id.
+    // Every reception's frame id and station of the frames `ids`, by frame id.
     virtual void forEachStation(
+        FrameIds ids,
         const std::function<void(std::int64_t frameId, std::string_view station)>& visit) = 0;
     // The largest frame id, 0 when there is none. Every new frame raises it: a cheap look for
     // frames that came since.
