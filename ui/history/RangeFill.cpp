@@ -66,7 +66,8 @@ void RangeFill::draw(QCPPainter* painter) {
         lines.append(QLineF(span.pixel, span.top, span.pixel, span.bottom));
     }
     applyDefaultAntialiasingHint(painter);
-    painter->setPen(QPen(colour_, 0));
+    // A column a pixel wide on a scaled screen too, where a hairline would leave gaps.
+    painter->setPen(QPen(colour_, 1.0));
     painter->drawLines(lines);
 }
 
