@@ -19,6 +19,7 @@ std::string UpgradeFrom(int version);
 std::string AdministratorSql(std::string_view role);
 
 // Statements of the store, in one place with the tables they work on.
+std::string SessionSql();
 std::string WriterSessionSql();
 std::string BeginBatchSql();
 std::string CreateIncomingSql();

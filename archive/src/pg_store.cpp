@@ -127,6 +127,7 @@ PostgresStore::PostgresStore(const std::string& uri, ArchiveAccess access)
     : shown_(RedactLocation(uri)), writing_(access == ArchiveAccess::Write) {
     try {
         db_ = std::make_unique<pg::Connection>(uri);
+        db_->execute(pg::SessionSql());
         const int found = version();
         if (found > pg::kSchemaVersion) {
             throw ArchiveError(shown_ + " is an archive of a newer version (" +
