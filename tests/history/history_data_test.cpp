@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
+#include <tuple>
 
 #include "archive_lines.h"
 #include "history/HistoryData.h"
@@ -96,5 +98,57 @@ TEST_P(HistoryDataTest, FramesFallIntoTheArchivesPassesAndSeriesBreakBetweenThem
 
 // One reader, and the frames split between two and among three (stretches of two or three ids).
 INSTANTIATE_TEST_SUITE_P(Readers, HistoryDataTest, ::testing::Values(1, 2, 3));
+
+void ExpectSameHistory(const HistoryData& a, const HistoryData& b) {
+    EXPECT_EQ(a.ids, b.ids);
+    EXPECT_EQ(a.received, b.received);
+    EXPECT_EQ(a.onboard, b.onboard);
+    EXPECT_EQ(a.columns, b.columns);
+    EXPECT_EQ(a.pass, b.pass);
+    ASSERT_EQ(a.passes.size(), b.passes.size());
+    for (std::size_t p = 0; p < a.passes.size(); ++p) {
+        const auto fields = [](const PassSummary& s) {
+            return std::make_tuple(s.number, s.start, s.end, s.frames, s.receptions, s.stations);
+        };
+        EXPECT_EQ(fields(a.passes[p]), fields(b.passes[p])) << "pass " << p + 1;
+    }
+    for (std::size_t k = 0; k < a.size(); ++k) {
+        EXPECT_EQ(a.stations(k), b.stations(k)) << "frame " << a.ids[k];
+    }
+    for (const TimeBase base : {TimeBase::Reception, TimeBase::Onboard}) {
+        EXPECT_EQ(a.axis(base).x, b.axis(base).x);
+        EXPECT_EQ(a.axis(base).runStarts, b.axis(base).runStarts);
+        EXPECT_EQ(a.axis(base).frames, b.axis(base).frames);
+    }
+}
+
+TEST(HistoryData, FramesHeardLaterExtendWhatWasReadAsReadingItAllWould) {
+    using testarchive::entries;
+    using testarchive::logLine;
+    TempFolder folder;
+    auto store = OpenArchive((folder / "a.sqlite").string(), ArchiveAccess::Write);
+    store->add(entries({logLine(100, "2026-12-01T10:00:00Z"), logLine(160, "2026-12-01T10:01:00Z")},
+                       "north"));
+    const std::vector<int> wanted{kBusVoltageAverage};
+    const std::vector<ArchiveStore*> one{store.get()};
+    const HistoryData before = LoadHistory(one, wanted);
+
+    // The pass goes on, heard by two stations now, and the next one begins.
+    const std::vector<std::string> later{logLine(220, "2026-12-01T10:02:00Z"),
+                                         logLine(7300, "2026-12-01T12:00:00Z")};
+    store->add(entries(later, "north"));
+    store->add(entries({later[0]}, "south"));
+    const std::optional<HistoryData> extended = ExtendHistory(before, *store);
+    ASSERT_TRUE(extended.has_value());
+    const HistoryData whole = LoadHistory(one, wanted);
+    ASSERT_EQ(whole.passes.size(), 2U);
+    ExpectSameHistory(*extended, whole);
+
+    // Frames that would fall among those read, or that have no time: the archive is read whole.
+    for (const std::string& line : {logLine(9000, "2026-12-01T09:00:00Z"), logLine(9100)}) {
+        store->add(entries({line}, "north"));
+        EXPECT_FALSE(ExtendHistory(whole, *store).has_value()) << line;
+    }
+}
 
 }  // namespace

@@ -83,19 +83,24 @@ PlotSeries MakePlotSeries(std::shared_ptr<const SeriesAxis> axis, std::vector<fl
 
 SeriesAxis MakeAxis(const HistoryData& data, TimeBase base) {
     SeriesAxis axis;
-    axis.frames = ChartedOrder(data, base);
-    axis.x.reserve(axis.frames.size());
-    for (std::size_t i = 0; i < axis.frames.size(); ++i) {
-        const std::uint32_t k = axis.frames[i];
+    AppendToAxis(data, base, ChartedOrder(data, base), axis);
+    return axis;
+}
+
+void AppendToAxis(const HistoryData& data, TimeBase base, std::span<const std::uint32_t> frames,
+                  SeriesAxis& axis) {
+    axis.x.reserve(axis.x.size() + frames.size());
+    axis.frames.reserve(axis.frames.size() + frames.size());
+    for (const std::uint32_t k : frames) {
         const double x = TimeOf(data, base, k);
-        const bool breaks = i == 0 || data.pass[k] != data.pass[axis.frames[i - 1]] ||
+        const bool breaks = axis.frames.empty() || data.pass[k] != data.pass[axis.frames.back()] ||
                             x - axis.x.back() > kPassGapSeconds;
         if (breaks) {
             axis.runStarts.push_back(axis.x.size());
         }
         axis.x.push_back(x);
+        axis.frames.push_back(k);
     }
-    return axis;
 }
 
 PlotSeries MakeSeries(const HistoryData& data, TimeBase base, int valueIndex) {

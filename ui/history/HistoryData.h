@@ -86,6 +86,10 @@ PlotSeries MakePlotSeries(std::shared_ptr<const SeriesAxis> axis, std::vector<fl
 // on-board time and a run also ends where that time jumps by more than a pass gap; frames
 // without the time are left out.
 SeriesAxis MakeAxis(const HistoryData& data, TimeBase base);
+// Appends `frames` (rows of `data`, charted on `base`, in the order of their time there and after
+// the axis's last point) to `axis`, with MakeAxis's breaks.
+void AppendToAxis(const HistoryData& data, TimeBase base, std::span<const std::uint32_t> frames,
+                  SeriesAxis& axis);
 
 // The series of column `valueIndex` (with no points when it was not read).
 PlotSeries MakeSeries(const HistoryData& data, TimeBase base, int valueIndex);

@@ -182,11 +182,11 @@ struct Receptions {
     std::vector<std::string> names;
 };
 
-Receptions ReadReceptions(ArchiveStore& store) {
+Receptions ReadReceptions(ArchiveStore& store, FrameIds ids) {
     Receptions read;
     std::map<std::string, std::uint32_t, std::less<>> index;
     std::uint32_t last = kNoRow;
-    store.forEachStation({}, [&](std::int64_t frameId, std::string_view station) {
+    store.forEachStation(ids, [&](std::int64_t frameId, std::string_view station) {
         if (last == kNoRow || read.names[last] != station) {
             const auto [it, fresh] =
                 index.try_emplace(std::string(station), static_cast<std::uint32_t>(index.size()));
@@ -201,19 +201,23 @@ Receptions ReadReceptions(ArchiveStore& store) {
     return read;
 }
 
-// Each frame's stations as one of a few distinct sets, and each pass's receptions counted.
-// Neighbouring frames are mostly heard by the same stations: their set is found without a
-// search.
-std::vector<std::int64_t> TakeStations(HistoryData& data, const Receptions& read,
-                                       std::size_t passes) {
+// The stations of each frame from row `firstRow` on as one of a few distinct sets (those found
+// before kept), and each of their receptions counted into its frame's pass. Neighbouring frames
+// are mostly heard by the same stations: their set is found without a search.
+void TakeStations(HistoryData& data, const Receptions& read, std::size_t firstRow,
+                  std::vector<std::int64_t>& receptions) {
     std::vector<std::uint32_t> rowOf(static_cast<std::size_t>(data.newestFrame) + 1, kNoRow);
-    for (std::size_t k = 0; k < data.size(); ++k) {
+    for (std::size_t k = firstRow; k < data.size(); ++k) {
         rowOf[static_cast<std::size_t>(data.ids[k])] = static_cast<std::uint32_t>(k);
     }
-    std::map<std::vector<std::string>, std::uint32_t> setIds{{{}, 0}};
-    data.stationSets = {{}};
-    data.stationSet.assign(data.size(), 0);
-    std::vector<std::int64_t> receptions(passes);
+    if (data.stationSets.empty()) {
+        data.stationSets = {{}};
+    }
+    std::map<std::vector<std::string>, std::uint32_t> setIds;
+    for (std::size_t k = 0; k < data.stationSets.size(); ++k) {
+        setIds.emplace(data.stationSets[k], static_cast<std::uint32_t>(k));
+    }
+    data.stationSet.resize(data.size(), 0);
     std::uint32_t row = kNoRow;
     std::uint32_t lastSet = 0;
     std::vector<std::string> heard;
@@ -249,7 +253,6 @@ std::vector<std::int64_t> TakeStations(HistoryData& data, const Receptions& read
         ++receptions[data.pass[row]];
     }
     finishFrame();
-    return receptions;
 }
 
 // Each pass's receptions and distinct stations, "" counting as one.
@@ -283,7 +286,7 @@ HistoryData LoadHistory(std::span<ArchiveStore* const> stores, std::span<const i
     std::exception_ptr error;
     std::jthread reader([&read, &error, store = stores.back()] {
         try {
-            read = ReadReceptions(*store);
+            read = ReadReceptions(*store, {});
         } catch (...) {
             error = std::current_exception();
         }
@@ -300,7 +303,72 @@ HistoryData LoadHistory(std::span<ArchiveStore* const> stores, std::span<const i
     if (error) {
         std::rethrow_exception(error);
     }
-    CountPassStations(data, TakeStations(data, read, data.passes.size()));
+    std::vector<std::int64_t> receptions(data.passes.size());
+    TakeStations(data, read, 0, receptions);
+    CountPassStations(data, receptions);
+    return data;
+}
+
+namespace {
+
+// Whether the frames of `added`, all timed and in the export's order, come after every frame of
+// `data` on both time axes, so that appending them keeps each axis in order.
+bool ComesAfter(const HistoryData& data, const HistoryData& added) {
+    const SeriesAxis& onboard = data.axis(TimeBase::Onboard);
+    return added.untimed == 0 && data.untimed == 0 && data.size() > 0 && added.size() > 0 &&
+           added.received.front() > data.received.back() &&
+           std::none_of(added.onboard.begin(), added.onboard.end(),
+                        [](double t) { return std::isnan(t); }) &&
+           std::is_sorted(added.onboard.begin(), added.onboard.end()) &&
+           (onboard.x.empty() || added.onboard.front() >= onboard.x.back());
+}
+
+template <typename T>
+void AppendCopy(std::vector<T>& to, const std::vector<T>& from) {
+    to.insert(to.end(), from.begin(), from.end());
+}
+
+}  // namespace
+
+std::optional<HistoryData> ExtendHistory(const HistoryData& previous, ArchiveStore& store) {
+    std::vector<int> wanted{kOnboardTimeValue};
+    wanted.insert(wanted.end(), previous.valueIndices.begin(), previous.valueIndices.end());
+    const FrameIds fresh{previous.newestFrame + 1, FrameIds{}.last};
+    HistoryData added;
+    TakeRows(added, ReadRows(store, wanted, fresh, 0));
+    if (!ComesAfter(previous, added)) {
+        return std::nullopt;
+    }
+    HistoryData data = previous;
+    data.series.clear();
+    const std::size_t firstRow = data.size();
+    AppendCopy(data.ids, added.ids);
+    AppendCopy(data.received, added.received);
+    AppendCopy(data.onboard, added.onboard);
+    for (std::size_t c = 0; c < data.columns.size(); ++c) {
+        AppendCopy(data.columns[c], added.columns[c]);
+    }
+    data.newestFrame =
+        std::max(data.newestFrame, *std::max_element(added.ids.begin(), added.ids.end()));
+    PassGrouper grouper(previous.passes);
+    for (std::size_t k = firstRow; k < data.size(); ++k) {
+        data.pass.push_back(static_cast<std::uint32_t>(
+            grouper.addFrame(data.ids[k], Millis(data.received[k]), data.onboard[k])));
+    }
+    data.passes = grouper.finish();
+    std::vector<std::uint32_t> rows(data.size() - firstRow);
+    std::iota(rows.begin(), rows.end(), static_cast<std::uint32_t>(firstRow));
+    for (const TimeBase base : {TimeBase::Reception, TimeBase::Onboard}) {
+        auto axis = std::make_shared<SeriesAxis>(previous.axis(base));
+        AppendToAxis(data, base, rows, *axis);
+        data.axes[static_cast<std::size_t>(base)] = std::move(axis);
+    }
+    std::vector<std::int64_t> receptions(data.passes.size());
+    for (std::size_t p = 0; p < previous.passes.size(); ++p) {
+        receptions[p] = previous.passes[p].receptions;
+    }
+    TakeStations(data, ReadReceptions(store, fresh), firstRow, receptions);
+    CountPassStations(data, receptions);
     return data;
 }
 

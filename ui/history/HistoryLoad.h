@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <span>
 
 #include "history/HistoryData.h"
@@ -13,5 +14,12 @@ namespace pelorin::history {
 // archive opened once for each reader: the frames are split among them, read at once. Throws
 // ArchiveError as a store does.
 HistoryData LoadHistory(std::span<ArchiveStore* const> stores, std::span<const int> valueIndices);
+
+// `previous` with the frames archived since it was read (those of larger ids), read alone, when
+// they come after all of its frames on both time axes, as a followed log's do; nothing when they
+// do not, or when frames without a reception time are among either, and the archive is to be
+// read whole instead. New receptions of frames read before are not seen. Throws ArchiveError as
+// the store does.
+std::optional<HistoryData> ExtendHistory(const HistoryData& previous, ArchiveStore& store);
 
 }  // namespace pelorin::history

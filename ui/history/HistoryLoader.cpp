@@ -60,6 +60,14 @@ void HistoryLoader::load(const QString& location, const std::vector<int>& valueI
     });
 }
 
+void HistoryLoader::refresh(const QString& location, const std::vector<int>& valueIndices,
+                            history::TimeBase base) {
+    ++pending_;
+    QMetaObject::invokeMethod(reader_, [r = reader_, location, valueIndices, base] {
+        r->refresh(location, valueIndices, base);
+    });
+}
+
 void HistoryLoader::poll(const QString& location) {
     ++pending_;
     QMetaObject::invokeMethod(reader_, [r = reader_, location] { r->poll(location); });
@@ -107,13 +115,45 @@ void HistoryReader::load(const QString& location, const std::vector<int>& valueI
     try {
         auto snapshot = std::make_shared<HistorySnapshot>();
         snapshot->data = history::LoadHistory(stores(location, ReaderCount()), valueIndices);
-        // The series the window charts first, made here rather than on its thread.
-        history::MakeAllSeries(snapshot->data, base, static_cast<unsigned>(ReaderCount()));
-        emit loaded(std::move(snapshot));
+        hand(std::move(snapshot), location, base);
     } catch (const ArchiveError& error) {
         stores_.clear();
+        last_.reset();
         emit failed(QString::fromStdString(error.what()));
     }
+}
+
+void HistoryReader::refresh(const QString& location, const std::vector<int>& valueIndices,
+                            history::TimeBase base) {
+    if (!last_ || location != lastLocation_ || last_->data.valueIndices != valueIndices) {
+        load(location, valueIndices, base);
+        return;
+    }
+    try {
+        std::optional<history::HistoryData> extended =
+            history::ExtendHistory(last_->data, store(location));
+        if (!extended) {
+            load(location, valueIndices, base);
+            return;
+        }
+        auto snapshot = std::make_shared<HistorySnapshot>();
+        snapshot->data = std::move(*extended);
+        hand(std::move(snapshot), location, base);
+    } catch (const ArchiveError& error) {
+        stores_.clear();
+        last_.reset();
+        emit failed(QString::fromStdString(error.what()));
+    }
+}
+
+// Makes the series the window charts first here rather than on its thread, keeps the snapshot
+// for the next refresh and hands it out.
+void HistoryReader::hand(std::shared_ptr<HistorySnapshot> snapshot, const QString& location,
+                         history::TimeBase base) {
+    history::MakeAllSeries(snapshot->data, base, static_cast<unsigned>(ReaderCount()));
+    last_ = snapshot;
+    lastLocation_ = location;
+    emit loaded(std::move(snapshot));
 }
 
 void HistoryReader::poll(const QString& location) {

@@ -27,9 +27,14 @@ class HistoryLoader : public QObject {
     explicit HistoryLoader(QObject* parent = nullptr);
     ~HistoryLoader() override;
 
-    // Reads every frame and pass of the archive at `location`, with the values `valueIndices`.
+    // Reads every frame and pass of the archive at `location`, with the values `valueIndices`,
+    // and makes their series on `base`.
     void load(const QString& location, const std::vector<int>& valueIndices,
               history::TimeBase base);
+    // The same after frames were added: those added alone when they follow all read before,
+    // else everything again.
+    void refresh(const QString& location, const std::vector<int>& valueIndices,
+                 history::TimeBase base);
     // Asks for the archive's newest frame, to see whether frames came since the last load.
     void poll(const QString& location);
     // Reads the telemetry lines of pass `number`, one a line in reception order.
@@ -62,6 +67,8 @@ class HistoryReader : public QObject {
   public:
     void load(const QString& location, const std::vector<int>& valueIndices,
               history::TimeBase base);
+    void refresh(const QString& location, const std::vector<int>& valueIndices,
+                 history::TimeBase base);
     void poll(const QString& location);
     void readPass(const QString& location, std::int64_t number);
     void exportRange(const QString& location, history::TimeBase base, history::TimeSpan span,
@@ -79,7 +86,13 @@ class HistoryReader : public QObject {
     // The archive at `location` opened `count` times, each a reader of its own.
     std::vector<ArchiveStore*> stores(const QString& location, std::size_t count);
 
+    void hand(std::shared_ptr<HistorySnapshot> snapshot, const QString& location,
+              history::TimeBase base);
+
     std::vector<std::unique_ptr<ArchiveStore>> stores_;
+    // The last snapshot handed out, and where from: a refresh extends it.
+    std::shared_ptr<const HistorySnapshot> last_;
+    QString lastLocation_;
 };
 
 }  // namespace pelorin

@@ -332,7 +332,7 @@ void HistoryWindow::draw() {
 
 void HistoryWindow::onPolled(qint64 newestFrame) {
     if (snapshot_ && newestFrame != snapshot_->data.newestFrame) {
-        reload();
+        loader_->refresh(location_, chartedValues(), base_);
     }
 }
 

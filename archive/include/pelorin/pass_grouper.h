@@ -20,6 +20,10 @@ inline constexpr std::int64_t kPassGapMillis = 15 * 60 * 1000;
 // a new pass too. Then feed every reception, in any order, with its frame's pass.
 class PassGrouper {
   public:
+    PassGrouper() = default;
+    // Goes on after `found`, as if its frames had been fed; their receptions are not counted.
+    explicit PassGrouper(std::vector<PassSummary> found)
+        : passes_(std::move(found)), stations_(passes_.size()) {}
     // The index of the frame's pass among those found so far (0-based).
     std::size_t addFrame(std::int64_t frameId, std::optional<UtcMillis> firstReceived,
                          double onboardSeconds);
