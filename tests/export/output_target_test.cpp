@@ -96,10 +96,10 @@ TEST_F(OutputTarget, ForeignLinkInASharedFolderIsNotFollowed) {
         WriteFile(victim, "precious");
         fs::create_directory(shared);
         ::chmod(shared.c_str(), 01777);
-        ::chown(shared.c_str(), c.folderOwner, c.folderOwner);
+        ASSERT_EQ(::chown(shared.c_str(), c.folderOwner, c.folderOwner), 0);
         const fs::path link = shared / "out.csv";
         fs::create_symlink(victim, link);
-        ::lchown(link.c_str(), c.linkOwner, c.linkOwner);
+        ASSERT_EQ(::lchown(link.c_str(), c.linkOwner, c.linkOwner), 0);
         const WriteResult r = WriteFileAtomically(link, "new");
         EXPECT_EQ(r.ok, c.followed) << c.folderOwner << "/" << c.linkOwner << ": " << r.error;
         EXPECT_EQ(ReadFile(victim), c.followed ? "new" : "precious");

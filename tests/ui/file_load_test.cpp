@@ -143,7 +143,8 @@ TEST_F(FileLoad, ProgressShowsAndCancelLeavesTheBoxAsItWas) {
 
     // The box's decode still follows its edits.
     window.pasteBox()->moveCursor(QTextCursor::End);
-    window.pasteBox()->insertPlainText(QString::fromStdString("\n" + testframes::line()));
+    window.pasteBox()->insertPlainText(QStringLiteral("\n") +
+                                       QString::fromStdString(testframes::line()));
     EXPECT_EQ(window.label("Label2")->text(), QStringLiteral("#1 / 3"));
 }
 
