@@ -47,16 +47,22 @@ Rows ReadRows(ArchiveStore& store, std::span<const int> wanted, FrameIds ids,
 }
 
 template <typename T>
-void Append(std::vector<T>& to, std::vector<T>& from) {
+void Append(std::vector<T>& to, std::vector<T>&& from) {
     to.insert(to.end(), std::make_move_iterator(from.begin()), std::make_move_iterator(from.end()));
     from = {};
+}
+
+// The values a read asks for: the on-board time, then `valueIndices`.
+std::vector<int> WantedValues(std::span<const int> valueIndices) {
+    std::vector<int> wanted{kOnboardTimeValue};
+    wanted.insert(wanted.end(), valueIndices.begin(), valueIndices.end());
+    return wanted;
 }
 
 // Every frame, the ids split into equal stretches, one for each store, each read on a thread of
 // its own: the first store's stretch, on the calling thread, has room for all.
 Rows ReadAllRows(std::span<ArchiveStore* const> stores, std::span<const int> valueIndices) {
-    std::vector<int> wanted{kOnboardTimeValue};
-    wanted.insert(wanted.end(), valueIndices.begin(), valueIndices.end());
+    const std::vector<int> wanted = WantedValues(valueIndices);
     // Ids count the frames.
     const std::int64_t newest = std::max<std::int64_t>(stores[0]->newestFrame(), 0);
     const auto count = static_cast<std::int64_t>(stores.size());
@@ -95,11 +101,11 @@ Rows ReadAllRows(std::span<ArchiveStore* const> stores, std::span<const int> val
     }
     Rows& rows = parts[0];
     for (std::size_t k = 1; k < parts.size(); ++k) {
-        Append(rows.ids, parts[k].ids);
-        Append(rows.received, parts[k].received);
-        Append(rows.onboard, parts[k].onboard);
+        Append(rows.ids, std::move(parts[k].ids));
+        Append(rows.received, std::move(parts[k].received));
+        Append(rows.onboard, std::move(parts[k].onboard));
         for (std::size_t c = 0; c < rows.columns.size(); ++c) {
-            Append(rows.columns[c], parts[k].columns[c]);
+            Append(rows.columns[c], std::move(parts[k].columns[c]));
         }
     }
     return std::move(rows);
@@ -323,33 +329,26 @@ bool ComesAfter(const HistoryData& data, const HistoryData& added) {
            (onboard.x.empty() || added.onboard.front() >= onboard.x.back());
 }
 
-template <typename T>
-void AppendCopy(std::vector<T>& to, const std::vector<T>& from) {
-    to.insert(to.end(), from.begin(), from.end());
-}
-
 }  // namespace
 
 std::optional<HistoryData> ExtendHistory(const HistoryData& previous, ArchiveStore& store) {
-    std::vector<int> wanted{kOnboardTimeValue};
-    wanted.insert(wanted.end(), previous.valueIndices.begin(), previous.valueIndices.end());
     const FrameIds fresh{previous.newestFrame + 1, FrameIds{}.last};
     HistoryData added;
-    TakeRows(added, ReadRows(store, wanted, fresh, 0));
+    TakeRows(added, ReadRows(store, WantedValues(previous.valueIndices), fresh, 0));
     if (!ComesAfter(previous, added)) {
         return std::nullopt;
     }
     HistoryData data = previous;
     data.series.clear();
     const std::size_t firstRow = data.size();
-    AppendCopy(data.ids, added.ids);
-    AppendCopy(data.received, added.received);
-    AppendCopy(data.onboard, added.onboard);
-    for (std::size_t c = 0; c < data.columns.size(); ++c) {
-        AppendCopy(data.columns[c], added.columns[c]);
-    }
     data.newestFrame =
         std::max(data.newestFrame, *std::max_element(added.ids.begin(), added.ids.end()));
+    Append(data.ids, std::move(added.ids));
+    Append(data.received, std::move(added.received));
+    Append(data.onboard, std::move(added.onboard));
+    for (std::size_t c = 0; c < data.columns.size(); ++c) {
+        Append(data.columns[c], std::move(added.columns[c]));
+    }
     PassGrouper grouper(previous.passes);
     for (std::size_t k = firstRow; k < data.size(); ++k) {
         data.pass.push_back(static_cast<std::uint32_t>(

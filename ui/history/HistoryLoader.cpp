@@ -117,9 +117,7 @@ void HistoryReader::load(const QString& location, const std::vector<int>& valueI
         snapshot->data = history::LoadHistory(stores(location, ReaderCount()), valueIndices);
         hand(std::move(snapshot), location, base);
     } catch (const ArchiveError& error) {
-        stores_.clear();
-        last_.reset();
-        emit failed(QString::fromStdString(error.what()));
+        fail(error);
     }
 }
 
@@ -140,10 +138,15 @@ void HistoryReader::refresh(const QString& location, const std::vector<int>& val
         snapshot->data = std::move(*extended);
         hand(std::move(snapshot), location, base);
     } catch (const ArchiveError& error) {
-        stores_.clear();
-        last_.reset();
-        emit failed(QString::fromStdString(error.what()));
+        fail(error);
     }
+}
+
+// The archive could not be read: it is opened anew, and read whole, next time.
+void HistoryReader::fail(const ArchiveError& error) {
+    stores_.clear();
+    last_.reset();
+    emit failed(QString::fromStdString(error.what()));
 }
 
 // Makes the series the window charts first here rather than on its thread, keeps the snapshot
@@ -160,8 +163,7 @@ void HistoryReader::poll(const QString& location) {
     try {
         emit polled(store(location).newestFrame());
     } catch (const ArchiveError& error) {
-        stores_.clear();
-        emit failed(QString::fromStdString(error.what()));
+        fail(error);
     }
 }
 
@@ -175,8 +177,7 @@ void HistoryReader::readPass(const QString& location, std::int64_t number) {
         });
         emit passRead(ToQString(lines));
     } catch (const ArchiveError& error) {
-        stores_.clear();
-        emit failed(QString::fromStdString(error.what()));
+        fail(error);
     }
 }
 

@@ -88,6 +88,7 @@ class HistoryReader : public QObject {
 
     void hand(std::shared_ptr<HistorySnapshot> snapshot, const QString& location,
               history::TimeBase base);
+    void fail(const ArchiveError& error);
 
     std::vector<std::unique_ptr<ArchiveStore>> stores_;
     // The last snapshot handed out, and where from: a refresh extends it.
